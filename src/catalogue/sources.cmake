@@ -1,0 +1,9 @@
+list(APPEND ORVANE_CORE_SOURCES
+  src/catalogue/BellSet.cpp src/catalogue/BellSet.h
+  src/catalogue/DataFileCheck.cpp src/catalogue/DataFileCheck.h
+  src/catalogue/ListFile.cpp src/catalogue/ListFile.h
+  src/catalogue/TBellData.cpp src/catalogue/TBellData.h
+  src/catalogue/TSoundData.cpp src/catalogue/TSoundData.h
+)
+list(APPEND ORVANE_UI_SOURCES
+)
