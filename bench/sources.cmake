@@ -1,3 +1,0 @@
-list(APPEND ORVANE_BENCH_SOURCES
-  bench/BenchRegistry.h
-)
