@@ -7,3 +7,5 @@ list(APPEND ORVANE_CORE_SOURCES
 )
 list(APPEND ORVANE_UI_SOURCES
 )
+list(APPEND ORVANE_UI_SOURCES src/catalogue/BellSetController.cpp src/catalogue/BellSetController.h)
+list(APPEND ORVANE_UI_SOURCES src/catalogue/GroupsController.cpp src/catalogue/GroupsController.h)

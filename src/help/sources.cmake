@@ -1,4 +1,8 @@
 list(APPEND ORVANE_CORE_SOURCES
+  src/help/JpegImage.cpp src/help/JpegImage.h
 )
 list(APPEND ORVANE_UI_SOURCES
+  src/help/TAboutBox.cpp src/help/TAboutBox.h
+  src/help/TfrmLesson.cpp src/help/TfrmLesson.h
 )
+list(APPEND ORVANE_UI_SOURCES src/help/HelpController.cpp src/help/HelpController.h)

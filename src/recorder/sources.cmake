@@ -2,3 +2,4 @@ list(APPEND ORVANE_CORE_SOURCES
 )
 list(APPEND ORVANE_UI_SOURCES
 )
+list(APPEND ORVANE_UI_SOURCES src/recorder/RecorderController.cpp src/recorder/RecorderController.h)

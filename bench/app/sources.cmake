@@ -1,0 +1,3 @@
+list(APPEND ORVANE_BENCH_SOURCES
+  bench/app/StartupBench.cpp
+)

@@ -1,0 +1,1 @@
+list(APPEND ORVANE_BENCH_SOURCES bench/score/PageDrawBench.cpp)

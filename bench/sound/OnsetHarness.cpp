@@ -1,0 +1,74 @@
+#include "sound/OnsetHarness.h"
+
+#include <algorithm>
+#include <random>
+#include <vector>
+
+namespace bench {
+
+using Clock = std::chrono::steady_clock;
+
+void RealTimeDriver::Start() {
+    running_ = true;
+    thread_ = std::thread([this] {
+        const int frames = output_.BufferFrames();
+        const auto period = std::chrono::nanoseconds(static_cast<std::int64_t>(frames) *
+                                                     1'000'000'000 / output_.SampleRate());
+        auto next = Clock::now();
+        while (running_.load()) {
+            std::this_thread::sleep_until(next);
+            output_.RenderBuffer(frames, Clock::now());
+            next += period;
+        }
+    });
+}
+
+void RealTimeDriver::Stop() {
+    running_ = false;
+    if (thread_.joinable()) {
+        thread_.join();
+    }
+}
+
+std::int64_t MeasureOnsetError(orvane::AudioEngine& engine, const QString& path,
+                               const OnsetOptions& options) {
+    std::mt19937 random(options.seed);
+    std::uniform_int_distribution<int> stallUs(0,
+                                               static_cast<int>(options.maxStall.count() * 1000));
+    const double rate = engine.SampleRate();
+    const std::int64_t lookAheadFrames =
+        static_cast<std::int64_t>(std::nearbyint(options.lookAhead.count() * rate / 1000.0));
+    const double intervalFrames = options.interval.count() * rate / 1000.0;
+
+    std::vector<orvane::AudioEngine::VoiceId> voices;
+    const auto first = Clock::now() + std::chrono::milliseconds(200);
+    for (int n = 0; n < options.ticks; ++n) {
+        const auto ideal = first + n * options.interval;
+        std::this_thread::sleep_until(ideal + std::chrono::microseconds(stallUs(random)));
+        orvane::AudioEngine::VoiceId voice = -1;
+        if (engine.OpenVoice(path, voice) != orvane::EngineError::kNone) {
+            return -1;
+        }
+        if (options.scheduled) {
+            engine.PlayVoiceAt(voice, engine.FrameAt(ideal) + lookAheadFrames);
+        } else {
+            engine.PlayVoiceAt(voice, std::nullopt);
+        }
+        voices.push_back(voice);
+    }
+    std::this_thread::sleep_for(options.lookAhead + std::chrono::milliseconds(50));
+
+    std::vector<double> deviations;
+    for (int n = 0; n < options.ticks; ++n) {
+        const auto start = engine.VoiceStartFrame(voices[n]);
+        engine.CloseVoice(voices[n]);
+        if (!start) {
+            return -1;
+        }
+        deviations.push_back(static_cast<double>(*start) - n * intervalFrames);
+    }
+    const auto [low, high] = std::minmax_element(deviations.begin(), deviations.end());
+    return static_cast<std::int64_t>(std::ceil((*high - *low) / 2.0));
+}
+
+}  // namespace bench

@@ -1,0 +1,47 @@
+#pragma once
+
+#include <QString>
+#include <atomic>
+#include <chrono>
+#include <cstdint>
+#include <thread>
+
+#include "sound/AudioEngine.h"
+#include "sound/OfflineOutput.h"
+
+namespace bench {
+
+// Drives an offline output in real time from its own thread, like a sound card: one buffer per
+// buffer period, each reported at the steady time it was actually rendered.
+class RealTimeDriver {
+  public:
+    explicit RealTimeDriver(orvane::OfflineOutput& output) : output_(output) {}
+    ~RealTimeDriver() { Stop(); }
+    void Start();
+    void Stop();
+
+  private:
+    orvane::OfflineOutput& output_;
+    std::atomic<bool> running_{false};
+    std::thread thread_;
+};
+
+struct OnsetOptions {
+    std::chrono::milliseconds interval{144};
+    int ticks = 40;
+    std::chrono::milliseconds lookAhead{20};
+    // The simulated UI thread reaches each tick late by a random time up to this.
+    std::chrono::milliseconds maxStall{15};
+    // True: start at FrameAt(ideal time) + look-ahead; false: start at the next buffer.
+    bool scheduled = true;
+    unsigned seed = 1;
+};
+
+// Plays `path` once per tick on the calling thread (as the UI thread) while the engine's
+// output is driven in real time, then returns the onset error: the start frames are compared
+// with a perfect grid of the tick interval, placed to minimise the largest deviation; the
+// result is that largest deviation in frames (-1 when a voice did not start).
+std::int64_t MeasureOnsetError(orvane::AudioEngine& engine, const QString& path,
+                               const OnsetOptions& options);
+
+}  // namespace bench

@@ -1,0 +1,39 @@
+#!/usr/bin/env bash
+# Installs what Orvane needs on Debian 12, builds it, and then starts the program ("run") or
+# runs the whole test suite ("test").
+set -euo pipefail
+cd "$(dirname "$0")"
+
+packages=(g++ cmake ninja-build pkg-config qt6-base-dev libsdl2-dev libsndfile1-dev libturbojpeg0-dev
+          libasound2-dev libgtest-dev libgmock-dev libbenchmark-dev fonts-dejavu-core xvfb xauth sox
+          espeak-ng lame poppler-utils)
+
+missing=()
+for p in "${packages[@]}"; do
+  dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")
+done
+if ((${#missing[@]})); then
+  sudo=""
+  [ "$(id -u)" -eq 0 ] || sudo="sudo"
+  $sudo apt-get update
+  DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y "${missing[@]}"
+fi
+
+cmake --preset default
+cmake --build --preset default
+
+case "${1:-run}" in
+  run)
+    if [ -z "${DISPLAY:-}" ] && [ -z "${WAYLAND_DISPLAY:-}" ]; then
+      exec xvfb-run -a -s "-screen 0 1280x800x24" build/program/orvane "${@:2}"
+    fi
+    exec build/program/orvane "${@:2}"
+    ;;
+  test)
+    ctest --preset default -j 2
+    ;;
+  *)
+    echo "usage: build.sh [run|test]" >&2
+    exit 2
+    ;;
+esac

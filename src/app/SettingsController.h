@@ -1,0 +1,32 @@
+#pragma once
+
+namespace orvane {
+
+class TfrmMain;
+
+// The settings file orvane.ini: the default file, the reads at start-up and the writes at
+// close. Every read and write goes to the file's current content. A write that fails ends the
+// rest of its operation (it throws; the caller's guard swallows it).
+class SettingsController {
+public:
+    explicit SettingsController(TfrmMain& main) : main_(main) {}
+
+    // Writes the 19 default lines; the caller runs it only when the file does not exist.
+    void CreateDefaultSettings();
+    // Sections View and Settings into the view flags, check boxes and view selector; then the
+    // sound folder from "Stereo".
+    void ReadSettings();
+    // Section Form into the window's bounds.
+    void ReadWindowBounds();
+    void WriteViewSettings();
+    void WriteWindowBounds();
+    // Section Serial from the bell set.
+    void StoreBellSet();
+    // The sound folder that the "Stereo" check box selects, ending in "/".
+    void SetSoundFolder();
+
+private:
+    TfrmMain& main_;
+};
+
+}  // namespace orvane

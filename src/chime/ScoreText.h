@@ -1,0 +1,44 @@
+#pragma once
+
+#include <QString>
+#include <QStringView>
+#include <array>
+
+namespace orvane {
+
+// The text normalisation of a chime score file. Pure functions, safe on any thread.
+
+// One rule of the normalisation table: every occurrence of pattern is replaced by replacement
+// (an empty replacement deletes).
+struct ScoreTextRule {
+    QStringView pattern;
+    QStringView replacement;
+};
+
+// The thirteen rules, in the order they are applied: "_", "&", "@", "$" become a line break
+// (CR LF); "^%", "~", "*]", ")" become ","; "{" becomes "s", "[}" "m", "!" "b"; "<" and ">"
+// are deleted.
+const std::array<ScoreTextRule, 13>& ScoreTextRules();
+
+// The text after replacing the leftmost occurrence of pattern, again and again, each search
+// starting over at the beginning of the text, until none is left. A replacement may form a
+// new occurrence with the text around it (also one that overlaps text already scanned); the
+// result is exactly that of the repeated search. Runs in time linear in the text plus the
+// text that replacements insert. The replacement must not contain the pattern (the repeated
+// search would never end); such a rule throws std::invalid_argument when the text holds the
+// pattern. An empty pattern leaves the text as it is.
+QString ReplaceRestarting(const QString& text, QStringView pattern, QStringView replacement);
+
+// The lines of text (split at CR LF, LF or CR, a break after the last line adding no empty
+// line) joined again with CR LF: every break becomes CR LF and one break at the very end is
+// dropped.
+QString JoinLines(const QString& text);
+
+// Applies the thirteen rules of ScoreTextRules to text, one after the other, each as
+// ReplaceRestarting does. One pass over the text.
+QString NormaliseScoreText(const QString& text);
+
+// NormaliseScoreText(JoinLines(fileText)), in one pass: the normalised text of a score file.
+QString JoinAndNormaliseScoreText(const QString& fileText);
+
+}  // namespace orvane

@@ -1,0 +1,49 @@
+#include "chime/TfrmSoundSaveDlg.h"
+
+#include <QCheckBox>
+#include <QGroupBox>
+#include <QLineEdit>
+#include <QPushButton>
+
+namespace orvane {
+
+TfrmSoundSaveDlg::TfrmSoundSaveDlg(QWidget* parent) : QDialog(parent) {
+    setObjectName(QStringLiteral("frmSoundSaveDlg"));
+    setWindowTitle(QString::fromUtf8("Сохранить как ..."));
+    setWindowFlags(Qt::Dialog | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
+                   Qt::WindowCloseButtonHint);
+    setFixedSize(321, 262);
+    gbOptions = new QGroupBox(QString::fromUtf8("Параметры сохранения"), this);
+    gbOptions->setGeometry(8, 4, 305, 118);
+    auto box = [&](const char* name, const char* caption, int top, bool checked) {
+        auto* c = new QCheckBox(QString::fromUtf8(caption), gbOptions);
+        c->setObjectName(QString::fromLatin1(name));
+        c->setGeometry(10, top, 290, 18);
+        c->setChecked(checked);
+        return c;
+    };
+    cbCommon = box("cbCommon", "Сохранить как цельный звон", 18, true);
+    cbSmall = box("cbSmall", "Сохранить как учебный звон (малые колокола)", 37, false);
+    cbMiddle = box("cbMiddle", "Сохранить как учебный звон (средние колокола)", 56, false);
+    cbBig = box("cbBig", "Сохранить как учебный звон (большие колокола)", 75, false);
+    cbPath = box("cbPath", "Зарегистрировать звоны", 94, true);
+    gbFileName = new QGroupBox(QString::fromUtf8("Маска имени файла"), this);
+    gbFileName->setGeometry(8, 126, 305, 46);
+    edFName = new QLineEdit(gbFileName);
+    edFName->setObjectName(QStringLiteral("edFName"));
+    edFName->setGeometry(10, 18, 285, 22);
+    gbSName = new QGroupBox(QString::fromUtf8("Имя звона"), this);
+    gbSName->setGeometry(8, 176, 305, 46);
+    edSName = new QLineEdit(gbSName);
+    edSName->setObjectName(QStringLiteral("edSName"));
+    edSName->setGeometry(10, 18, 285, 22);
+    btnSave = new QPushButton(QString::fromUtf8("Сохранить "), this);
+    btnSave->setObjectName(QStringLiteral("btnSave"));
+    btnSave->setGeometry(128, 228, 90, 28);
+    btnCancel = new QPushButton(QString::fromUtf8("Отмена "), this);
+    btnCancel->setObjectName(QStringLiteral("btnCancel"));
+    btnCancel->setGeometry(223, 228, 90, 28);
+    connect(btnCancel, &QPushButton::clicked, this, &QDialog::reject);
+}
+
+}  // namespace orvane

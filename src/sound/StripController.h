@@ -1,0 +1,36 @@
+#pragma once
+
+#include <QString>
+
+namespace orvane {
+
+class TfrmMain;
+
+// The strip of the fifteen bell pictures with its cursor marker, and the preview of the bell
+// under the cursor. Runs on the user-interface thread.
+class StripController {
+public:
+    explicit StripController(TfrmMain& main) : main_(main) {}
+
+    // Creates the fifteen pictures with their out-of-set pictures (a missing picture file is
+    // fatal), hints and click handlers, and lays them out.
+    void BuildStrip();
+    // Sizes the bell selection panel and places the pictures across its width.
+    void LayoutStrip();
+    // Puts the cursor marker under the current bell.
+    void MoveMarker();
+    // Shows the current bell's in-set picture and its hint text in the preview.
+    void RefreshPreview();
+    // Shows the in-set or out-of-set picture of a bell in the strip.
+    void ShowBellPicture(int bell, bool inSet);
+    // The bell's name, a line break and "Note: " with its note.
+    QString BellHint(int bell) const;
+    // A click on the picture of a bell in the strip.
+    void StripClick(int bell);
+
+private:
+    QString PicturePath(int bell, bool inSet) const;
+    TfrmMain& main_;
+};
+
+}  // namespace orvane

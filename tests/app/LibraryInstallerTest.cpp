@@ -1,0 +1,48 @@
+#include "app/LibraryInstaller.h"
+
+#include <QCoreApplication>
+#include <QDir>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QTemporaryDir>
+#include <gtest/gtest.h>
+
+using namespace orvane;
+
+TEST(RunProcess, ReportsTheExitCodeAndStopsAProgramWhenAskedToEnd) {
+    EXPECT_TRUE(RunProcess("/bin/true", false));
+    EXPECT_FALSE(RunProcess("/bin/false", false));
+    EXPECT_FALSE(RunProcess("/no/such/program", false));
+    EXPECT_TRUE(RunProcess("/bin/sh -c \"exit 0\"", true));
+    QElapsedTimer timer;
+    timer.start();
+    int polls = 0;
+    EXPECT_FALSE(RunProcess("/bin/sleep 30", false, [&] { return ++polls == 3; }));
+    EXPECT_LT(timer.elapsed(), 5000);
+}
+
+TEST(CopySoundFiles, CopiesNewWaveFilesOnly) {
+    QTemporaryDir dir;
+    const QString source = dir.path() + "/Sound/Mono";
+    const QString temp = dir.path() + "/cache/deeper/TempOrvaneMono";
+    QDir().mkpath(source);
+    for (const char* name : {"a.wav", "B.WAV", "notes.txt"}) {
+        QFile f(source + "/" + name);
+        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+        f.write(name);
+    }
+    QDir().mkpath(temp);
+    QFile kept(temp + "/a.wav");
+    ASSERT_TRUE(kept.open(QIODevice::WriteOnly));
+    kept.write("kept");
+    kept.close();
+    CopySoundFiles(source, temp);
+    QStringList names = QDir(temp).entryList(QDir::Files);
+    names.sort();
+    EXPECT_EQ(names, (QStringList{"B.WAV", "a.wav"}));
+    QFile a(temp + "/a.wav");
+    ASSERT_TRUE(a.open(QIODevice::ReadOnly));
+    EXPECT_EQ(a.readAll(), QByteArray("kept"));
+    CopySoundFiles(dir.path() + "/missing", dir.path() + "/cache/empty");
+    EXPECT_TRUE(QDir(dir.path() + "/cache/empty").exists());
+}

@@ -1,0 +1,237 @@
+#include "catalogue/ListFile.h"
+#include "chime/ChimeScore.h"
+
+#include <gtest/gtest.h>
+#include <QFile>
+#include <QTemporaryDir>
+#include <random>
+
+using namespace orvane;
+
+namespace {
+
+class RecordingObserver : public ChimeScoreObserver {
+  public:
+    void ClearGroupFrames(QChar letter) override { calls << QStringLiteral("clear ") + letter; }
+    void ShowTempo() override { calls << QStringLiteral("tempo"); }
+    void ShowTotalDuration() override { calls << QStringLiteral("duration"); }
+    QStringList calls;
+};
+
+class ChimeScoreTest : public ::testing::Test {
+  protected:
+    // Writes the bytes as a score file and returns its path.
+    QString Write(const QByteArray& bytes) {
+        const QString path = dir_.filePath(QStringLiteral("score%1.kol").arg(++files_));
+        QFile file(path);
+        EXPECT_TRUE(file.open(QIODevice::WriteOnly));
+        file.write(bytes);
+        return path;
+    }
+    void Load(int target, const QByteArray& bytes) {
+        LoadChimeScore(channels_, target, Write(bytes), observer_);
+    }
+
+    QTemporaryDir dir_;
+    int files_ = 0;
+    TChannels channels_;
+    RecordingObserver observer_;
+};
+
+const QByteArray kExample = "200;b-\r\ns1,m1\r\n#\r\n\r\ns2\r\nv-2,b1,b2\r\n";
+
+}  // namespace
+
+TEST_F(ChimeScoreTest, WholeChimeExample) {
+    Load(kWholeChime, kExample);
+    EXPECT_EQ(channels_.Steps, QStringList({"s1,m1", "#", "", "s2", "v-2,b1,b2"}));
+    EXPECT_EQ(channels_.SmallSteps, QStringList({"s1", "", "", "s2", ""}));
+    EXPECT_EQ(channels_.MiddleSteps, QStringList({"m1", "", "", "", ""}));
+    EXPECT_EQ(channels_.BigSteps, QStringList({"", "", "", "", "b1,b2"}));
+    EXPECT_EQ(channels_.StepInterval, 200);
+    EXPECT_EQ(channels_.GroupAnimation, (std::array<bool, 3>{true, true, false}));
+    EXPECT_EQ(observer_.calls, QStringList({"clear b", "tempo", "duration"}));
+}
+
+TEST_F(ChimeScoreTest, SpecialCharactersReadLikeTheirPlainForms) {
+    Load(kWholeChime, "200;b-_s1,m1_#__s2_v-2,b1,b2");
+    EXPECT_EQ(channels_.Steps, QStringList({"s1,m1", "#", "", "s2", "v-2,b1,b2"}));
+
+    Load(kWholeChime, "3<0>0\r\n{1~[}2)!3\r\ns<1\n\rs2_\r\n");
+    EXPECT_EQ(channels_.StepInterval, 300);
+    EXPECT_EQ(channels_.Steps, QStringList({"s1,m2,b3", "s1", "", "s2"}));
+
+    // The file's own line breaks count before the deletions: "<" alone on a line leaves an
+    // empty step. Windows-1251 letters are decoded.
+    Load(kWholeChime, "200\r<\ns1\r\n\xf1\x31");
+    EXPECT_EQ(channels_.Steps, QStringList({"", "s1", QString::fromUtf8("с1")}));
+    EXPECT_EQ(channels_.SmallSteps, QStringList({"", "s1", ""}));
+}
+
+TEST_F(ChimeScoreTest, HeaderIntervalAndGroupMarks) {
+    Load(kWholeChime, "250\r\ns1");
+    EXPECT_EQ(channels_.StepInterval, 250);
+    Load(kSmallStudyChime, "250\r\ns1");
+    EXPECT_EQ(channels_.StepInterval, kStudyChimeInterval);
+
+    observer_.calls.clear();
+    Load(kWholeChime, "250;m-\r\nm1");
+    EXPECT_EQ(channels_.GroupAnimation, (std::array<bool, 3>{true, false, true}));
+    EXPECT_EQ(observer_.calls, QStringList({"clear m", "tempo", "duration"}));
+
+    // Only the first two characters count; short and unknown items are ignored; fields after
+    // the second are ignored.
+    observer_.calls.clear();
+    Load(kWholeChime, "300;b-x,m,mm,x-,s-;m-\r\n");
+    EXPECT_EQ(channels_.GroupAnimation, (std::array<bool, 3>{false, true, false}));
+    EXPECT_EQ(observer_.calls, QStringList({"clear s", "clear b", "tempo", "duration"}));
+    EXPECT_TRUE(channels_.Steps.isEmpty());
+
+    // Intervals outside the tempo range are brought to its ends.
+    Load(kWholeChime, "20\r\ns1");
+    EXPECT_EQ(channels_.StepInterval, kMinStepInterval);
+    Load(kWholeChime, "5000\r\ns1");
+    EXPECT_EQ(channels_.StepInterval, kMaxStepInterval);
+}
+
+TEST_F(ChimeScoreTest, BadHeaderKeepsTheIntervalAndAnimatesAllGroups) {
+    channels_.StepInterval = 300;
+    channels_.GroupAnimation = {false, false, false};
+    Load(kWholeChime, "abc;s-\r\ns1,b1\r\n");
+    EXPECT_EQ(channels_.StepInterval, 300);
+    EXPECT_EQ(channels_.GroupAnimation, (std::array<bool, 3>{true, true, true}));
+    EXPECT_EQ(channels_.Steps, QStringList({"s1,b1"}));
+    EXPECT_EQ(observer_.calls, QStringList({"tempo", "duration"}));
+
+    observer_.calls.clear();
+    Load(kWholeChime, "\r\ns2");
+    EXPECT_EQ(channels_.StepInterval, 300);
+    EXPECT_EQ(channels_.Steps, QStringList({"s2"}));
+}
+
+TEST_F(ChimeScoreTest, EmptyOrMissingFileChangesNothingButTheFlags) {
+    Load(kWholeChime, kExample);
+    channels_.GroupAnimation = {false, false, false};
+    observer_.calls.clear();
+
+    LoadChimeScore(channels_, kWholeChime, dir_.filePath("missing.kol"), observer_);
+    EXPECT_EQ(channels_.GroupAnimation, (std::array<bool, 3>{false, false, false}));
+    EXPECT_EQ(channels_.Steps.size(), 5);
+
+    Load(kWholeChime, "");
+    EXPECT_EQ(channels_.GroupAnimation, (std::array<bool, 3>{true, true, true}));
+    EXPECT_EQ(channels_.Steps.size(), 5);
+    EXPECT_EQ(channels_.SmallSteps.size(), 5);
+    EXPECT_EQ(channels_.StepInterval, 200);
+    EXPECT_TRUE(observer_.calls.isEmpty());
+
+    // A file of nothing but line breaks normalises to nothing.
+    Load(kSmallStudyChime, "\r\n");
+    EXPECT_EQ(channels_.Steps.size(), 5);
+    EXPECT_TRUE(observer_.calls.isEmpty());
+}
+
+TEST_F(ChimeScoreTest, StudyChimesKeep128StepsAndPlayTogether) {
+    QByteArray small = "100\r\n";
+    for (int i = 0; i < 200; ++i) {
+        small += "s" + QByteArray::number(i % 10) + "\r\n";
+    }
+    Load(kSmallStudyChime, small);
+    ASSERT_EQ(channels_.SmallSteps.size(), kStudyChimeSteps);
+    EXPECT_EQ(channels_.SmallSteps.last(), "s7");
+    EXPECT_EQ(channels_.Steps.size(), kStudyChimeSteps);
+
+    // Marks are not filtered by their letter.
+    QByteArray great = "100\r\n";
+    for (int i = 0; i < 10; ++i) {
+        great += "b1,s2\r\n";
+    }
+    Load(kGreatStudyChime, great);
+    EXPECT_EQ(channels_.BigSteps.size(), 10);
+    ASSERT_EQ(channels_.Steps.size(), kStudyChimeSteps);
+    EXPECT_EQ(channels_.Steps[9], "s9,b1,s2");
+    EXPECT_EQ(channels_.Steps[10], "s0");
+    EXPECT_TRUE(channels_.RawLines.isEmpty());
+
+    // Replacing the small chime keeps the great one.
+    Load(kSmallStudyChime, "100\r\nm3");
+    EXPECT_EQ(channels_.Steps[0], "m3,b1,s2");
+    EXPECT_EQ(channels_.Steps[1], "b1,s2");
+    EXPECT_EQ(channels_.Steps[10], "");
+}
+
+TEST(ChimeScoreGroups, SplitByGroup) {
+    TChannels channels;
+    channels.Steps = {"s1,#,m2,v+2,b1,s2", "s,s2", "s1,,s2,", "m1,x", "b1,b2", "s", "", "b"};
+    SplitByGroup(channels);
+    EXPECT_EQ(channels.SmallSteps, QStringList({"s1,s2", "ss2", "s1,s2", "", "", "s", "", ""}));
+    EXPECT_EQ(channels.MiddleSteps, QStringList({"m2", "", "", "m1", "", "", "", ""}));
+    EXPECT_EQ(channels.BigSteps, QStringList({"b1", "", "", "", "b1,b2", "", "", "b"}));
+}
+
+TEST(ChimeScoreGroups, SplitByGroupOnRandomLinesFollowsTheRule) {
+    // The rule, written plainly: the marks of the letter in order, a "," put only after a text
+    // longer than one character.
+    auto groupText = [](const QString& line, QChar letter) {
+        QStringList marks;
+        SplitString(line, QStringLiteral(","), &marks);
+        QString text;
+        for (const QString& mark : marks) {
+            if (!mark.isEmpty() && mark.at(0) == letter) {
+                text += text.size() > 1 ? QStringLiteral(",") + mark : mark;
+            }
+        }
+        return text;
+    };
+    std::mt19937 random(5);
+    const QString alphabet = QStringLiteral("smb1x,,#");
+    TChannels channels;
+    for (int i = 0; i < 5000; ++i) {
+        QString line;
+        for (int n = std::uniform_int_distribution<int>(0, 12)(random); n > 0; --n) {
+            line += alphabet.at(std::uniform_int_distribution<int>(0, alphabet.size() - 1)(random));
+        }
+        channels.Steps << line;
+    }
+    SplitByGroup(channels);
+    for (int i = 0; i < channels.Steps.size(); ++i) {
+        const QString& line = channels.Steps.at(i);
+        ASSERT_EQ(channels.SmallSteps.at(i), groupText(line, u's')) << line.toStdString();
+        ASSERT_EQ(channels.MiddleSteps.at(i), groupText(line, u'm')) << line.toStdString();
+        ASSERT_EQ(channels.BigSteps.at(i), groupText(line, u'b')) << line.toStdString();
+    }
+}
+
+TEST(ChimeScoreGroups, MergeGroups) {
+    TChannels channels;
+    channels.SmallSteps = {"s1", "", "s"};
+    channels.MiddleSteps = {"", "m1", "m1", "m2"};
+    channels.BigSteps = {"b2"};
+    channels.RawLines = {"scratch"};
+    MergeGroups(channels);
+    ASSERT_EQ(channels.Steps.size(), kStudyChimeSteps);
+    EXPECT_EQ(channels.Steps.mid(0, 5), QStringList({"s1,b2", "m1", "sm1", "m2", ""}));
+    EXPECT_TRUE(channels.RawLines.isEmpty());
+}
+
+TEST(ChimeScoreGroups, FindGroupBell) {
+    BellSet set;
+    for (int row : {0, 2, 5}) {
+        set.inSet[row] = true;
+        set.group[row] = kGreatGroup;
+    }
+    for (int row : {14, 13, 11}) {
+        set.inSet[row] = true;
+        set.group[row] = kSmallGroup;
+    }
+    set.inSet[7] = true;          // in the set without a group
+    set.group[12] = kSmallGroup;  // a group but out of the set
+    EXPECT_EQ(FindGroupBell(u'b', 1, set), 0);
+    EXPECT_EQ(FindGroupBell(u'b', 2, set), 2);
+    EXPECT_EQ(FindGroupBell(u'b', 4, set), 14);
+    EXPECT_EQ(FindGroupBell(u'b', 0, set), 14);
+    EXPECT_EQ(FindGroupBell(u's', 1, set), 14);
+    EXPECT_EQ(FindGroupBell(u's', 3, set), 11);
+    EXPECT_EQ(FindGroupBell(u'm', 1, set), 14);
+    EXPECT_EQ(FindGroupBell(u'x', 1, set), 7);
+}

@@ -1,0 +1,95 @@
+#include "app/TextFile.h"
+#include "chime/ScoreText.h"
+
+#include <gtest/gtest.h>
+
+#include <random>
+#include <utility>
+#include <vector>
+
+using namespace orvane;
+
+namespace {
+
+// The reference: replace the leftmost occurrence, search again from the start, until none.
+QString NaiveReplace(QString text, const QString& pattern, const QString& replacement) {
+    for (qsizetype at = text.indexOf(pattern); at >= 0; at = text.indexOf(pattern)) {
+        text.replace(at, pattern.size(), replacement);
+    }
+    return text;
+}
+
+QString NaiveNormalise(QString text) {
+    const std::vector<std::pair<QString, QString>> rules{
+        {"_", "\r\n"}, {"&", "\r\n"}, {"@", "\r\n"}, {"$", "\r\n"}, {"^%", ","},
+        {"~", ","},    {"*]", ","},   {")", ","},    {"{", "s"},    {"[}", "m"},
+        {"!", "b"},    {"<", ""},     {">", ""}};
+    for (const auto& [pattern, replacement] : rules) {
+        text = NaiveReplace(text, pattern, replacement);
+    }
+    return text;
+}
+
+QString RandomText(std::mt19937& random, const QString& alphabet, int maxLength) {
+    const int length = std::uniform_int_distribution<int>(0, maxLength)(random);
+    std::uniform_int_distribution<qsizetype> pick(0, alphabet.size() - 1);
+    QString text;
+    for (int i = 0; i < length; ++i) {
+        text.append(alphabet.at(pick(random)));
+    }
+    return text;
+}
+
+}  // namespace
+
+TEST(ScoreText, ExamplesAndOrderOfTheRules) {
+    EXPECT_EQ(NormaliseScoreText("{1~[}2)!3"), "s1,m2,b3");
+    EXPECT_EQ(NormaliseScoreText("200_s1&m1@#$s<2>"), "200\r\ns1\r\nm1\r\n#\r\ns2");
+    // A deletion late in the table forms patterns of earlier rules, which stay.
+    EXPECT_EQ(NormaliseScoreText("[<}^>%*<]"), "[}^%*]");
+    // "{" becomes "s" before "[}" is looked for; "^^%%" leaves "^,%".
+    EXPECT_EQ(NormaliseScoreText("[{}^^%%**]]"), "[s}^,%*,]");
+}
+
+TEST(ScoreText, NormalisationEqualsTheRepeatedSearchOnRandomTexts) {
+    std::mt19937 random(20240611);
+    const QString alphabet = QStringLiteral("_&@$^%~*])({[}!<>smbv#,+-.12\r\n ");
+    for (int i = 0; i < 20000; ++i) {
+        const QString text = RandomText(random, alphabet, 48);
+        ASSERT_EQ(NormaliseScoreText(text), NaiveNormalise(text)) << text.toStdString();
+    }
+}
+
+TEST(ScoreText, ReplacementsThatFormNewOccurrencesFollowTheRepeatedSearch) {
+    // Rules whose replacement joins with the text around it into the pattern again.
+    const std::vector<std::pair<QString, QString>> rules{{"ab", ""},   {"ab", "b"},   {"aa", "a"},
+                                                         {"aba", "b"}, {"abc", "ab"}, {"ba", "ab"}};
+    std::mt19937 random(7);
+    for (const auto& [pattern, replacement] : rules) {
+        for (int i = 0; i < 3000; ++i) {
+            const QString text = RandomText(random, QStringLiteral("abc"), 30);
+            ASSERT_EQ(ReplaceRestarting(text, pattern, replacement),
+                      NaiveReplace(text, pattern, replacement))
+                << pattern.toStdString() << " in " << text.toStdString();
+        }
+    }
+    EXPECT_EQ(ReplaceRestarting("aaaabbbb", u"ab", u""), "");
+    EXPECT_THROW(ReplaceRestarting("xaby", u"ab", u"cab"), std::invalid_argument);
+    EXPECT_EQ(ReplaceRestarting("xy", u"ab", u"cab"), "xy");
+}
+
+TEST(ScoreText, JoiningTheLinesOfAFileThenNormalising) {
+    std::mt19937 random(99);
+    for (int i = 0; i < 5000; ++i) {
+        const QString text = RandomText(random, QStringLiteral("a\r\n"), 12);
+        ASSERT_EQ(JoinLines(text), SplitLines(text).join(QStringLiteral("\r\n")))
+            << text.toStdString();
+    }
+    const QString alphabet = QStringLiteral("_&@$^%~*])({[}!<>s1,\r\n\r\n");
+    for (int i = 0; i < 20000; ++i) {
+        const QString text = RandomText(random, alphabet, 40);
+        ASSERT_EQ(JoinAndNormaliseScoreText(text),
+                  NaiveNormalise(SplitLines(text).join(QStringLiteral("\r\n"))))
+            << text.toStdString();
+    }
+}
