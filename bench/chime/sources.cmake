@@ -1,1 +1,2 @@
 list(APPEND ORVANE_BENCH_SOURCES bench/chime/ParseBench.cpp)
+list(APPEND ORVANE_BENCH_SOURCES bench/chime/StepOnsetBench.cpp)

@@ -1,1 +1,1 @@
-list(APPEND ORVANE_BENCH_SOURCES bench/score/PageDrawBench.cpp)
+list(APPEND ORVANE_BENCH_SOURCES bench/score/PageDrawBench.cpp bench/score/RedrawBench.cpp)

@@ -156,14 +156,6 @@ void LayoutController::LayoutMarkers() {
     }
 }
 
-int LayoutController::MarkerLeft(int stepPosition, int panelWidth) {
-    const int n = ((stepPosition % 64) + 64) % 64;
-    const int k = n % 16;
-    const double offset = k < 9 ? 0.6 * (8 - k) : 0.6 * (9 - k);
-    return Round(panelWidth / 64.0 * n + offset);
-}
-
-
 void LayoutController::FitRecorderPanel() {
     MainForm& f = main_.form;
     f.pnlRec->setGeometry(f.pnlBellsBox->rect());

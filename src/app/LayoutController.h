@@ -25,9 +25,6 @@ public:
     void FitRecorderPanel();
     void btnTempClick();
 
-    // Left edge of the markers for a step position on a score panel of the given width.
-    static int MarkerLeft(int stepPosition, int panelWidth);
-
 private:
     TfrmMain& main_;
 };

@@ -314,7 +314,7 @@ void MainForm::BuildInfoPanel() {
     pnlGroupsInfo = new TPanel(QStringLiteral("pnlGroupsInfo"), pnlInfo, Align::Right, 162, 83);
     lblDesc = new QLabel(QStringLiteral("Recommended sets of bells:"), pnlGroupsInfo);
     lblDesc->setObjectName(QStringLiteral("lblDesc"));
-    lblDesc->resize(158, 17);
+    lblDesc->resize(158, 30);
     lblDesc->setWordWrap(true);
     AlignChild(lblDesc, Align::Top);
     mDesc = Memo(pnlGroupsInfo, QStringLiteral("mDesc"));

@@ -84,6 +84,8 @@ TfrmMain::TfrmMain(StartOptions startOptions, QWidget* parent)
 
 TfrmMain::~TfrmMain() { FormDestroy(); }
 
+const QStringList& TfrmMain::VoiceList() const { return voices->VoiceList(); }
+
 bool TfrmMain::IsRecordStart() const {
     return !options.arguments.isEmpty() && options.arguments.first() == QLatin1String("record");
 }
@@ -101,7 +103,7 @@ void TfrmMain::Step(int number, F&& f) {
 }
 
 void TfrmMain::FormCreate() {
-    Step(1, [&] { VoiceList.clear(); });
+    Step(1, [&] { voices->CreateVoiceList(); });
     Step(2, [&] { QDir::setCurrent(options.appDir); });
     Guarded([&] { form.imgBanner->SetPicture(LoadJpeg(QStringLiteral(":/images/banner.jpg"))); });
     Step(3, [&] {
@@ -296,6 +298,8 @@ void TfrmMain::FormDestroy() {
         for (int g = 2; g >= 0; --g) {
             delete Markers[g];
         }
+        score->Release();
+        faces->Release();
         for (int g = 2; g >= 0; --g) {
             delete GroupChimeBoxes[g];
         }
@@ -308,7 +312,7 @@ void TfrmMain::FormDestroy() {
         Settings.reset();
     });
     Guarded([&] { voices->FinalSweep(); });
-    VoiceList.clear();
+    Guarded([&] { voices->ReleaseVoiceList(); });
 }
 
 }  // namespace orvane

@@ -17,6 +17,7 @@ class QComboBox;
 
 namespace orvane {
 
+class AudioOutput;
 class IniFile;
 class TBellData;
 class TSoundData;
@@ -53,6 +54,8 @@ struct StartOptions {
     QString cacheDir;
     QString payloadResource = QStringLiteral(":/payload/Setup");
     std::function<void(const QString& title, const QString& text)> messageBox;
+    // Makes the sound output; empty: the sound device (SDL). Tests give an offline output.
+    std::function<std::unique_ptr<AudioOutput>()> outputFactory;
 };
 
 // The main window. It owns every long-lived object of the program, runs the start-up sequence
@@ -82,7 +85,9 @@ public:
     std::unique_ptr<TBellData> BellData;
     std::unique_ptr<TSoundData> SoundData;
     std::unique_ptr<TChannels> Channels;
-    QStringList VoiceList;
+    // The voice list: the open voice aliases, oldest first. It lives in the voice player that
+    // the voice controller owns.
+    const QStringList& VoiceList() const;
 
     // Run-time state shared by the subsystems.
     BellSet Bells;

@@ -1,30 +1,57 @@
 #pragma once
 
 #include <QObject>
+#include <QString>
 
 namespace orvane {
 
 class TfrmMain;
 
-// The bell set: adding and removing bells, select and deselect all, the stored set, the full and short refreshes, the chime lists the set can play, and the popup menu of the groups tree.
-// Lives on the user-interface thread, owned by the main window.
+// The bell set: adding and removing bells, select and deselect all, the stored set, the full
+// and short refreshes, the chime lists the set can play, and the popup menu of the groups
+// tree. Lives on the user-interface thread, owned by the main window.
 class BellSetController : public QObject {
     Q_OBJECT
 
-public:
+  public:
     explicit BellSetController(TfrmMain& main);
 
-    // Connects the widgets of this subsystem to their handlers.
+    // Connects the widgets of this subsystem to their handlers. The change signals of the
+    // chime lists are not connected here: choosing a chime belongs to the chime library.
     void Connect();
     void CreateGroupChimeBoxes();
+
+    // Adds the bell (0 to 14) when it is out of the set, removes it when it is in; the groups
+    // come from the first recommended distribution, and an added bell is struck.
     void ToggleBell(int bell);
     void SelectAllBells();
     void DeselectAllBells();
+    // Applies the set stored in [Serial] "Bells" and "Types" over the current set. A stored
+    // set that puts 10 or more bells into one group is given the recommended groups instead.
     void LoadStoredBellSet();
+    // After a change of the set: description, groups from the variant, tree, chime lists and
+    // player. The short refresh keeps the groups as they are.
     void FullRefresh();
     void ShortRefresh();
 
-private:
+    QString GroupSignature() const;
+    int SetSize() const;
+
+    // Refill the chime lists from the set, with their signals blocked; item 0 is
+    // "Chime selection" and is selected.
+    void RebuildCommonChimeList();
+    void RebuildGroupChimeLists();
+
+    // The popup menu of the groups tree: enables the "Add bell" items that fit the selected
+    // node when the menu opens; adds the chosen bell; deletes the bell of the selected node.
+    void mPopupPopup();
+    void nAddClick(int bell);
+    void nDeleteClick();
+
+  private:
+    // The group index (0 to 2) of the selected tree node, -1 when none is selected.
+    int SelectedGroupIndex() const;
+
     TfrmMain& main_;
 };
 

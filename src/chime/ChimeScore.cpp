@@ -61,7 +61,7 @@ class TextPool {
                 return slot.text;
             }
             if (slot.hash == hash && slot.text.size() == length &&
-                std::equal(text, text + length, slot.text.constData())) {
+                Equal(text, slot.text.constData(), length)) {
                 return slot.text;
             }
         }
@@ -70,6 +70,15 @@ class TextPool {
   private:
     static constexpr size_t kSlotCount = 8192;
     static constexpr int kMaxEntries = kSlotCount / 2;
+
+    static bool Equal(const QChar* a, const QChar* b, qsizetype length) {
+        for (qsizetype i = 0; i < length; ++i) {
+            if (a[i] != b[i]) {
+                return false;
+            }
+        }
+        return true;
+    }
 
     struct Slot {
         size_t hash = 0;
@@ -213,11 +222,36 @@ void SplitByGroup(TChannels& channels) {
     TextPool pool;
     // A group text is a subsequence of its line, so a line's length bounds the scratch needed.
     std::array<std::vector<QChar>, 3> scratch;
+    // The last step of each recent short line, by the memory of the line: the loader shares
+    // one string among equal short lines, so a repeated line is split once and its group texts
+    // are shared. The lines stay alive and unchanged during the loop, so equal memory and size
+    // mean equal text.
+    struct SplitLine {
+        const QChar* data = nullptr;
+        qsizetype size = 0;
+        qsizetype step = 0;
+    };
+    constexpr int kMemoBits = 12;
+    std::vector<SplitLine> memo(size_t(1) << kMemoBits);
     for (qsizetype step = 0; step < count; ++step) {
         const QString& line = channels.Steps.at(step);
         const qsizetype size = line.size();
         if (size == 0) {
             continue;
+        }
+        SplitLine* known = nullptr;
+        if (size <= TextPool::kMaxLength) {
+            const auto address = quint64(reinterpret_cast<quintptr>(line.constData()));
+            known = &memo[(address * 0x9E3779B97F4A7C15ull) >> (64 - kMemoBits)];
+            if (known->data == line.constData() && known->size == size) {
+                for (int group = 0; group < 3; ++group) {
+                    const QString& text = out[group][known->step];
+                    if (!text.isNull()) {
+                        out[group][step] = text;
+                    }
+                }
+                continue;
+            }
         }
         if (qsizetype(scratch[0].size()) < size) {
             for (auto& buffer : scratch) {
@@ -242,6 +276,9 @@ void SplitByGroup(TChannels& channels) {
                 }
                 length[group] = write - scratch[group].data();
             }
+            if (markEnd == end) {
+                break;
+            }
             mark = markEnd + 1;
         }
         for (int group = 0; group < 3; ++group) {
@@ -251,6 +288,9 @@ void SplitByGroup(TChannels& channels) {
             } else if (length[group] > 0) {
                 out[group][step] = pool.Get(scratch[group].data(), length[group]);
             }
+        }
+        if (known) {
+            *known = {line.constData(), size, step};
         }
     }
 }

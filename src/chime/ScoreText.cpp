@@ -176,15 +176,15 @@ bool IsBreak(QChar c) {
     return c == u'\r' || c == u'\n';
 }
 
-// The rules applied to text, as one pass; with joinLines, the line breaks of the text are
-// first made CR LF and a break at its very end is dropped (JoinLines).
+// The rules applied to text, as one pass; with joinLines, the text is first made its lines
+// each followed by CR LF (JoinLines).
 QString StreamRules(const QString& text, bool joinLines) {
     const QChar* data = text.constData();
     const qsizetype n = text.size();
     TextBuilder out(n + n / 4);
     RulePipeline pipeline(ScoreTextRules(), out);
     // Characters that end a run copied as it is: the starts of the patterns and, when joining,
-    // the line breaks (a CR LF with more text after it stays as it is, so it does not).
+    // a CR or LF that is not part of a CR LF.
     std::array<bool, 128> stops{};
     for (char16_t c = 0; c < 128; ++c) {
         stops[c] = !pipeline.Plain(QChar(c)) || (joinLines && IsBreak(QChar(c)));
@@ -197,7 +197,7 @@ QString StreamRules(const QString& text, bool joinLines) {
                 const char16_t c = data[j].unicode();
                 if (c >= 128 || !stops[c]) {
                     ++j;
-                } else if (joinLines && c == u'\r' && j + 2 < n && data[j + 1] == u'\n') {
+                } else if (joinLines && c == u'\r' && j + 1 < n && data[j + 1] == u'\n') {
                     j += 2;
                 } else {
                     break;
@@ -214,12 +214,13 @@ QString StreamRules(const QString& text, bool joinLines) {
             if (c == u'\r' && i < n && data[i] == u'\n') {
                 ++i;
             }
-            if (i < n) {
-                pipeline.Feed(QStringView(u"\r\n"));
-            }
+            pipeline.Feed(QStringView(u"\r\n"));
             continue;
         }
         pipeline.Feed(c);
+    }
+    if (joinLines && n > 0 && !IsBreak(data[n - 1])) {
+        pipeline.Feed(QStringView(u"\r\n"));
     }
     pipeline.Finish();
     return out.Take();
@@ -283,11 +284,11 @@ QString ReplaceRestarting(const QString& text, QStringView pattern, QStringView 
 QString JoinLines(const QString& text) {
     const qsizetype n = text.size();
     const QChar* data = text.constData();
-    TextBuilder out(n + n / 8);
+    TextBuilder out(n + n / 8 + 2);
     qsizetype start = 0;
     for (qsizetype i = 0; i < n; ++i) {
         const QChar c = data[i];
-        if (c != u'\r' && c != u'\n') {
+        if (!IsBreak(c)) {
             continue;
         }
         out.Append(data + start, i - start);
@@ -295,11 +296,12 @@ QString JoinLines(const QString& text) {
             ++i;
         }
         start = i + 1;
-        if (start < n) {
-            out.Append(u"\r\n");
-        }
+        out.Append(u"\r\n");
     }
-    out.Append(data + start, n - start);
+    if (start < n) {
+        out.Append(data + start, n - start);
+        out.Append(u"\r\n");
+    }
     return out.Take();
 }
 

@@ -30,8 +30,8 @@ const std::array<ScoreTextRule, 13>& ScoreTextRules();
 QString ReplaceRestarting(const QString& text, QStringView pattern, QStringView replacement);
 
 // The lines of text (split at CR LF, LF or CR, a break after the last line adding no empty
-// line) joined again with CR LF: every break becomes CR LF and one break at the very end is
-// dropped.
+// line), each followed by CR LF: every break becomes CR LF, and a CR LF ends a last line
+// that had no break. Splitting the result gives the same lines again.
 QString JoinLines(const QString& text);
 
 // Applies the thirteen rules of ScoreTextRules to text, one after the other, each as

@@ -63,7 +63,8 @@ struct StepPlan {
 // - any other mark needs a decimal digit as its second character (the rank; later characters
 //   are not read); its row is FindGroupBell(first character, rank). It sounds when its first
 //   character is "s", "m" or "b" and that group's box is checked, and is animated when, in
-//   addition, "Animation" is on and the group's animation flag is true.
+//   addition, "Animation" is on and the group's animation flag is true. A row without an entry
+//   in the sound column is skipped.
 // A line of at most one character plays nothing.
 StepPlan PlanStep(const QString& line, const StepContext& context);
 

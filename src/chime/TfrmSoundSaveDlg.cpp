@@ -1,8 +1,15 @@
 #include "chime/TfrmSoundSaveDlg.h"
 
+#include "app/Guard.h"
+#include "app/TfrmMain.h"
+#include "chime/ChimeSaver.h"
+#include "recorder/RecorderController.h"
+
 #include <QCheckBox>
+#include <QFont>
 #include <QGroupBox>
 #include <QLineEdit>
+#include <QPlainTextEdit>
 #include <QPushButton>
 
 namespace orvane {
@@ -27,6 +34,12 @@ TfrmSoundSaveDlg::TfrmSoundSaveDlg(QWidget* parent) : QDialog(parent) {
     cbMiddle = box("cbMiddle", "Сохранить как учебный звон (средние колокола)", 56, false);
     cbBig = box("cbBig", "Сохранить как учебный звон (большие колокола)", 75, false);
     cbPath = box("cbPath", "Зарегистрировать звоны", 94, true);
+    // The captions are long for the fixed width of the dialog: the options use a smaller font.
+    QFont optionsFont = cbCommon->font();
+    optionsFont.setPointSizeF(optionsFont.pointSizeF() * 0.85);
+    for (QCheckBox* c : {cbCommon, cbSmall, cbMiddle, cbBig, cbPath}) {
+        c->setFont(optionsFont);
+    }
     gbFileName = new QGroupBox(QString::fromUtf8("Маска имени файла"), this);
     gbFileName->setGeometry(8, 126, 305, 46);
     edFName = new QLineEdit(gbFileName);
@@ -43,7 +56,56 @@ TfrmSoundSaveDlg::TfrmSoundSaveDlg(QWidget* parent) : QDialog(parent) {
     btnCancel = new QPushButton(QString::fromUtf8("Отмена "), this);
     btnCancel->setObjectName(QStringLiteral("btnCancel"));
     btnCancel->setGeometry(223, 228, 90, 28);
-    connect(btnCancel, &QPushButton::clicked, this, &QDialog::reject);
+    connect(btnSave, &QPushButton::clicked, this, [this] { Guarded([&] { btnSaveClick(); }); });
+    connect(btnCancel, &QPushButton::clicked, this, [this] { Guarded([&] { btnCancelClick(); }); });
+}
+
+TfrmMain* TfrmSoundSaveDlg::Main() const {
+    return qobject_cast<TfrmMain*>(parentWidget());
+}
+
+void TfrmSoundSaveDlg::btnSaveClick() {
+    TfrmMain* main = Main();
+    if (!main) {
+        return;
+    }
+    ChimeSaveRequest request;
+    request.chimeDir = main->AppPath.ChimeDir;
+    request.fileName = edFName->text();
+    request.chimeName = edSName->text();
+    request.whole = cbCommon->isChecked();
+    request.small = cbSmall->isChecked();
+    request.middle = cbMiddle->isChecked();
+    request.big = cbBig->isChecked();
+    request.registerChimes = cbPath->isChecked();
+    request.signature = main->Bells.GroupSignature();
+    const QString text = main->form.mRecList->toPlainText();
+    if (!text.isEmpty()) {
+        request.recording = text.split(u'\n');
+    }
+    const ChimeSaveOutcome outcome = SaveChime(request);
+    const QString message = SaveMessage(outcome);
+    if (!message.isEmpty()) {
+        main->ShowMessage(message);
+    }
+    if (outcome == ChimeSaveOutcome::kSaved) {
+        accept();
+    }
+}
+
+void TfrmSoundSaveDlg::btnCancelClick() {
+    reject();
+}
+
+void TfrmSoundSaveDlg::FormClose() {
+    if (TfrmMain* main = Main(); main && main->recorder) {
+        main->KeysEnabled = main->recorder->SavedKeysEnabled();
+    }
+}
+
+void TfrmSoundSaveDlg::done(int result) {
+    Guarded([&] { FormClose(); });
+    QDialog::done(result);
 }
 
 }  // namespace orvane

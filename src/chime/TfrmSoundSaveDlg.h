@@ -9,12 +9,25 @@ class QPushButton;
 
 namespace orvane {
 
-// The save dialog of a recorded chime.
+class TfrmMain;
+
+// The save dialog of a recorded chime: writes the recorder's text as the whole chime and the
+// checked study chimes under the Chime folder and registers them (ChimeSaver). Its parent is the
+// main window, whose recorder memo, bell set and paths it reads. User-interface thread only.
 class TfrmSoundSaveDlg : public QDialog {
     Q_OBJECT
 
-  public:
+public:
     explicit TfrmSoundSaveDlg(QWidget* parent = nullptr);
+
+    // Saves; shows "Не все поля формы заполнены" or "Указанная директория не найдена" and stays
+    // open when the fields or the folder are wrong; closes once everything is written.
+    void btnSaveClick();
+    void btnCancelClick();
+    // On every close: gives the key hook back the keys-enabled flag the recorder kept aside.
+    void FormClose();
+
+    void done(int result) override;
 
     QGroupBox* gbOptions;
     QCheckBox *cbCommon, *cbSmall, *cbMiddle, *cbBig, *cbPath;
@@ -23,6 +36,9 @@ class TfrmSoundSaveDlg : public QDialog {
     QGroupBox* gbSName;
     QLineEdit* edSName;
     QPushButton *btnSave, *btnCancel;
+
+private:
+    TfrmMain* Main() const;
 };
 
 }  // namespace orvane

@@ -16,3 +16,9 @@ list(APPEND ORVANE_UI_SOURCES
 list(APPEND ORVANE_UI_SOURCES src/chime/PlayerController.cpp src/chime/PlayerController.h)
 list(APPEND ORVANE_UI_SOURCES src/chime/LibraryController.cpp src/chime/LibraryController.h)
 list(APPEND ORVANE_UI_SOURCES src/chime/CasualController.cpp src/chime/CasualController.h)
+list(APPEND ORVANE_CORE_SOURCES src/chime/ChimeSaver.cpp src/chime/ChimeSaver.h)
+list(APPEND ORVANE_CORE_SOURCES
+  src/chime/CasualDraw.cpp src/chime/CasualDraw.h
+  src/chime/CustomChime.cpp src/chime/CustomChime.h
+  src/chime/StepClock.cpp src/chime/StepClock.h
+)

@@ -1,4 +1,5 @@
 list(APPEND ORVANE_CORE_SOURCES
+  src/recorder/RecorderMarks.cpp src/recorder/RecorderMarks.h
 )
 list(APPEND ORVANE_UI_SOURCES
 )

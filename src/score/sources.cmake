@@ -2,6 +2,7 @@ list(APPEND ORVANE_CORE_SOURCES
   src/score/ScorePrimitive.h
   src/score/ScoreLayout.cpp src/score/ScoreLayout.h
   src/score/ScorePainter.cpp src/score/ScorePainter.h
+  src/score/PrintPage.cpp src/score/PrintPage.h
 )
 list(APPEND ORVANE_UI_SOURCES
 )

@@ -2,24 +2,54 @@
 
 #include <QObject>
 
+class QKeyEvent;
+
 namespace orvane {
 
 class TfrmMain;
 
-// The application-wide key hook: bell keys, the cursor keys and Space, and the keys that move the focus to the group chime lists.
+// The application-wide key hook: bell keys, the cursor keys and Space, and the keys that move
+// the focus to the group chime lists. It sees the key presses of every window of the program
+// (an event filter on the application), counts each press once, and acts only while the
+// keys-enabled flag is on. A click on the preview picture strikes the current bell.
 // Lives on the user-interface thread, owned by the main window.
 class KeyHook : public QObject {
     Q_OBJECT
 
-public:
+  public:
     explicit KeyHook(TfrmMain& main);
+    ~KeyHook() override;
 
     // Connects the widgets of this subsystem to their handlers.
     void Connect();
+    // Start-up: attaches the hook to the application. Idempotent.
     void Install();
+    // Detaches the hook; no key reaches it afterwards.
+    void Uninstall();
 
-private:
+    // One key-down with its virtual-key code (Windows codes, see VirtualKeyOf). Returns true
+    // when the key is handled: it then must not reach the focused control. Space and the left
+    // and right arrows are handled; a bell key is not, so it also reaches the focused control.
+    // Does nothing while the keys-enabled flag is off. Never throws.
+    bool KeyDown(int keyCode);
+
+    // Key presses the hook has counted (each press once, whatever the flag), for tests.
+    int PressesSeen() const { return pressesSeen_; }
+
+  protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+  private:
+    // True for the delivery of a key press that counts: the one to the focused widget, or to
+    // the active window when nothing has the focus. A press is re-delivered to every parent
+    // that does not accept it; only this delivery is taken.
+    static bool IsFirstDelivery(QObject* watched);
+    void MoveCursor(int step);
+    void FocusGroupList(int group);
+
     TfrmMain& main_;
+    bool installed_ = false;
+    int pressesSeen_ = 0;
 };
 
 }  // namespace orvane

@@ -4,7 +4,9 @@
 #include "app/TImage.h"
 #include "app/TextFile.h"
 #include "app/TfrmMain.h"
+#include "catalogue/BellSetController.h"
 #include "catalogue/TBellData.h"
+#include "sound/VoiceController.h"
 
 #include <QPlainTextEdit>
 #include <cmath>
@@ -12,7 +14,9 @@
 namespace orvane {
 
 namespace {
-int Round(double v) { return static_cast<int>(std::nearbyint(v)); }
+int Round(double v) {
+    return static_cast<int>(std::nearbyint(v));
+}
 }  // namespace
 
 QString StripController::PicturePath(int bell, bool inSet) const {
@@ -21,8 +25,8 @@ QString StripController::PicturePath(int bell, bool inSet) const {
 }
 
 QString StripController::BellHint(int bell) const {
-    return main_.BellData->Cell(TBellData::kName, bell) + QStringLiteral("\r\n") + QStringLiteral("Note: ") +
-           main_.BellData->Cell(TBellData::kNote, bell);
+    return main_.BellData->Cell(TBellData::kName, bell) + QStringLiteral("\r\n") +
+           QStringLiteral("Note: ") + main_.BellData->Cell(TBellData::kNote, bell);
 }
 
 void StripController::BuildStrip() {
@@ -40,7 +44,8 @@ void StripController::BuildStrip() {
         picture->setToolTip(BellHint(i));
         picture->setProperty("tag", i);
         picture->show();
-        QObject::connect(picture, &TImage::Clicked, picture, [this, i] { Guarded([&] { StripClick(i); }); });
+        QObject::connect(picture, &TImage::Clicked, picture,
+                         [this, i] { Guarded([&] { StripClick(i); }); });
     }
     LayoutStrip();
 }
@@ -95,6 +100,11 @@ void StripController::StripClick(int bell) {
     main_.CurrentBell = bell;
     MoveMarker();
     RefreshPreview();
+    main_.bellSet->ToggleBell(bell);
+}
+
+void StripController::imgPreviewClick() {
+    main_.voices->StrikeBell(main_.CurrentBell);
 }
 
 }  // namespace orvane

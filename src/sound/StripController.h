@@ -9,7 +9,7 @@ class TfrmMain;
 // The strip of the fifteen bell pictures with its cursor marker, and the preview of the bell
 // under the cursor. Runs on the user-interface thread.
 class StripController {
-public:
+  public:
     explicit StripController(TfrmMain& main) : main_(main) {}
 
     // Creates the fifteen pictures with their out-of-set pictures (a missing picture file is
@@ -25,10 +25,13 @@ public:
     void ShowBellPicture(int bell, bool inSet);
     // The bell's name, a line break and "Note: " with its note.
     QString BellHint(int bell) const;
-    // A click on the picture of a bell in the strip.
+    // A click on the picture of a bell in the strip: the bell becomes current and joins the
+    // set (sounding) or leaves it (silently).
     void StripClick(int bell);
+    // A click on the preview picture: strikes the current bell, in the set or not.
+    void imgPreviewClick();
 
-private:
+  private:
     QString PicturePath(int bell, bool inSet) const;
     TfrmMain& main_;
 };

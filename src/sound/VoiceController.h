@@ -1,27 +1,84 @@
 #pragma once
 
 #include <QObject>
+#include <QStringList>
+#include <memory>
 
 namespace orvane {
 
 class TfrmMain;
+class AudioEngine;
+class Mci;
+class VoicePlayer;
+class VoiceWorkers;
 
-// The bell voices: striking a bell, the playback voices, the sweep of finished voices and its workers, and the sound folder that the "Stereo" check box selects.
-// Lives on the user-interface thread, owned by the main window.
+// The bell voices: striking a bell, the sweep of finished voices and its workers, and the sound
+// folder that the "Stereo" check box selects. Owns the sound engine: the output, the audio
+// engine, the voice commands over it, the voice player (which holds the voice list) and the
+// worker threads. The playback controller opens its voices through Player() and schedules them
+// through Engine().
+// Lives on the user-interface thread, owned by the main window. Every member runs there.
 class VoiceController : public QObject {
     Q_OBJECT
 
-public:
+  public:
+    // Opens the output that the start options give (the sound device when they give none);
+    // a failed open leaves the engine without a device, and every voice command is rejected.
     explicit VoiceController(TfrmMain& main);
+    // Stops the workers, closes the voices that are still open, then the output.
+    ~VoiceController() override;
 
     // Connects the widgets of this subsystem to their handlers.
     void Connect();
+
+    // Start-up: a fresh, empty voice list.
+    void CreateVoiceList();
+    // Shutdown, after FinalSweep: the voice list goes; voices still listed stay open in the
+    // engine until this controller is destroyed.
+    void ReleaseVoiceList();
+    // The open aliases, oldest first (empty once the list is released).
+    const QStringList& VoiceList() const;
+
+    // Plays the sound of catalogue bell 0 to 14 at once from the sound folder; a missing sound
+    // file is fatal (the data-file message). Animates the bell when "Animation" is checked.
+    // Never throws; a failure ends the strike silently.
     void StrikeBell(int bell);
+    // The sweep: closes every voice that no longer plays.
     void ReleaseVoices();
+    // A worker whose call strikes the bell that is current when the call runs, then refreshes
+    // the preview.
+    void StartStrikeWorker();
+    // A worker whose call runs the sweep.
+    void StartReleaseWorker();
+    // Shutdown, after the timers are off: stops the workers (calls not run yet are dropped),
+    // then sweeps the finished voices once. Voices that still play are left open.
     void FinalSweep();
 
-private:
+    // The "Stereo" check box: sets the sound folder; the next voice opens from it.
+    void cbStereoClick();
+    // Decodes the sounds of the bells in the set from the current sound folder, one file per
+    // turn of the event loop, so that the first strike of a bell does not wait for its decoding.
+    void PreloadBellSet();
+    // Files still waiting to be preloaded.
+    int PreloadPending() const { return int(preload_.size()); }
+
+    AudioEngine& Engine() { return *engine_; }
+    Mci& Commands() { return *mci_; }
+    // The voice player; throws std::logic_error once the voice list has been released.
+    VoicePlayer& Player();
+    VoiceWorkers& Workers() { return *workers_; }
+
+  private:
+    void PreloadNext();
+
     TfrmMain& main_;
+    // Declared in the order of construction; destroyed in reverse.
+    std::unique_ptr<AudioEngine> engine_;
+    std::unique_ptr<Mci> mci_;
+    std::unique_ptr<VoicePlayer> player_;
+    std::unique_ptr<VoiceWorkers> workers_;
+    QStringList preload_;
+    bool preloadQueued_ = false;
 };
 
 }  // namespace orvane

@@ -30,6 +30,15 @@ QString NaiveNormalise(QString text) {
     return text;
 }
 
+// The lines of text, each followed by CR LF.
+QString LinesText(const QString& text) {
+    QString result;
+    for (const QString& line : SplitLines(text)) {
+        result += line + QStringLiteral("\r\n");
+    }
+    return result;
+}
+
 QString RandomText(std::mt19937& random, const QString& alphabet, int maxLength) {
     const int length = std::uniform_int_distribution<int>(0, maxLength)(random);
     std::uniform_int_distribution<qsizetype> pick(0, alphabet.size() - 1);
@@ -82,14 +91,12 @@ TEST(ScoreText, JoiningTheLinesOfAFileThenNormalising) {
     std::mt19937 random(99);
     for (int i = 0; i < 5000; ++i) {
         const QString text = RandomText(random, QStringLiteral("a\r\n"), 12);
-        ASSERT_EQ(JoinLines(text), SplitLines(text).join(QStringLiteral("\r\n")))
-            << text.toStdString();
+        ASSERT_EQ(JoinLines(text), LinesText(text)) << text.toStdString();
     }
     const QString alphabet = QStringLiteral("_&@$^%~*])({[}!<>s1,\r\n\r\n");
     for (int i = 0; i < 20000; ++i) {
         const QString text = RandomText(random, alphabet, 40);
-        ASSERT_EQ(JoinAndNormaliseScoreText(text),
-                  NaiveNormalise(SplitLines(text).join(QStringLiteral("\r\n"))))
+        ASSERT_EQ(JoinAndNormaliseScoreText(text), NaiveNormalise(LinesText(text)))
             << text.toStdString();
     }
 }

@@ -1,0 +1,95 @@
+#include "BenchRegistry.h"
+
+#include "app/TfrmMain.h"
+#include "chime/ChimeScore.h"
+#include "chime/TChannels.h"
+#include "score/ScoreController.h"
+
+#include <QApplication>
+#include <QDir>
+#include <QDirIterator>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QTemporaryDir>
+#include <algorithm>
+#include <vector>
+
+namespace {
+
+// A copy of the built program folder (sounds linked) to start the main window on.
+void CopyProgramFolder(const QString& to) {
+    const QDir source(QStringLiteral(ORVANE_PROGRAM_DIR));
+    QDirIterator it(source.path(), QDir::Files, QDirIterator::Subdirectories);
+    while (it.hasNext()) {
+        const QString from = it.next();
+        const QString relative = source.relativeFilePath(from);
+        const QString target = to + u'/' + relative;
+        QDir().mkpath(QFileInfo(target).path());
+        if (relative.startsWith(QStringLiteral("Sound/"))) {
+            QFile::link(from, target);
+        } else {
+            QFile::copy(from, target);
+        }
+    }
+}
+
+class QuietObserver : public orvane::ChimeScoreObserver {
+public:
+    void ClearGroupFrames(QChar) override {}
+    void ShowTempo() override {}
+    void ShowTotalDuration() override {}
+};
+
+double Median(std::vector<double> v) {
+    std::sort(v.begin(), v.end());
+    return v[v.size() / 2];
+}
+
+// The whole score view redrawn on a 1280 x 800 main window: the three staves of the first
+// page of a library chime (layout, drawing, handing the pictures to the image controls), and
+// the same followed by the synchronous repaint of the three score panels.
+void ScoreRedraw() {
+    QTemporaryDir dir;
+    const QString program = dir.path() + QStringLiteral("/program");
+    CopyProgramFolder(program);
+    orvane::StartOptions options;
+    options.appDir = program;
+    options.cacheDir = dir.path() + QStringLiteral("/cache");
+    orvane::TfrmMain w(options);
+    w.resize(1280, 800);
+    w.show();
+    QApplication::processEvents();
+    w.Bells.Clear();
+    for (int bell : {0, 1, 2, 3, 4, 5, 6, 7, 8, 12, 13, 14}) {
+        w.Bells.inSet[bell] = true;
+        w.Bells.group[bell] = bell < 2    ? orvane::kGreatGroup
+                              : bell < 12 ? orvane::kMiddleGroup
+                                          : orvane::kSmallGroup;
+    }
+    QuietObserver observer;
+    orvane::LoadChimeScore(*w.Channels, orvane::kWholeChime,
+                           program + QStringLiteral("/Chime/common/trezvon_rostov.kol"), observer);
+    w.CurrentPage = 1;
+    QApplication::processEvents();
+
+    std::vector<double> redraw;
+    std::vector<double> shown;
+    for (int round = 0; round < 60; ++round) {
+        QElapsedTimer timer;
+        timer.start();
+        w.score->RedrawScore();
+        redraw.push_back(timer.nsecsElapsed() / 1e6);
+        timer.restart();
+        w.score->RedrawScore();
+        for (int g = 0; g < 3; ++g) {
+            w.form.ScorePanel(g)->repaint();
+        }
+        shown.push_back(timer.nsecsElapsed() / 1e6);
+    }
+    bench::Print("score_redraw_ms", Median(redraw), "ms");
+    bench::Print("score_redraw_shown_ms", Median(shown), "ms");
+}
+
+const bench::Register kRegister({"score_redraw_ms", "score_redraw_shown_ms"}, ScoreRedraw);
+
+}  // namespace

@@ -1,0 +1,135 @@
+// Casual reproduction on a real main window, with the program's generator on a fixed seed.
+
+#include "PlayerFixture.h"
+
+#include "app/Guard.h"
+#include "chime/CasualController.h"
+#include "chime/LibraryController.h"
+
+#include <QComboBox>
+#include <QElapsedTimer>
+
+using namespace orvane;
+
+namespace {
+
+class Casual : public PlayerFixture {
+protected:
+    static Combination Selected(TfrmMain& w) { return w.casual->SelectedCombination(); }
+};
+
+}  // namespace
+
+TEST_F(Casual, FewerThanFiveBellsOrNoStudyChimeToChooseIgnoreTheCommand) {
+    {
+        auto w = StartPlayer("000000000001111", "nnnnnnnnnnnmmss");
+        w->casual->nGeneratorClick();
+        EXPECT_FALSE(w->CasualMode);
+        EXPECT_FALSE(w->player->Playing());
+    }
+    {
+        // Five bells without groups: no group chime list offers a study chime.
+        auto w = StartPlayer("111110000000000", "nnnnnnnnnnnnnnn");
+        ASSERT_EQ(w->casual->EntryCounts(), (Combination{1, 1, 1}));
+        QElapsedTimer timer;
+        timer.start();
+        w->casual->nGeneratorClick();
+        EXPECT_LT(timer.elapsed(), 5000);
+        EXPECT_FALSE(w->CasualMode);
+        EXPECT_FALSE(w->player->Playing());
+    }
+}
+
+TEST_F(Casual, TheFirstDrawChoosesAChimeForEveryGroupAndPlaysIt) {
+    auto w = StartPlayer();
+    w->casual->nGeneratorClick();
+    const Combination chosen = Selected(*w);
+    for (int g = 0; g < 3; ++g) {
+        EXPECT_GE(chosen[g], 1) << "group " << g;
+    }
+    EXPECT_TRUE(w->CasualMode);
+    EXPECT_TRUE(w->StudyMode);
+    EXPECT_TRUE(w->player->Playing());
+    EXPECT_EQ(w->Channels->Steps.size(), 128);
+    EXPECT_EQ(w->StepPosition, 0);
+    EXPECT_EQ(w->Channels->StepInterval, 144);
+    EXPECT_EQ(GuardLog::Swallowed(), 0);
+}
+
+TEST_F(Casual, EveryPassEndChangesExactlyOneGroupAndPlaysOnFromStepZero) {
+    auto w = StartPlayer();
+    w->casual->nGeneratorClick();
+    for (int pass = 0; pass < 4; ++pass) {
+        SCOPED_TRACE(pass);
+        const Combination before = Selected(*w);
+        for (int i = 1; i < 128; ++i) {
+            w->player->mmTimerTimer();
+            offline->Render(128);
+        }
+        EXPECT_EQ(w->StepPosition, 127);
+        EXPECT_EQ(Selected(*w), before);
+        w->player->mmTimerTimer();
+        const Combination after = Selected(*w);
+        int changed = 0;
+        for (int g = 0; g < 3; ++g) {
+            changed += after[g] != before[g];
+        }
+        EXPECT_EQ(changed, 1);
+        EXPECT_TRUE(after[0] > 0 || after[1] > 0 || after[2] > 0);
+        EXPECT_EQ(w->StepPosition, 0);
+        EXPECT_TRUE(w->player->Playing());
+        EXPECT_TRUE(w->CasualMode);
+        EXPECT_EQ(w->Channels->Steps.size(), 128);
+    }
+    w->player->btnStopClick();
+    EXPECT_FALSE(w->CasualMode);
+    EXPECT_EQ(GuardLog::Swallowed(), 0);
+}
+
+TEST_F(Casual, StartingWhileAWholeChimePlaysSwitchesToARandomCombination) {
+    auto w = StartPlayer();
+    w->form.cbCommon->setCurrentIndex(1);
+    w->library->cbCommonChange(1);
+    w->player->btnPlayClick();
+    for (int i = 0; i < 5; ++i) {
+        w->player->mmTimerTimer();
+    }
+    w->casual->nGeneratorClick();
+    EXPECT_EQ(w->form.cbCommon->currentIndex(), 0);
+    EXPECT_TRUE(w->StudyMode);
+    EXPECT_TRUE(w->CasualMode);
+    EXPECT_TRUE(w->player->Playing());
+    EXPECT_EQ(w->StepPosition, 0);
+    EXPECT_EQ(w->Channels->Steps.size(), 128);
+    // A whole chime chosen afterwards ends casual mode.
+    w->library->cbCommonChange(1);
+    EXPECT_FALSE(w->CasualMode);
+    EXPECT_FALSE(w->player->Playing());
+}
+
+TEST_F(Casual, ThePassEndKeepsTheCombinationWhenNoOtherCanBeDrawn) {
+    // Two small bells: the small list offers its one-bell chimes; the others offer nothing.
+    auto w = StartPlayer("111000000000011", "bbbnnnnnnnnnnss");
+    const Combination counts = w->casual->EntryCounts();
+    ASSERT_GE(counts[0], 2);
+    // Leave the small list with one chime only: the pass end can then change nothing.
+    QComboBox* small = w->GroupChimeBoxes[0];
+    while (small->count() > 2) {
+        small->removeItem(small->count() - 1);
+    }
+    for (int g = 1; g < 3; ++g) {
+        while (w->GroupChimeBoxes[g]->count() > 1) {
+            w->GroupChimeBoxes[g]->removeItem(1);
+        }
+    }
+    small->setCurrentIndex(1);
+    w->library->GroupChimeChange(0);
+    w->CasualMode = true;
+    w->player->btnPlayClick();
+    for (int i = 0; i < 128; ++i) {
+        w->player->mmTimerTimer();
+    }
+    EXPECT_EQ(w->StepPosition, 0);
+    EXPECT_EQ(Selected(*w), (Combination{1, 0, 0}));
+    EXPECT_TRUE(w->player->Playing());
+}

@@ -1,0 +1,341 @@
+// Choosing chimes: whole chimes from cbCommon (and resuming one), study chimes played together,
+// and the custom chimes of the chime selection dialog with "Play all".
+
+#include "PlayerFixture.h"
+
+#include "app/Guard.h"
+#include "app/IniFile.h"
+#include "catalogue/TSoundData.h"
+#include "chime/LibraryController.h"
+#include "chime/TfrmSelSound.h"
+#include "chime/Transport.h"
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QFile>
+#include <QListWidget>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QSpinBox>
+#include <QTimer>
+#include <functional>
+#include <map>
+#include <set>
+
+using namespace orvane;
+
+namespace {
+
+class Library : public PlayerFixture {
+protected:
+    // The files that step of the loaded score sounds with every group box checked.
+    static QStringList ExpectedFiles(TfrmMain& w, int step) {
+        QStringList files;
+        for (const QString& mark : w.Channels->Steps.at(step).split(',')) {
+            if (mark.size() >= 2 && QStringLiteral("smb").contains(mark[0]) && mark[1].isDigit()) {
+                files.append(SoundOf(w, FindGroupBell(mark[0], mark[1].digitValue(), w.Bells)));
+            }
+        }
+        return files;
+    }
+    static QStringList Paths(const std::vector<VoiceStart>& starts) {
+        QStringList paths;
+        for (const VoiceStart& s : starts) {
+            paths.append(s.path);
+        }
+        return paths;
+    }
+    static std::map<QString, int> RowsBySound(TfrmMain& w) {
+        std::map<QString, int> rows;
+        for (int row = 0; row < 15; ++row) {
+            rows[SoundOf(w, row)] = row;
+        }
+        return rows;
+    }
+    static void ChooseCommon(TfrmMain& w, int index) {
+        w.form.cbCommon->setCurrentIndex(index);
+        w.library->cbCommonChange(index);
+    }
+    static void ChooseStudy(TfrmMain& w, int group, int index) {
+        w.GroupChimeBoxes[group]->setCurrentIndex(index);
+        w.library->GroupChimeChange(group);
+    }
+
+    // Writes a custom chime file and the list of custom chimes.
+    static void WriteCustom(TfrmMain& w, const QString& entry, const QStringList& lines) {
+        ASSERT_TRUE(WriteTextLines(w.AppPath.CustomDir + entry + ".kol", lines));
+    }
+    static void WriteCustomList(TfrmMain& w, const QStringList& entries) {
+        ASSERT_TRUE(WriteTextLines(w.AppPath.CustomDir + "list.kli", entries));
+    }
+    // Opens "Load chimes ..." and runs inDialog while the modal dialog is shown; the dialog is
+    // closed afterwards if inDialog left it open. Returns whether the dialog was shown.
+    static bool InDialog(TfrmMain& w, std::function<void(TfrmSelSound&)> inDialog) {
+        bool shown = false;
+        QTimer::singleShot(0, &w, [&] {
+            TfrmSelSound& dialog = *w.frmSelSound;
+            shown = dialog.isVisible();
+            if (shown) {
+                inDialog(dialog);
+                if (dialog.isVisible()) {
+                    dialog.reject();
+                }
+            }
+        });
+        w.library->nLoadSoundsClick();
+        QCoreApplication::processEvents();
+        return shown;
+    }
+};
+
+const QString kTitle = "Orvane 1.0 beta 2 - ";
+
+}  // namespace
+
+TEST_F(Library, TheSameWholeChimeChosenAgainResumesWhereItWasPaused) {
+    auto w = StartPlayer();
+    ASSERT_GE(w->form.cbCommon->count(), 3);
+    ChooseCommon(*w, 1);
+    EXPECT_EQ(w->windowTitle(), kTitle + w->form.cbCommon->itemText(1));
+    const int count = static_cast<int>(w->Channels->Steps.size());
+    ASSERT_GT(count, 72);
+    EXPECT_EQ(w->form.udPage->maximum(), WholeChimePageCount(count));
+    EXPECT_TRUE(w->form.udPage->isEnabled());
+    EXPECT_EQ(w->form.tbProgress->maximum(), count - 1);
+    EXPECT_FALSE(w->player->Playing());
+
+    w->player->btnPlayClick();
+    Render(*w, w->Channels->StepInterval * 48);
+    for (int i = 1; i <= 70; ++i) {
+        TickAndRender(*w);
+    }
+    w->player->btnPauseClick();
+    ASSERT_EQ(w->StepPosition, 70);
+
+    ChooseCommon(*w, 1);
+    EXPECT_EQ(w->StepPosition, 70);
+    EXPECT_EQ(w->CurrentPage, 1);
+    EXPECT_EQ(w->form.udPage->value(), 2);
+    EXPECT_EQ(w->form.tbProgress->value(), 70);
+    EXPECT_FALSE(w->player->Playing());
+    w->player->btnPlayClick();
+    EXPECT_TRUE(Render(*w, w->Channels->StepInterval * 48).empty()) << "no step at Play";
+    EXPECT_EQ(Paths(TickAndRender(*w)), ExpectedFiles(*w, 71));
+    EXPECT_EQ(w->StepPosition, 71);
+
+    // Another chime, then the first again: from the start.
+    ChooseCommon(*w, 2);
+    ChooseCommon(*w, 1);
+    EXPECT_EQ(w->StepPosition, 0);
+    EXPECT_EQ(w->form.udPage->value(), 1);
+    EXPECT_EQ(w->form.tbProgress->value(), 0);
+
+    // "Chime selection": no chime, the default title, the page selector off.
+    ChooseCommon(*w, 0);
+    EXPECT_TRUE(w->Channels->Steps.isEmpty());
+    EXPECT_EQ(w->windowTitle(), TfrmMain::DefaultCaption());
+    EXPECT_FALSE(w->form.udPage->isEnabled());
+    EXPECT_EQ(GuardLog::Swallowed(), 0);
+}
+
+TEST_F(Library, StudyChimesOfTwoGroupsPlayTogetherAndOneCanBeTakenAway) {
+    auto w = StartPlayer();
+    const auto rows = RowsBySound(*w);
+    ChooseStudy(*w, 0, 1);
+    EXPECT_TRUE(w->StudyMode);
+    EXPECT_EQ(w->Channels->Steps.size(), 128);
+    EXPECT_EQ(w->form.tbProgress->maximum(), 126);
+    EXPECT_EQ(w->form.udPage->maximum(), 2);
+    ChooseStudy(*w, 2, 1);
+    EXPECT_EQ(w->Channels->StepInterval, 144);
+
+    w->player->btnPlayClick();
+    std::set<int> heard;
+    auto collect = [&](const std::vector<VoiceStart>& starts) {
+        for (const VoiceStart& s : starts) {
+            heard.insert(rows.at(s.path));
+        }
+    };
+    collect(Render(*w, 144 * 48));
+    for (int i = 1; i < 128; ++i) {
+        collect(TickAndRender(*w));
+    }
+    EXPECT_TRUE(heard.count(0) || heard.count(1)) << "great bells";
+    EXPECT_TRUE(heard.count(14) || heard.count(13)) << "small bells";
+
+    ChooseStudy(*w, 0, 0);
+    EXPECT_TRUE(w->player->Playing()) << "the other group plays on";
+    EXPECT_TRUE(w->Channels->SmallSteps.isEmpty());
+    heard.clear();
+    for (int i = 0; i < 130; ++i) {
+        collect(TickAndRender(*w));
+    }
+    EXPECT_TRUE(w->player->Playing()) << "a study combination starts again after its end";
+    ASSERT_FALSE(heard.empty());
+    EXPECT_LE(*heard.rbegin(), 4) << "only great bells are left";
+
+    // A whole chime ends the combination.
+    ChooseStudy(*w, 1, 1);
+    ChooseCommon(*w, 1);
+    EXPECT_FALSE(w->player->Playing());
+    EXPECT_FALSE(w->StudyMode);
+    for (int g = 0; g < 3; ++g) {
+        EXPECT_EQ(w->GroupChimeBoxes[g]->currentIndex(), 0);
+    }
+    EXPECT_EQ(GuardLog::Swallowed(), 0);
+}
+
+TEST_F(Library, CustomChimeShowsItsDescriptionAndLoadsWithItsOwnBellSet) {
+    auto w = StartPlayer();
+    const QString common = w->form.cbCommon->itemText(2);
+    WriteCustom(
+        *w, "first",
+        {"111110000000111", "bbbbbnnnnnnnsss", "Первый", "О первом", "200", "s1", "b1", "s2,b2"});
+    WriteCustom(*w, "second",
+                {"111111111111111", "bbbbbmmmmmmmsss", common, "Same name", "100", "m1", "m2"});
+    WriteCustomList(*w, {"first", "second"});
+
+    QString description;
+    EXPECT_TRUE(InDialog(*w, [&](TfrmSelSound& dialog) {
+        EXPECT_EQ(w->windowTitle(), "Orvane 1.0 beta 2-Hollin`s school of the bell ringers");
+        EXPECT_EQ(dialog.lbSounds->count(), 2);
+        EXPECT_EQ(dialog.lbSounds->currentRow(), 0);
+        description = dialog.mDesc->toPlainText();
+        dialog.btnLoad->click();
+    }));
+    EXPECT_EQ(description, "О первом\n\nПервый");
+    EXPECT_FALSE(w->frmSelSound->isVisible());
+    EXPECT_EQ(w->windowTitle(), kTitle + "Первый");
+    EXPECT_EQ(w->Bells.StoredBells(), "111110000000111");
+    EXPECT_EQ(w->Bells.StoredTypes(), "bbbbbnnnnnnnsss");
+    EXPECT_EQ(w->Settings->ReadString("Serial", "Bells", ""), "111110000000111");
+    EXPECT_EQ(w->Channels->Steps, (QStringList{"s1", "b1", "s2,b2"}));
+    EXPECT_EQ(w->Channels->StepInterval, 200);
+    EXPECT_EQ(w->form.tbProgress->maximum(), 3);
+    EXPECT_TRUE(w->player->Playing());
+    EXPECT_EQ(Paths(Render(*w, 200 * 48)), QStringList{SoundOf(*w, 14)});
+
+    // A name that is an entry of cbCommon selects that entry; the chime is the custom one.
+    InDialog(*w, [&](TfrmSelSound& dialog) {
+        dialog.lbSounds->setCurrentRow(1);
+        dialog.btnLoad->click();
+    });
+    EXPECT_EQ(w->form.cbCommon->currentIndex(), 2);
+    EXPECT_EQ(w->Channels->Steps, (QStringList{"m1", "m2"}));
+    EXPECT_EQ(w->windowTitle(), kTitle + common);
+    EXPECT_EQ(GuardLog::Swallowed(), 0);
+}
+
+TEST_F(Library, PlayAllGoesFromTheLastCustomChimeToTheFirst) {
+    auto w = StartPlayer();
+    WriteCustom(*w, "a", {"111111111111111", "bbbbbmmmmmmmsss", "A", "", "100", "b1"});
+    WriteCustom(*w, "b", {"111111111111111", "bbbbbmmmmmmmsss", "B", "", "100", "s1", "s2"});
+    WriteCustomList(*w, {"a", "b"});
+    InDialog(*w, [&](TfrmSelSound& dialog) {
+        dialog.lbSounds->setCurrentRow(1);
+        dialog.cbRound->setChecked(true);
+        dialog.btnLoad->click();
+    });
+    EXPECT_EQ(w->windowTitle(), kTitle + "B");
+    EXPECT_EQ(Paths(Render(*w, 100 * 48)), QStringList{SoundOf(*w, 14)});
+    EXPECT_EQ(Paths(TickAndRender(*w)), QStringList{SoundOf(*w, 13)});
+    // The end of "B": "A" from its step 0, on the same tick, without a pause.
+    EXPECT_EQ(Paths(TickAndRender(*w)), QStringList{SoundOf(*w, 0)});
+    EXPECT_EQ(w->frmSelSound->lbSounds->currentRow(), 0);
+    EXPECT_EQ(w->windowTitle(), kTitle + "A");
+    EXPECT_TRUE(w->player->Playing());
+    EXPECT_TRUE(w->frmSelSound->cbRound->isChecked());
+    EXPECT_EQ(w->StepPosition, 0);
+    // And "B" again after "A".
+    EXPECT_EQ(Paths(TickAndRender(*w)), QStringList{SoundOf(*w, 14)});
+    EXPECT_EQ(w->frmSelSound->lbSounds->currentRow(), 1);
+    // Stop ends "Play all".
+    w->player->btnStopClick();
+    EXPECT_FALSE(w->frmSelSound->cbRound->isChecked());
+    EXPECT_EQ(GuardLog::Swallowed(), 0);
+}
+
+TEST_F(Library, AFileWithoutTheLeadingLinesChangesNothing) {
+    auto w = StartPlayer();
+    WriteCustom(*w, "plain", {"200;b-", "b1", "b2", "s1", "m1", "b3"});
+    WriteCustom(*w, "short", {"111111111111111", "bbbbbmmmmmmmsss", "Short"});
+    WriteCustomList(*w, {"plain", "short"});
+    const QString bells = w->Bells.StoredBells();
+    const QString types = w->Bells.StoredTypes();
+    const QByteArray ini = ProgramFolder::Read(w->AppPath.IniFile);
+    for (int row = 0; row < 2; ++row) {
+        InDialog(*w, [&](TfrmSelSound& dialog) {
+            dialog.lbSounds->setCurrentRow(row);
+            dialog.btnLoad->click();
+            EXPECT_TRUE(dialog.isVisible()) << "nothing was loaded";
+        });
+        EXPECT_EQ(w->Bells.StoredBells(), bells);
+        EXPECT_EQ(w->Bells.StoredTypes(), types);
+        EXPECT_EQ(ProgramFolder::Read(w->AppPath.IniFile), ini);
+        EXPECT_TRUE(w->Channels->Steps.isEmpty());
+        EXPECT_FALSE(w->player->Playing());
+    }
+}
+
+TEST_F(Library, WithoutTheCustomChimeListTheDialogDoesNotOpen) {
+    auto w = StartPlayer();
+    ChooseCommon(*w, 1);
+    QFile::remove(w->AppPath.CustomDir + "list.kli");
+    EXPECT_FALSE(InDialog(*w, [](TfrmSelSound&) {}));
+    EXPECT_TRUE(w->Channels->Steps.isEmpty()) << "the player was reset";
+    EXPECT_EQ(w->form.cbCommon->currentIndex(), 0);
+    EXPECT_EQ(w->windowTitle(), "Orvane 1.0 beta 2-Hollin`s school of the bell ringers");
+}
+
+TEST_F(Library, WholeChimesOfTheLibrarySoundTheirScoreOnTheStepGrid) {
+    auto w = StartPlayer();
+    const int last = w->form.cbCommon->count() - 1;
+    for (const int entry : {1, last}) {
+        SCOPED_TRACE(entry);
+        ChooseCommon(*w, entry);
+        const int count = static_cast<int>(w->Channels->Steps.size());
+        const std::int64_t interval = std::int64_t(w->Channels->StepInterval) * kRate / 1000;
+        ASSERT_GT(count, 64);
+        // Every step's bells, at the frame of the step on the grid.
+        std::map<std::int64_t, QStringList> expected;
+        for (int step = 0; step < count; ++step) {
+            const QStringList files = ExpectedFiles(*w, step);
+            if (!files.isEmpty()) {
+                expected[step * interval + kLookAhead] = files;
+                expected[step * interval + kLookAhead].sort();
+            }
+        }
+        ASSERT_GE(expected.size(), 20u);
+
+        const std::int64_t f0 = offline->FramesRendered();
+        w->player->btnPlayClick();
+        std::map<std::int64_t, QStringList> heard;
+        auto collect = [&](const std::vector<VoiceStart>& starts) {
+            for (const VoiceStart& s : starts) {
+                heard[s.frame - f0].append(s.path);
+            }
+        };
+        collect(Render(*w, interval));
+        int ticks = 0;
+        while (w->player->Playing() && ticks++ <= count) {
+            collect(TickAndRender(*w));
+            // The sweeps of finished voices (queued calls), not the real timer's ticks.
+            QCoreApplication::sendPostedEvents(nullptr, QEvent::MetaCall);
+        }
+        EXPECT_EQ(ticks, count);
+        EXPECT_FALSE(w->player->Playing());
+        for (auto& [frame, files] : heard) {
+            files.sort();  // the bells of one step start together, in no particular order
+        }
+        EXPECT_EQ(heard, expected);
+        for (const auto& [frame, files] : expected) {
+            if (heard[frame] != files) {
+                ADD_FAILURE() << "step " << frame / interval << " expected "
+                              << files.join(' ').toStdString() << " heard "
+                              << heard[frame].join(' ').toStdString();
+                break;
+            }
+        }
+    }
+    EXPECT_EQ(GuardLog::Swallowed(), 0);
+}

@@ -1,0 +1,81 @@
+#pragma once
+
+#include "app/TextFile.h"
+#include "app/TfrmMain.h"
+#include "catalogue/TBellData.h"
+#include "chime/ChimeScore.h"
+#include "chime/PlayerController.h"
+#include "chime/TChannels.h"
+#include "sound/AudioEngine.h"
+#include "sound/OfflineOutput.h"
+#include "sound/VoiceController.h"
+#include "support/MainWindowFixture.h"
+
+#include <QCheckBox>
+#include <QDir>
+#include <QTimer>
+#include <chrono>
+#include <ostream>
+#include <vector>
+
+inline void PrintTo(const QString& text, std::ostream* os) {
+    *os << '"' << text.toStdString() << '"';
+}
+
+// A main window with the full bell set (great bells rows 0-4, medium-size 5-11, small 12-14),
+// the player's clock on the offline output's time, and the engine's start log on. Ticks are
+// run only by calling mmTimerTimer (the timer runs, but its ticks are not connected); sound is
+// rendered only when the test asks.
+class PlayerFixture : public MainWindowFixture {
+protected:
+    static constexpr int kRate = 48000;
+    static constexpr std::int64_t kLookAhead = 960;  // 20 ms
+
+    // The whole bell set, the score shown, animation off unless asked for.
+    std::unique_ptr<orvane::TfrmMain> StartPlayer(const QString& bells = "111111111111111",
+                                                  const QString& types = "bbbbbmmmmmmmsss") {
+        WriteSettings({"[View]", "Tools=1", "Bells=1", "Info=1", "Groups=1", "[Serial]",
+                       "Bells=" + bells, "Types=" + types, "[Settings]", "Grid=0", "Stereo=0",
+                       "Animate=0", "Notes=1", "View=0"});
+        auto w = Start();
+        w->rng.seed(7);
+        orvane::OfflineOutput* output = offline;
+        w->player->SetClock([output] {
+            return output->OpenTime() +
+                   std::chrono::nanoseconds(output->FramesRendered() * 1'000'000'000 / kRate);
+        });
+        Engine(*w).SetStartLog(true);
+        // Ticks come only from the test, never from the wall clock.
+        QObject::disconnect(w->form.mmTimer, &QTimer::timeout, w->player, nullptr);
+        return w;
+    }
+
+    static orvane::AudioEngine& Engine(orvane::TfrmMain& w) { return w.voices->Engine(); }
+
+    // Writes a whole chime (header and step lines) and loads it as the main window's score,
+    // after a player reset, as choosing a chime does.
+    void LoadWhole(orvane::TfrmMain& w, const QStringList& lines) {
+        const QString path = folder.Root() + "/score.kol";
+        ASSERT_TRUE(orvane::WriteTextLines(path, lines));
+        w.player->ResetPlayer();
+        orvane::LoadChimeScore(*w.Channels, orvane::kWholeChime, path, w.player->ScoreObserver());
+    }
+
+    // The sound file of catalogue row.
+    static QString SoundOf(orvane::TfrmMain& w, int row) {
+        return w.AppPath.SoundDir +
+               orvane::NativePath(w.BellData->Cell(orvane::TBellData::kSound, row));
+    }
+
+    // Renders frames and returns the voices that started, in start order.
+    std::vector<orvane::VoiceStart> Render(orvane::TfrmMain& w, std::int64_t frames) {
+        offline->Render(frames);
+        return Engine(w).TakeVoiceStarts();
+    }
+
+    // One tick, then the frames of one step interval, as the timer and the sound card would.
+    std::vector<orvane::VoiceStart> TickAndRender(orvane::TfrmMain& w) {
+        w.player->mmTimerTimer();
+        return Render(w, std::int64_t(w.Channels->StepInterval) * kRate / 1000);
+    }
+};

@@ -1,0 +1,157 @@
+#include "app/TImage.h"
+#include "score/PrintController.h"
+#include "score/ScoreController.h"
+#include "score/ScoreLayout.h"
+#include "score/ScoreWindowUtil.h"
+#include "score/TfrmPrint.h"
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QPrinter>
+#include <QRegularExpression>
+#include <QSpinBox>
+#include <QTemporaryDir>
+
+using namespace orvane;
+
+namespace {
+
+// Pages of a PDF file written by Qt.
+int PdfPages(const QString& path) {
+    const QByteArray pdf = ProgramFolder::Read(path);
+    if (!pdf.startsWith("%PDF")) {
+        return -1;
+    }
+    return static_cast<int>(
+        QString::fromLatin1(pdf).count(QRegularExpression(QStringLiteral("/Type\\s*/Page[^s]"))));
+}
+
+class Printing : public MainWindowFixture {
+protected:
+    std::unique_ptr<TfrmMain> StartWithChime(int steps) {
+        auto w = Start();
+        SetBells(*w, {0}, {1, 2, 3, 4}, {12, 13, 14});
+        LoadWholeChime(*w, WriteChime(folder.Path("test.kol"), "200", SteadySteps(steps)));
+        w->form.cbCommon->clear();
+        w->form.cbCommon->addItems({"Chime selection", "Festive chime"});
+        w->form.cbCommon->setCurrentIndex(1);
+        w->form.udPage->setMaximum(ScoreLayout::PageCount(steps));
+        w->form.tbProgress->SetMax(steps - 1);
+        w->CurrentPage = 0;
+        w->score->RedrawScore();
+        return w;
+    }
+
+    // The dialog the user would fill in: print to a PDF file with the given range.
+    void ChoosePdf(TfrmMain& w, QPrinter::PrintRange range) {
+        w.print->SetPrintDialog([this, range](QPrinter& printer, int minPage, int maxPage) {
+            dialogLimits = {minPage, maxPage};
+            printer.setOutputFormat(QPrinter::PdfFormat);
+            printer.setOutputFileName(out.filePath("score.pdf"));
+            printer.setPrintRange(range);
+            return true;
+        });
+    }
+
+    QTemporaryDir out;
+    std::pair<int, int> dialogLimits{0, 0};
+};
+
+TEST_F(Printing, OnePageChimeOneJobTitledWithoutPageNumber) {
+    auto w = StartWithChime(60);
+    ChoosePdf(*w, QPrinter::AllPages);
+    w->print->nPrintClick();
+    EXPECT_EQ(dialogLimits, std::make_pair(1, 1));
+    const auto& jobs = w->print->Jobs();
+    ASSERT_EQ(jobs.size(), 1);
+    EXPECT_EQ(jobs[0].title, "Orvane 1.0 beta 2: \"Festive chime\" ");
+    EXPECT_EQ(jobs[0].outputFile, out.filePath("score.pdf"));
+    EXPECT_EQ(PdfPages(out.filePath("score.pdf")), 1);
+    EXPECT_EQ(GuardLog::Swallowed(), 0);
+}
+
+TEST_F(Printing, AllPagesOfAThreePageChimeAreThreeJobsInLandscape) {
+    auto w = StartWithChime(150);
+    ChoosePdf(*w, QPrinter::AllPages);
+    w->print->nPrintClick();
+    EXPECT_EQ(dialogLimits, std::make_pair(1, 3));
+    const auto& jobs = w->print->Jobs();
+    ASSERT_EQ(jobs.size(), 3);
+    for (int p = 0; p < 3; ++p) {
+        EXPECT_EQ(jobs[p].title,
+                  QStringLiteral("Orvane 1.0 beta 2: \"Festive chime\" (Page %1)").arg(p + 1));
+        EXPECT_EQ(jobs[p].outputFile, out.filePath(QStringLiteral("score-%1.pdf").arg(p + 1)));
+        EXPECT_EQ(PdfPages(jobs[p].outputFile), 1) << p;
+        EXPECT_GT(jobs[p].printable.width(), jobs[p].printable.height()) << "landscape";
+        EXPECT_EQ(jobs[p].target.topLeft(), QPoint(0, 0));
+    }
+    EXPECT_FALSE(QFileInfo::exists(out.filePath("score.pdf")));
+    // The view is left on the last page; the printer keeps the name the user chose.
+    EXPECT_EQ(w->CurrentPage, 2);
+    EXPECT_EQ(w->form.udPage->value(), 3);
+    EXPECT_EQ(w->print->Printer().outputFileName(), out.filePath("score.pdf"));
+    EXPECT_EQ(GuardLog::Swallowed(), 0);
+}
+
+TEST_F(Printing, PageRangeAndSelectionPrintTheCurrentPageOnly) {
+    auto w = StartWithChime(150);
+    w->CurrentPage = 1;
+    w->score->RedrawScore();
+    for (auto range : {QPrinter::PageRange, QPrinter::Selection}) {
+        ChoosePdf(*w, range);
+        w->print->nPrintClick();
+        const auto& jobs = w->print->Jobs();
+        ASSERT_EQ(jobs.size(), 1);
+        EXPECT_EQ(jobs[0].title, "Orvane 1.0 beta 2: \"Festive chime\" (Page 2)");
+        EXPECT_EQ(PdfPages(out.filePath("score.pdf")), 1);
+        EXPECT_EQ(w->CurrentPage, 1);
+    }
+}
+
+TEST_F(Printing, PrintingSwitchesTheScoreOnEvenWhenCancelled) {
+    auto w = StartWithChime(60);
+    QTest::mouseClick(w->form.cbShowNotes, Qt::LeftButton);
+    ASSERT_TRUE(w->form.ScoreCover(0)->isVisible());
+    bool asked = false;
+    w->print->SetPrintDialog([&](QPrinter&, int, int) {
+        asked = true;
+        return false;
+    });
+    w->print->nPrintClick();
+    EXPECT_TRUE(asked);
+    EXPECT_TRUE(w->form.cbShowNotes->isChecked());
+    for (int g = 0; g < 3; ++g) {
+        EXPECT_FALSE(w->form.ScoreCover(g)->isVisible()) << g;
+        EXPECT_TRUE(w->Markers[g]->isVisible()) << g;
+    }
+    EXPECT_TRUE(w->print->Jobs().isEmpty());
+}
+
+TEST_F(Printing, PagePictureHoldsTitleLabelsAndStavesOnWhite) {
+    auto w = StartWithChime(60);
+    for (int g = 0; g < 3; ++g) {
+        w->GroupChimeBoxes[g]->clear();
+    }
+    w->GroupChimeBoxes[1]->addItems({"Chime selection", "Study two"});
+    w->GroupChimeBoxes[1]->setCurrentIndex(1);
+    ChoosePdf(*w, QPrinter::Selection);
+    w->print->nPrintClick();
+
+    const QImage page = w->frmPrint->imgPreview->Picture();
+    int staffHeights = 0;
+    for (int g = 0; g < 3; ++g) {
+        staffHeights += w->form.ScorePanel(g)->height();
+    }
+    EXPECT_EQ(page.size(), QSize(w->form.pnlBellsBox->width(), staffHeights + 100));
+    EXPECT_EQ(w->frmPrint->size(), page.size() + QSize(20, 20));
+    // The small staff starts at (10, 50): its top left corner is a grid crossing; the middle
+    // of an empty column is the background, printed white.
+    EXPECT_EQ(page.pixelColor(10, 50), QColor(Qt::black));
+    const QImage small = w->score->ScorePicture(0);
+    const int x = 10 + small.width() / 2 + 2;
+    const int y = 50 + small.height() / 10;
+    EXPECT_EQ(small.pixelColor(x - 10, y - 50), w->score->Background());
+    EXPECT_EQ(page.pixelColor(x, y), QColor(Qt::white));
+}
+
+}  // namespace

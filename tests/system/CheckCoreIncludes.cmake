@@ -1,0 +1,15 @@
+# Fails when a source file of orvane_core includes a widget header: the core library links
+# QtCore and QtGui only, so that its tests run without a window.
+file(READ ${LIST_FILE} files)
+set(offenders)
+foreach(file IN LISTS files)
+  file(STRINGS ${SOURCE_DIR}/${file} includes REGEX "^[ \t]*#[ \t]*include[ \t]*[<\"](QtWidgets|QtPrintSupport|QWidget|QApplication|QMainWindow|QDialog|QLabel|QPushButton|QComboBox|QCheckBox|QMenu|QAction|QTreeWidget|QSlider|QPrinter|QMessageBox|app/TfrmMain\\.h|app/MainForm\\.h)")
+  if(includes)
+    list(APPEND offenders "${file}: ${includes}")
+  endif()
+endforeach()
+if(offenders)
+  string(REPLACE ";" "\n" offenders "${offenders}")
+  message(FATAL_ERROR "orvane_core includes widgets:\n${offenders}")
+endif()
+message(STATUS "orvane_core is free of widget includes")
