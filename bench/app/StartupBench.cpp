@@ -1,3 +1,4 @@
+#include "BenchProgram.h"
 #include "BenchRegistry.h"
 
 #include "app/TfrmMain.h"
@@ -13,29 +14,13 @@
 
 namespace {
 
-// A copy of the built program folder (sounds linked) to start the main window on.
-void CopyProgram(const QString& to) {
-    const QDir source(QStringLiteral(ORVANE_PROGRAM_DIR));
-    QDirIterator it(source.path(), QDir::Files, QDirIterator::Subdirectories);
-    while (it.hasNext()) {
-        const QString from = it.next();
-        const QString relative = source.relativeFilePath(from);
-        const QString target = to + u'/' + relative;
-        QDir().mkpath(QFileInfo(target).path());
-        if (relative.startsWith(QStringLiteral("Sound/"))) {
-            QFile::link(from, target);
-        } else {
-            QFile::copy(from, target);
-        }
-    }
-}
 
 // From the creation of the main window to the window shown, with the chime library installer
 // and the wave-file copies; the cache is warm (a first start has run).
 void StartupMs() {
     QTemporaryDir dir;
     const QString program = dir.path() + QStringLiteral("/program");
-    CopyProgram(program);
+    bench::CopyProgramFolder(program);
     orvane::StartOptions options;
     options.appDir = program;
     options.cacheDir = dir.path() + QStringLiteral("/cache");

@@ -1,3 +1,4 @@
+#include "BenchProgram.h"
 #include "BenchRegistry.h"
 
 #include "app/TfrmMain.h"
@@ -16,22 +17,6 @@
 
 namespace {
 
-// A copy of the built program folder (sounds linked) to start the main window on.
-void CopyProgramFolder(const QString& to) {
-    const QDir source(QStringLiteral(ORVANE_PROGRAM_DIR));
-    QDirIterator it(source.path(), QDir::Files, QDirIterator::Subdirectories);
-    while (it.hasNext()) {
-        const QString from = it.next();
-        const QString relative = source.relativeFilePath(from);
-        const QString target = to + u'/' + relative;
-        QDir().mkpath(QFileInfo(target).path());
-        if (relative.startsWith(QStringLiteral("Sound/"))) {
-            QFile::link(from, target);
-        } else {
-            QFile::copy(from, target);
-        }
-    }
-}
 
 class QuietObserver : public orvane::ChimeScoreObserver {
 public:
@@ -51,7 +36,7 @@ double Median(std::vector<double> v) {
 void ScoreRedraw() {
     QTemporaryDir dir;
     const QString program = dir.path() + QStringLiteral("/program");
-    CopyProgramFolder(program);
+    bench::CopyProgramFolder(program);
     orvane::StartOptions options;
     options.appDir = program;
     options.cacheDir = dir.path() + QStringLiteral("/cache");

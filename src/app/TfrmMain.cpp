@@ -79,6 +79,7 @@ TfrmMain::TfrmMain(StartOptions startOptions, QWidget* parent)
     help = new HelpController(*this);
     FormCreate();
     ConnectHandlers();
+    form.client->installEventFilter(this);
     created_ = true;
 }
 
@@ -271,16 +272,14 @@ void TfrmMain::closeEvent(QCloseEvent* event) {
     QMetaObject::invokeMethod(qApp, &QCoreApplication::quit, Qt::QueuedConnection);
 }
 
-void TfrmMain::resizeEvent(QResizeEvent* event) {
-    QMainWindow::resizeEvent(event);
-    if (created_) {
-        // The client area and its panels take the new size first, as the handler expects.
-        if (QLayout* windowLayout = QMainWindow::layout()) {
-            windowLayout->setGeometry(rect());
-        }
+bool TfrmMain::eventFilter(QObject* watched, QEvent* event) {
+    // The size-change handler runs whenever the client area changes size: with the window, and
+    // when the menu bar takes its final height after the window is shown.
+    if (watched == form.client && event->type() == QEvent::Resize && created_) {
         form.client->layout()->setGeometry(form.client->rect());
         Guarded([&] { layout->FormResize(); });
     }
+    return QMainWindow::eventFilter(watched, event);
 }
 
 void TfrmMain::FormDestroy() {

@@ -15,6 +15,19 @@ QChar GroupLetter(int code) {
     }
 }
 
+int GroupIndexOf(QChar letter) {
+    switch (letter.unicode()) {
+        case u's':
+            return 0;
+        case u'm':
+            return 1;
+        case u'b':
+            return 2;
+        default:
+            return -1;
+    }
+}
+
 int GroupOfLetter(const QString& letter) {
     if (letter == QLatin1String("s")) {
         return kSmallGroup;

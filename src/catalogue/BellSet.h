@@ -11,6 +11,9 @@ enum GroupCode : int { kNoGroup = 0, kSmallGroup = 1, kMiddleGroup = 2, kGreatGr
 
 // Letter of a group code: 0 "n", 1 "s", 2 "m", 3 "b" (anything else "n").
 QChar GroupLetter(int code);
+// Group index 0 (small), 1 (medium-size) or 2 (great) of a mark's first character "s", "m"
+// or "b"; -1 for any other character.
+int GroupIndexOf(QChar letter);
 // Group code of a letter: exactly "s", "m", "b" give 1, 2, 3; every other text gives 0.
 int GroupOfLetter(const QString& letter);
 

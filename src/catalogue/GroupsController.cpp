@@ -12,6 +12,7 @@
 #include <QDropEvent>
 #include <QMouseEvent>
 #include <QPlainTextEdit>
+#include <QTextCursor>
 #include <QToolButton>
 #include <QTreeWidget>
 #include <stdexcept>
@@ -67,6 +68,7 @@ void GroupsController::WriteVariantDescription() {
     for (const QString& line : VariantDescription(table_, main_.Bells.SetSize())) {
         memo->appendPlainText(line);
     }
+    memo->moveCursor(QTextCursor::Start);  // the text reads from its first line
 }
 
 void GroupsController::AssignGroupsFromVariant(int setSize) {

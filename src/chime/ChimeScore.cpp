@@ -1,5 +1,6 @@
 #include "chime/ChimeScore.h"
 
+#include "catalogue/BellSet.h"
 #include "app/Guard.h"
 #include "app/IniFile.h"
 #include "app/TextFile.h"
@@ -17,19 +18,6 @@ namespace {
 
 constexpr std::array<QChar, 3> kGroupLetters{u's', u'm', u'b'};
 
-// Group index 0..2 of a mark's first character, or -1.
-int GroupIndexOf(QChar c) {
-    switch (c.unicode()) {
-        case u's':
-            return 0;
-        case u'm':
-            return 1;
-        case u'b':
-            return 2;
-        default:
-            return -1;
-    }
-}
 
 // Shares one string among equal short texts. Scores repeat the same few step lines and group
 // lines over and over ("s1", "b1,b2", "#"), so a score's lines then cost a few hundred

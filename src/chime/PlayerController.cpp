@@ -153,6 +153,10 @@ void PlayerController::Tick() {
     }
     if (plan.nextCustomChime) {
         NextCustomChime();
+        if (!Playing()) {
+            Stop();  // the next custom chime could not be loaded
+            return;
+        }
     }
     if (plan.drawCombination) {
         main_.casual->DrawCombination();

@@ -11,18 +11,6 @@ namespace orvane {
 
 namespace {
 
-int GroupIndexOf(QChar c) {
-    switch (c.unicode()) {
-        case u's':
-            return 0;
-        case u'm':
-            return 1;
-        case u'b':
-            return 2;
-        default:
-            return -1;
-    }
-}
 
 // The factor of a volume mark, read with "." as the decimal point whatever the locale.
 std::optional<double> ReadFactor(QStringView text) {

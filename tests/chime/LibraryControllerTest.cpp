@@ -339,3 +339,29 @@ TEST_F(Library, WholeChimesOfTheLibrarySoundTheirScoreOnTheStepGrid) {
     }
     EXPECT_EQ(GuardLog::Swallowed(), 0);
 }
+
+TEST_F(Library, ACustomChimeAfterAStudyChimeStopsAtItsEnd) {
+    auto w = StartPlayer();
+    WriteCustom(*w, "a", {"111111111111111", "bbbbbmmmmmmmsss", "A", "", "100", "b1", "b2"});
+    WriteCustom(*w, "bad", {"100", "b1"});
+    WriteCustomList(*w, {"a", "bad"});
+    ChooseStudy(*w, 0, 1);
+    ASSERT_TRUE(w->StudyMode);
+    InDialog(*w, [&](TfrmSelSound& dialog) { dialog.btnLoad->click(); });
+    EXPECT_FALSE(w->StudyMode);
+    w->player->mmTimerTimer();
+    w->player->mmTimerTimer();
+    EXPECT_FALSE(w->player->Playing()) << "a whole chime ends, it does not loop";
+
+    // "Play all" meeting a file that is no custom chime stops there.
+    InDialog(*w, [&](TfrmSelSound& dialog) {
+        dialog.cbRound->setChecked(true);
+        dialog.btnLoad->click();
+    });
+    w->player->mmTimerTimer();
+    w->player->mmTimerTimer();
+    EXPECT_FALSE(w->player->Playing());
+    EXPECT_EQ(w->StepPosition, 0);
+    EXPECT_EQ(w->Channels->Steps, (QStringList{"b1", "b2"}));
+    EXPECT_EQ(w->windowTitle(), kTitle + "A");
+}

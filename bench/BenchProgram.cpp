@@ -1,0 +1,26 @@
+#include "BenchProgram.h"
+
+#include <QDir>
+#include <QDirIterator>
+#include <QFile>
+#include <QFileInfo>
+
+namespace bench {
+
+void CopyProgramFolder(const QString& to) {
+    const QDir source(QStringLiteral(ORVANE_PROGRAM_DIR));
+    QDirIterator it(source.path(), QDir::Files, QDirIterator::Subdirectories);
+    while (it.hasNext()) {
+        const QString from = it.next();
+        const QString relative = source.relativeFilePath(from);
+        const QString target = to + u'/' + relative;
+        QDir().mkpath(QFileInfo(target).path());
+        if (relative.startsWith(QStringLiteral("Sound/"))) {
+            QFile::link(from, target);
+        } else {
+            QFile::copy(from, target);
+        }
+    }
+}
+
+}  // namespace bench
