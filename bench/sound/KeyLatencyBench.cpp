@@ -29,6 +29,7 @@
 #include <thread>
 #include <vector>
 
+#include "BenchProgram.h"
 #include "BenchRegistry.h"
 #include "app/TfrmMain.h"
 #include "sound/AudioEngine.h"
@@ -107,23 +108,10 @@ private:
 
 // Copies the built program folder (sound files linked) into `root`/program.
 bool CopyProgram(const QString& root) {
-    const QDir source(QStringLiteral(ORVANE_PROGRAM_DIR));
-    if (!QFileInfo::exists(source.filePath(QStringLiteral("Data/desc.kli")))) {
+    if (!QFileInfo::exists(QStringLiteral(ORVANE_PROGRAM_DIR "/Data/desc.kli"))) {
         return false;
     }
-    QDirIterator it(source.path(), QDir::Files | QDir::NoDotAndDotDot,
-                    QDirIterator::Subdirectories);
-    while (it.hasNext()) {
-        const QString from = it.next();
-        const QString relative = source.relativeFilePath(from);
-        const QString to = root + QStringLiteral("/program/") + relative;
-        QDir().mkpath(QFileInfo(to).path());
-        if (relative.startsWith(QStringLiteral("Sound/"))) {
-            QFile::link(from, to);
-        } else {
-            QFile::copy(from, to);
-        }
-    }
+    bench::CopyProgramFolder(root + QStringLiteral("/program"));
     return true;
 }
 

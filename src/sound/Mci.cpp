@@ -49,7 +49,9 @@ Mci::Mci(AudioEngine& engine) : engine_(engine) {}
 
 Mci::~Mci() {
     for (const AudioEngine::VoiceId voice : std::as_const(aliases_)) {
-        engine_.CloseVoice(voice);
+        if (voice != kNoVoice) {
+            engine_.CloseVoice(voice);
+        }
     }
 }
 
@@ -93,19 +95,42 @@ int Mci::Open(const QString& path, const QString& alias) {
     if (aliases_.contains(alias)) {
         return kMciAliasInUse;
     }
-    AudioEngine::VoiceId voice = -1;
-    const EngineError error = engine_.OpenVoice(path, voice);
+    AudioEngine::VoiceId voice = kNoVoice;
+    EngineError error = engine_.OpenVoice(path, voice);
+    if (error == EngineError::kNoFreeVoice && ReclaimFinishedVoice()) {
+        error = engine_.OpenVoice(path, voice);
+    }
     if (error != EngineError::kNone) {
         return CodeOf(error);
     }
     aliases_.insert(alias, voice);
+    openOrder_.append(alias);
     return kMciOk;
+}
+
+bool Mci::ReclaimFinishedVoice() {
+    // Finished voices stay open under their alias until the voice list is swept; when every
+    // engine voice is taken, the oldest finished one gives its engine voice back. Its alias
+    // stays open and reports "stopped" until it is closed.
+    for (const QString& alias : std::as_const(openOrder_)) {
+        const auto it = aliases_.find(alias);
+        if (it == aliases_.end() || *it == kNoVoice || engine_.IsVoicePlaying(*it)) {
+            continue;
+        }
+        engine_.CloseVoice(*it);
+        *it = kNoVoice;
+        return true;
+    }
+    return false;
 }
 
 int Mci::Play(const QString& alias) {
     const auto it = aliases_.constFind(alias);
     if (it == aliases_.constEnd()) {
         return kMciUnknownAlias;
+    }
+    if (*it == kNoVoice) {
+        return kMciNoFreeVoice;  // its engine voice went to a newer voice
     }
     return CodeOf(engine_.PlayVoice(*it));
 }
@@ -116,8 +141,8 @@ int Mci::Status(const QString& alias, QString* answer) {
         return kMciUnknownAlias;
     }
     if (answer != nullptr) {
-        *answer =
-            engine_.IsVoicePlaying(*it) ? QStringLiteral("playing") : QStringLiteral("stopped");
+        *answer = *it != kNoVoice && engine_.IsVoicePlaying(*it) ? QStringLiteral("playing")
+                                                                 : QStringLiteral("stopped");
     }
     return kMciOk;
 }
@@ -127,14 +152,15 @@ int Mci::Close(const QString& alias) {
     if (it == aliases_.end()) {
         return kMciUnknownAlias;
     }
-    const int code = CodeOf(engine_.CloseVoice(*it));
+    const int code = *it == kNoVoice ? kMciOk : CodeOf(engine_.CloseVoice(*it));
     aliases_.erase(it);
+    openOrder_.removeOne(alias);
     return code;
 }
 
 std::optional<AudioEngine::VoiceId> Mci::VoiceOf(const QString& alias) const {
     const auto it = aliases_.constFind(alias);
-    if (it == aliases_.constEnd()) {
+    if (it == aliases_.constEnd() || *it == kNoVoice) {
         return std::nullopt;
     }
     return *it;

@@ -2,6 +2,7 @@
 
 #include <QHash>
 #include <QString>
+#include <QStringList>
 #include <cstdint>
 #include <optional>
 
@@ -52,9 +53,12 @@ class Mci final : public MciInterface {
     int Play(const QString& alias);
     int Status(const QString& alias, QString* answer);
     int Close(const QString& alias);
+    bool ReclaimFinishedVoice();
 
+    static constexpr AudioEngine::VoiceId kNoVoice = -1;
     AudioEngine& engine_;
     QHash<QString, AudioEngine::VoiceId> aliases_;
+    QStringList openOrder_;  // open aliases, oldest first
 };
 
 }  // namespace orvane

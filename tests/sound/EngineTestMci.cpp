@@ -124,5 +124,23 @@ TEST(MciNoDevice, RejectsEveryCommand) {
     }
 }
 
+TEST_F(MciCommands, FinishedVoicesGiveTheirEngineVoiceBackWhenAllAreTaken) {
+    // Finished voices stay listed until a sweep: a dense chime must still find a voice.
+    for (int i = 0; i < AudioEngine::kVoiceCount; ++i) {
+        ASSERT_EQ(Send("open waveaudio!" + bell_ + " alias " + QString::number(i)), kMciOk);
+        ASSERT_EQ(Send("play " + QString::number(i)), kMciOk);
+    }
+    ASSERT_EQ(Send("open waveaudio!" + bell_ + " alias 9000"), kMciNoFreeVoice);  // all ring
+    output_->Render(1000);  // every voice has ended, none is closed
+    ASSERT_EQ(Send("open waveaudio!" + bell_ + " alias 9000"), kMciOk);
+    ASSERT_EQ(Send("play 9000"), kMciOk);
+    EXPECT_EQ(Mode("9000"), "playing");
+    EXPECT_EQ(Mode("0"), "stopped");  // the oldest gave its voice back and reads as finished
+    EXPECT_FALSE(mci_->VoiceOf("0").has_value());
+    EXPECT_EQ(Send("close 0"), kMciOk);
+    EXPECT_EQ(Send("close 1"), kMciOk);
+    EXPECT_EQ(mci_->OpenAliasCount(), AudioEngine::kVoiceCount - 1);
+}
+
 }  // namespace
 }  // namespace orvane
