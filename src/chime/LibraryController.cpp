@@ -4,6 +4,7 @@
 #include "app/IniFile.h"
 #include "app/TextFile.h"
 #include "app/TfrmMain.h"
+#include "catalogue/GroupsController.h"
 #include "catalogue/BellSetController.h"
 #include "catalogue/TSoundData.h"
 #include "chime/ChimeScore.h"
@@ -258,6 +259,8 @@ void LibraryController::LoadCustomChime(const CustomChime& chime) {
     main_.Settings->WriteString(QStringLiteral("Serial"), QStringLiteral("Types"), chime.types);
     WriteTextLines(main_.AppPath.TempScoreFile, chime.score);
     main_.bellSet->LoadStoredBellSet();
+    // The totals follow the chime's own bell set (the set was emptied above).
+    Guarded([&] { main_.groups->RefreshTotals(); });
     LoadScore(kWholeChime, main_.AppPath.TempScoreFile);
     const int count = static_cast<int>(main_.Channels->Steps.size());
     const int pages = CustomChimePageCount(count);

@@ -209,6 +209,7 @@ TEST_F(Library, CustomChimeShowsItsDescriptionAndLoadsWithItsOwnBellSet) {
     EXPECT_EQ(w->Bells.StoredBells(), "111110000000111");
     EXPECT_EQ(w->Bells.StoredTypes(), "bbbbbnnnnnnnsss");
     EXPECT_EQ(w->Settings->ReadString("Serial", "Bells", ""), "111110000000111");
+    EXPECT_TRUE(w->form.mBellsInfo->toPlainText().startsWith("Total number of bells: 8"));
     EXPECT_EQ(w->Channels->Steps, (QStringList{"s1", "b1", "s2,b2"}));
     EXPECT_EQ(w->Channels->StepInterval, 200);
     EXPECT_EQ(w->form.tbProgress->maximum(), 3);
