@@ -164,13 +164,7 @@ void PlayerController::Tick() {
     main_.StepPosition = plan.position;
     // The slider's handler follows the position: page, page selector, redraw, markers.
     f.tbProgress->SetPosition(main_.StepPosition);
-    const int page = PageOf(main_.StepPosition);
-    const bool pageChanged = page != main_.CurrentPage;
-    main_.CurrentPage = page;
-    ShowPage(page + 1);
-    if (ScoreShown() && pageChanged) {
-        main_.score->RedrawScore();
-    }
+    FollowPage();
     PlayStep(main_.StepPosition, true);
     if (ScoreShown()) {
         PlaceMarkers();
@@ -304,8 +298,7 @@ void PlayerController::btnFFClick() {
     }
 }
 
-void PlayerController::tbProgressChange() {
-    main_.StepPosition = main_.form.tbProgress->Position();
+void PlayerController::FollowPage() {
     const int page = PageOf(main_.StepPosition);
     const bool pageChanged = page != main_.CurrentPage;
     main_.CurrentPage = page;
@@ -313,6 +306,11 @@ void PlayerController::tbProgressChange() {
     if (ScoreShown() && pageChanged) {
         main_.score->RedrawScore();
     }
+}
+
+void PlayerController::tbProgressChange() {
+    main_.StepPosition = main_.form.tbProgress->Position();
+    FollowPage();
     PlaceMarkers();
 }
 

@@ -84,6 +84,9 @@ public:
     int ReleaseWorkersStarted() const { return releaseWorkers_; }
 
 private:
+    // The current page follows the step position: the page selector shows it and the score view
+    // is redrawn when it changed.
+    void FollowPage();
     class Observer final : public ChimeScoreObserver {
     public:
         explicit Observer(PlayerController& player) : player_(player) {}
