@@ -6,6 +6,11 @@
 namespace orvane {
 
 AlignLayout::AlignLayout(QWidget* parent) : QLayout(parent) {
+    // Qt's own layout passes use the whole widget too (not a frame's contents rectangle), so
+    // they agree with Realign to the pixel and move nothing.
+    if (parent) {
+        parent->setAttribute(Qt::WA_LayoutOnEntireRect);
+    }
     setContentsMargins(0, 0, 0, 0);
     setSpacing(0);
 }

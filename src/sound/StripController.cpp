@@ -74,9 +74,9 @@ void StripController::MoveMarker() {
         return;
     }
     const TImage* picture = main_.Strip[bell];
+    // Only a real move repaints: a bell key struck again leaves the marker where it is.
     f.imgHot->setGeometry(picture->x(), picture->y() + picture->height() + 1, picture->width(),
                           std::max(2, f.pnlBells->height() - picture->height() - 5));
-    f.imgHot->raise();
 }
 
 void StripController::RefreshPreview() {
