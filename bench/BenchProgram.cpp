@@ -23,4 +23,12 @@ void CopyProgramFolder(const QString& to) {
     }
 }
 
+orvane::StartOptions ProgramCopyOptions(const QString& root) {
+    orvane::StartOptions options;
+    options.appDir = root + QStringLiteral("/program");
+    options.cacheDir = root + QStringLiteral("/cache");
+    CopyProgramFolder(options.appDir);
+    return options;
+}
+
 }  // namespace bench

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "app/TfrmMain.h"
+
 #include <QString>
 
 namespace bench {
@@ -7,5 +9,9 @@ namespace bench {
 // Copies the built program folder to a folder of a benchmark's own, linking the sound files,
 // so that a main window can start on it and write beside itself.
 void CopyProgramFolder(const QString& to);
+
+// Copies the program folder to root + "/program" and gives the start options of a main window
+// on it, with its temporary sound folders in root + "/cache".
+orvane::StartOptions ProgramCopyOptions(const QString& root);
 
 }  // namespace bench

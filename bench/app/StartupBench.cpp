@@ -19,11 +19,7 @@ namespace {
 // and the wave-file copies; the cache is warm (a first start has run).
 void StartupMs() {
     QTemporaryDir dir;
-    const QString program = dir.path() + QStringLiteral("/program");
-    bench::CopyProgramFolder(program);
-    orvane::StartOptions options;
-    options.appDir = program;
-    options.cacheDir = dir.path() + QStringLiteral("/cache");
+    const orvane::StartOptions options = bench::ProgramCopyOptions(dir.path());
     { orvane::TfrmMain warm(options); }
     std::vector<double> times;
     for (int i = 0; i < 7; ++i) {

@@ -35,11 +35,7 @@ double Median(std::vector<double> v) {
 // the same followed by the synchronous repaint of the three score panels.
 void ScoreRedraw() {
     QTemporaryDir dir;
-    const QString program = dir.path() + QStringLiteral("/program");
-    bench::CopyProgramFolder(program);
-    orvane::StartOptions options;
-    options.appDir = program;
-    options.cacheDir = dir.path() + QStringLiteral("/cache");
+    const orvane::StartOptions options = bench::ProgramCopyOptions(dir.path());
     orvane::TfrmMain w(options);
     w.resize(1280, 800);
     w.show();
@@ -53,7 +49,7 @@ void ScoreRedraw() {
     }
     QuietObserver observer;
     orvane::LoadChimeScore(*w.Channels, orvane::kWholeChime,
-                           program + QStringLiteral("/Chime/common/trezvon_rostov.kol"), observer);
+                           options.appDir + QStringLiteral("/Chime/common/trezvon_rostov.kol"), observer);
     w.CurrentPage = 1;
     QApplication::processEvents();
 

@@ -1,8 +1,9 @@
 #include "app/LayoutController.h"
 
-#include "app/Guard.h"
-#include "app/TfrmMain.h"
 #include "animation/FacesController.h"
+#include "app/Guard.h"
+#include "app/Rounding.h"
+#include "app/TfrmMain.h"
 #include "chime/PlayerController.h"
 #include "score/ScoreController.h"
 #include "sound/StripController.h"
@@ -12,12 +13,6 @@
 #include <cmath>
 
 namespace orvane {
-
-namespace {
-
-int Round(double v) { return static_cast<int>(std::nearbyint(v)); }
-
-}  // namespace
 
 void LayoutController::ApplyViewPanels() {
     MainForm& f = main_.form;

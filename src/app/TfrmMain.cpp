@@ -149,7 +149,6 @@ void TfrmMain::FormCreate() {
         RecordText.clear();
         CasualMode = false;
         StudyMode = false;
-        ChimeLoaded = false;
         SchematicView = false;
         KeysEnabled = true;
     });

@@ -104,7 +104,6 @@ public:
     quint32 RecElapsed = 0;
     bool CasualMode = false;
     bool StudyMode = false;
-    bool ChimeLoaded = false;
     bool SchematicView = false;
     int VariantIndex = 0;
     // The program's random number source, seeded from the clock at start-up.

@@ -3,6 +3,7 @@ list(APPEND ORVANE_CORE_SOURCES
   src/app/Guard.h
   src/app/IniFile.cpp src/app/IniFile.h
   src/app/LibraryInstaller.cpp src/app/LibraryInstaller.h
+  src/app/Rounding.h
   src/app/TAppPath.cpp src/app/TAppPath.h
   src/app/TextFile.cpp src/app/TextFile.h
 )

@@ -1,5 +1,7 @@
 #include "chime/Transport.h"
 
+#include "app/Rounding.h"
+
 #include <algorithm>
 #include <cmath>
 
@@ -74,7 +76,7 @@ int MarkerLeft(int position, int clientWidth) {
     const int n = position % kStepsPerPage;
     const int k = n % 16;
     const double offset = k < 9 ? 0.6 * (8 - k) : 0.6 * (9 - k);
-    return static_cast<int>(std::nearbyint(clientWidth / 64.0 * n + offset));
+    return Round(clientWidth / 64.0 * n + offset);
 }
 
 TickPlan PlanTick(const TickState& state) {

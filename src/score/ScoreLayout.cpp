@@ -1,5 +1,7 @@
 #include "score/ScoreLayout.h"
 
+#include "app/Rounding.h"
+
 #include <QStringView>
 #include <algorithm>
 #include <cmath>
@@ -12,9 +14,6 @@ constexpr int kSmall = 0;
 constexpr int kGreat = 2;
 
 // Halves go to the even neighbour (default rounding mode).
-int Round(double v) {
-    return static_cast<int>(std::nearbyint(v));
-}
 
 // Pull of a note towards the middle of its bar, for position s (1 to 16) in the bar.
 double PullToMiddle(int s) {

@@ -1,6 +1,7 @@
 #include "sound/StripController.h"
 
 #include "app/Guard.h"
+#include "app/Rounding.h"
 #include "app/TImage.h"
 #include "app/TextFile.h"
 #include "app/TfrmMain.h"
@@ -12,12 +13,6 @@
 #include <cmath>
 
 namespace orvane {
-
-namespace {
-int Round(double v) {
-    return static_cast<int>(std::nearbyint(v));
-}
-}  // namespace
 
 QString StripController::PicturePath(int bell, bool inSet) const {
     const int column = inSet ? TBellData::kPictureIn : TBellData::kPictureOut;

@@ -1,6 +1,7 @@
 #include "app/TextFile.h"
 #include "catalogue/TBellData.h"
 #include "catalogue/TSoundData.h"
+#include "support/RecordingReporter.h"
 
 #include <QDir>
 #include <QFile>
@@ -10,11 +11,6 @@
 using namespace orvane;
 
 namespace {
-
-struct Recorder : BadDataFileReporter {
-    QStringList paths;
-    void ReportBadDataFile(const QString& path) override { paths.append(path); }
-};
 
 void WriteRaw(const QString& path, const QByteArray& bytes) {
     QFile f(path);
@@ -41,7 +37,7 @@ protected:
     QString Path(int k) const { return dir.path() + "/" + TSoundData::FileName(k); }
     QString ChimePath() const { return dir.path() + "/"; }
     QTemporaryDir dir;
-    Recorder reporter;
+    RecordingReporter reporter;
 };
 
 }  // namespace
@@ -50,7 +46,7 @@ TEST(BellCatalogue, LoadsFifteenRowsAndIgnoresTheRest) {
     QTemporaryDir dir;
     const QString desc = dir.path() + "/desc.kli";
     WriteRaw(desc, BellLines(16) + "\xc1\xeb\xe0\xe3\xee\xe2\xe5\xf1\xf2;extra");
-    Recorder reporter;
+    RecordingReporter reporter;
     TBellData data(desc, reporter);
     EXPECT_TRUE(reporter.paths.isEmpty());
     EXPECT_EQ(data.Columns[TBellData::kName].size(), 15);
@@ -62,7 +58,7 @@ TEST(BellCatalogue, LoadsFifteenRowsAndIgnoresTheRest) {
 TEST(BellCatalogue, ShortOrMissingFileIsReportedOnce) {
     QTemporaryDir dir;
     const QString desc = dir.path() + "/desc.kli";
-    Recorder reporter;
+    RecordingReporter reporter;
     { TBellData missing(desc, reporter); }
     EXPECT_EQ(reporter.paths, QStringList{desc} << desc);  // the check, then the missing rows
     reporter.paths.clear();
@@ -79,7 +75,7 @@ TEST(BellCatalogue, CyrillicNamesAreReadAsWindows1251) {
     QTemporaryDir dir;
     const QString desc = dir.path() + "/desc.kli";
     WriteRaw(desc, "\xc1\xeb\xe0\xe3\xee\xe2\xe5\xf1\xf2;b.wav;i;o;1;1;1;n\n" + BellLines(14));
-    Recorder reporter;
+    RecordingReporter reporter;
     TBellData data(desc, reporter);
     EXPECT_EQ(data.Cell(TBellData::kName, 0), QString::fromUtf8("Благовест"));
     EXPECT_EQ(data.FindByName(QString::fromUtf8("БЛАГОВЕСТ")), 0);

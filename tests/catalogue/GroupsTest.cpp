@@ -3,6 +3,7 @@
 #include "catalogue/TBellData.h"
 #include "catalogue/TSoundData.h"
 #include "catalogue/VariantTable.h"
+#include "support/RecordingReporter.h"
 
 #include <gtest/gtest.h>
 #include <QFile>
@@ -33,11 +34,6 @@ VariantTable FilledTable() {
     table.Fill();
     return table;
 }
-
-struct Recorder : BadDataFileReporter {
-    QStringList paths;
-    void ReportBadDataFile(const QString& path) override { paths.append(path); }
-};
 
 void WriteRaw(const QString& path, const QByteArray& bytes) {
     QFile f(path);
@@ -214,7 +210,7 @@ TEST(Totals, AddUpTheSetAndRefuseAWeightThatIsNotAnInteger) {
                 ";65;note\r\n";
     }
     WriteRaw(desc, text);
-    Recorder reporter;
+    RecordingReporter reporter;
     TBellData data(desc, reporter);
     ASSERT_TRUE(reporter.paths.isEmpty());
     BellSet set;
@@ -239,7 +235,7 @@ TEST(ChimeFilter, GroupListsCompareTheCountAsText) {
     WriteRaw(dir.path() + "/common.kli",
              "001;Blagovest;g.kol\r\n221;Trezvon;h.kol\r\n21;Short;i.kol\r\n2a1;Odd;j.kol\r\n"
              "231;Perebor;k.kol\r\n");
-    Recorder reporter;
+    RecordingReporter reporter;
     TSoundData data(dir.path() + "/", reporter);
     ASSERT_TRUE(reporter.paths.isEmpty());
     // Three small bells: "3" sorts after "1", "2" and "10", before "4".

@@ -4,6 +4,7 @@
 #include "app/TextFile.h"
 #include "catalogue/ListFile.h"
 #include "catalogue/TSoundData.h"
+#include "support/RecordingReporter.h"
 
 #include <gtest/gtest.h>
 #include <QFile>
@@ -27,11 +28,6 @@ constexpr std::array<int, 3> kMaxGroupSize = {3, 7, 5};
 const QStringList kVariantSignatures = {"221", "231", "331", "241", "341", "332",
                                         "342", "352", "343", "353", "362", "363",
                                         "372", "373", "374", "365", "375"};
-
-struct Recorder : BadDataFileReporter {
-    QStringList paths;
-    void ReportBadDataFile(const QString& path) override { paths.append(path); }
-};
 
 QByteArray ReadRaw(const QString& path) {
     QFile file(path);
@@ -87,7 +83,7 @@ int CheckScore(const QString& path, const QStringList& lines, int first,
 }  // namespace
 
 TEST(ShippedChimeLibrary, CataloguesLoadAndEveryChimeFitsItsRequirement) {
-    Recorder reporter;
+    RecordingReporter reporter;
     TSoundData catalogue(kChimeDir, reporter);
     EXPECT_TRUE(reporter.paths.isEmpty()) << reporter.paths.join(", ").toStdString();
 
@@ -139,7 +135,7 @@ TEST(ShippedChimeLibrary, CataloguesLoadAndEveryChimeFitsItsRequirement) {
 }
 
 TEST(ShippedChimeLibrary, EveryRecommendedBellSetHasChimesToPlay) {
-    Recorder reporter;
+    RecordingReporter reporter;
     TSoundData catalogue(kChimeDir, reporter);
     for (const QString& signature : kVariantSignatures) {
         SCOPED_TRACE(signature.toStdString());
