@@ -1,6 +1,6 @@
 #pragma once
 
-#include "app/TfrmMain.h"
+#include "app/ui/TfrmMain.h"
 
 #include <QString>
 

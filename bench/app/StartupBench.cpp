@@ -1,7 +1,7 @@
 #include "BenchProgram.h"
 #include "BenchRegistry.h"
 
-#include "app/TfrmMain.h"
+#include "app/ui/TfrmMain.h"
 
 #include <QApplication>
 #include <QDir>

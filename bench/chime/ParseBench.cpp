@@ -1,5 +1,5 @@
 #include "BenchRegistry.h"
-#include "chime/ChimeScore.h"
+#include "chime/core/ChimeScore.h"
 
 #include <QElapsedTimer>
 #include <QFile>

@@ -25,16 +25,16 @@
 #include <thread>
 
 #include "BenchRegistry.h"
-#include "app/TextFile.h"
-#include "app/TfrmMain.h"
-#include "chime/ChimeScore.h"
-#include "chime/PlayerController.h"
-#include "chime/TChannels.h"
-#include "sound/AudioEngine.h"
-#include "sound/OfflineOutput.h"
+#include "app/core/TextFile.h"
+#include "app/ui/TfrmMain.h"
+#include "chime/core/ChimeScore.h"
+#include "chime/ui/PlayerController.h"
+#include "chime/core/TChannels.h"
+#include "sound/core/AudioEngine.h"
+#include "sound/core/OfflineOutput.h"
 #include "sound/OnsetHarness.h"
 #include "sound/SoundFiles.h"
-#include "sound/VoiceController.h"
+#include "sound/ui/VoiceController.h"
 
 namespace {
 

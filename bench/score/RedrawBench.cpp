@@ -1,10 +1,10 @@
 #include "BenchProgram.h"
 #include "BenchRegistry.h"
 
-#include "app/TfrmMain.h"
-#include "chime/ChimeScore.h"
-#include "chime/TChannels.h"
-#include "score/ScoreController.h"
+#include "app/ui/TfrmMain.h"
+#include "chime/core/ChimeScore.h"
+#include "chime/core/TChannels.h"
+#include "score/ui/ScoreController.h"
 
 #include <QApplication>
 #include <QDir>

@@ -10,8 +10,8 @@
 #include <random>
 
 #include "BenchRegistry.h"
-#include "sound/Mci.h"
-#include "sound/OfflineOutput.h"
+#include "sound/core/Mci.h"
+#include "sound/core/OfflineOutput.h"
 #include "sound/SoundFiles.h"
 
 namespace {

@@ -5,8 +5,8 @@
 #include <chrono>
 
 #include "BenchRegistry.h"
-#include "sound/AudioEngine.h"
-#include "sound/OfflineOutput.h"
+#include "sound/core/AudioEngine.h"
+#include "sound/core/OfflineOutput.h"
 #include "sound/SoundFiles.h"
 
 namespace {

@@ -31,12 +31,12 @@
 
 #include "BenchProgram.h"
 #include "BenchRegistry.h"
-#include "app/TfrmMain.h"
-#include "sound/AudioEngine.h"
-#include "sound/OfflineOutput.h"
+#include "app/ui/TfrmMain.h"
+#include "sound/core/AudioEngine.h"
+#include "sound/core/OfflineOutput.h"
 #include "sound/SoundFiles.h"
-#include "sound/VoiceController.h"
-#include "sound/VoiceWorkers.h"
+#include "sound/ui/VoiceController.h"
+#include "sound/core/VoiceWorkers.h"
 
 namespace {
 

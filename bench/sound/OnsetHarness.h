@@ -6,8 +6,8 @@
 #include <cstdint>
 #include <thread>
 
-#include "sound/AudioEngine.h"
-#include "sound/OfflineOutput.h"
+#include "sound/core/AudioEngine.h"
+#include "sound/core/OfflineOutput.h"
 
 namespace bench {
 

@@ -1,6 +1,6 @@
 #include "BenchRegistry.h"
-#include "sound/VoicePlayer.h"
-#include "sound/VoiceWorkers.h"
+#include "sound/core/VoicePlayer.h"
+#include "sound/core/VoiceWorkers.h"
 
 #include <QCoreApplication>
 #include <QSet>

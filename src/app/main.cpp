@@ -1,7 +1,7 @@
-#include "app/SignalBridge.h"
-#include "app/SingleInstance.h"
-#include "app/TfrmMain.h"
-#include "help/JpegImage.h"
+#include "app/ui/SignalBridge.h"
+#include "app/ui/SingleInstance.h"
+#include "app/ui/TfrmMain.h"
+#include "help/core/JpegImage.h"
 
 #include <QApplication>
 #include <QPixmap>

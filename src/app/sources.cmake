@@ -1,21 +1,21 @@
 list(APPEND ORVANE_CORE_SOURCES
-  src/app/Checked.cpp src/app/Checked.h
-  src/app/Guard.h
-  src/app/IniFile.cpp src/app/IniFile.h
-  src/app/LibraryInstaller.cpp src/app/LibraryInstaller.h
-  src/app/Rounding.h
-  src/app/TAppPath.cpp src/app/TAppPath.h
-  src/app/TextFile.cpp src/app/TextFile.h
+  src/app/core/Checked.cpp src/app/core/Checked.h
+  src/app/core/Guard.h
+  src/app/core/IniFile.cpp src/app/core/IniFile.h
+  src/app/core/LibraryInstaller.cpp src/app/core/LibraryInstaller.h
+  src/app/core/Rounding.h
+  src/app/core/TAppPath.cpp src/app/core/TAppPath.h
+  src/app/core/TextFile.cpp src/app/core/TextFile.h
 )
 list(APPEND ORVANE_UI_SOURCES
-  src/app/AlignLayout.cpp src/app/AlignLayout.h
-  src/app/LayoutController.cpp src/app/LayoutController.h
-  src/app/MainForm.cpp src/app/MainForm.h
-  src/app/SettingsController.cpp src/app/SettingsController.h
-  src/app/SignalBridge.cpp src/app/SignalBridge.h
-  src/app/SingleInstance.cpp src/app/SingleInstance.h
-  src/app/TImage.cpp src/app/TImage.h
-  src/app/TPanel.cpp src/app/TPanel.h
-  src/app/TSlider.cpp src/app/TSlider.h
-  src/app/TfrmMain.cpp src/app/TfrmMain.h
+  src/app/ui/AlignLayout.cpp src/app/ui/AlignLayout.h
+  src/app/ui/LayoutController.cpp src/app/ui/LayoutController.h
+  src/app/ui/MainForm.cpp src/app/ui/MainForm.h
+  src/app/ui/SettingsController.cpp src/app/ui/SettingsController.h
+  src/app/ui/SignalBridge.cpp src/app/ui/SignalBridge.h
+  src/app/ui/SingleInstance.cpp src/app/ui/SingleInstance.h
+  src/app/ui/TImage.cpp src/app/ui/TImage.h
+  src/app/ui/TPanel.cpp src/app/ui/TPanel.h
+  src/app/ui/TSlider.cpp src/app/ui/TSlider.h
+  src/app/ui/TfrmMain.cpp src/app/ui/TfrmMain.h
 )

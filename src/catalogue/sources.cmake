@@ -1,14 +1,14 @@
 list(APPEND ORVANE_CORE_SOURCES
-  src/catalogue/BellSet.cpp src/catalogue/BellSet.h
-  src/catalogue/DataFileCheck.cpp src/catalogue/DataFileCheck.h
-  src/catalogue/ListFile.cpp src/catalogue/ListFile.h
-  src/catalogue/TBellData.cpp src/catalogue/TBellData.h
-  src/catalogue/TSoundData.cpp src/catalogue/TSoundData.h
-  src/catalogue/VariantTable.cpp src/catalogue/VariantTable.h
-  src/catalogue/BellSetRules.cpp src/catalogue/BellSetRules.h
-  src/catalogue/ChimeFilter.cpp src/catalogue/ChimeFilter.h
+  src/catalogue/core/BellSet.cpp src/catalogue/core/BellSet.h
+  src/catalogue/core/DataFileCheck.cpp src/catalogue/core/DataFileCheck.h
+  src/catalogue/core/ListFile.cpp src/catalogue/core/ListFile.h
+  src/catalogue/core/TBellData.cpp src/catalogue/core/TBellData.h
+  src/catalogue/core/TSoundData.cpp src/catalogue/core/TSoundData.h
+  src/catalogue/core/VariantTable.cpp src/catalogue/core/VariantTable.h
+  src/catalogue/core/BellSetRules.cpp src/catalogue/core/BellSetRules.h
+  src/catalogue/core/ChimeFilter.cpp src/catalogue/core/ChimeFilter.h
 )
 list(APPEND ORVANE_UI_SOURCES
 )
-list(APPEND ORVANE_UI_SOURCES src/catalogue/BellSetController.cpp src/catalogue/BellSetController.h)
-list(APPEND ORVANE_UI_SOURCES src/catalogue/GroupsController.cpp src/catalogue/GroupsController.h)
+list(APPEND ORVANE_UI_SOURCES src/catalogue/ui/BellSetController.cpp src/catalogue/ui/BellSetController.h)
+list(APPEND ORVANE_UI_SOURCES src/catalogue/ui/GroupsController.cpp src/catalogue/ui/GroupsController.h)

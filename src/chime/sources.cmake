@@ -1,24 +1,24 @@
 list(APPEND ORVANE_CORE_SOURCES
-  src/chime/ChimeScore.cpp src/chime/ChimeScore.h
-  src/chime/ChimeScoreObserver.h
-  src/chime/ScoreText.cpp src/chime/ScoreText.h
-  src/chime/StepPlan.cpp src/chime/StepPlan.h
-  src/chime/TChannels.cpp src/chime/TChannels.h
-  src/chime/Transport.cpp src/chime/Transport.h
+  src/chime/core/ChimeScore.cpp src/chime/core/ChimeScore.h
+  src/chime/core/ChimeScoreObserver.h
+  src/chime/core/ScoreText.cpp src/chime/core/ScoreText.h
+  src/chime/core/StepPlan.cpp src/chime/core/StepPlan.h
+  src/chime/core/TChannels.cpp src/chime/core/TChannels.h
+  src/chime/core/Transport.cpp src/chime/core/Transport.h
 )
 list(APPEND ORVANE_UI_SOURCES
 )
 # Windows of the chime library.
 list(APPEND ORVANE_UI_SOURCES
-  src/chime/TfrmSelSound.cpp src/chime/TfrmSelSound.h
-  src/chime/TfrmSoundSaveDlg.cpp src/chime/TfrmSoundSaveDlg.h
+  src/chime/ui/TfrmSelSound.cpp src/chime/ui/TfrmSelSound.h
+  src/chime/ui/TfrmSoundSaveDlg.cpp src/chime/ui/TfrmSoundSaveDlg.h
 )
-list(APPEND ORVANE_UI_SOURCES src/chime/PlayerController.cpp src/chime/PlayerController.h)
-list(APPEND ORVANE_UI_SOURCES src/chime/LibraryController.cpp src/chime/LibraryController.h)
-list(APPEND ORVANE_UI_SOURCES src/chime/CasualController.cpp src/chime/CasualController.h)
-list(APPEND ORVANE_CORE_SOURCES src/chime/ChimeSaver.cpp src/chime/ChimeSaver.h)
+list(APPEND ORVANE_UI_SOURCES src/chime/ui/PlayerController.cpp src/chime/ui/PlayerController.h)
+list(APPEND ORVANE_UI_SOURCES src/chime/ui/LibraryController.cpp src/chime/ui/LibraryController.h)
+list(APPEND ORVANE_UI_SOURCES src/chime/ui/CasualController.cpp src/chime/ui/CasualController.h)
+list(APPEND ORVANE_CORE_SOURCES src/chime/core/ChimeSaver.cpp src/chime/core/ChimeSaver.h)
 list(APPEND ORVANE_CORE_SOURCES
-  src/chime/CasualDraw.cpp src/chime/CasualDraw.h
-  src/chime/CustomChime.cpp src/chime/CustomChime.h
-  src/chime/StepClock.cpp src/chime/StepClock.h
+  src/chime/core/CasualDraw.cpp src/chime/core/CasualDraw.h
+  src/chime/core/CustomChime.cpp src/chime/core/CustomChime.h
+  src/chime/core/StepClock.cpp src/chime/core/StepClock.h
 )

@@ -1,6 +1,6 @@
 list(APPEND ORVANE_CORE_SOURCES
-  src/recorder/RecorderMarks.cpp src/recorder/RecorderMarks.h
+  src/recorder/core/RecorderMarks.cpp src/recorder/core/RecorderMarks.h
 )
 list(APPEND ORVANE_UI_SOURCES
 )
-list(APPEND ORVANE_UI_SOURCES src/recorder/RecorderController.cpp src/recorder/RecorderController.h)
+list(APPEND ORVANE_UI_SOURCES src/recorder/ui/RecorderController.cpp src/recorder/ui/RecorderController.h)

@@ -1,14 +1,14 @@
 list(APPEND ORVANE_CORE_SOURCES
-  src/score/ScorePrimitive.h
-  src/score/ScoreLayout.cpp src/score/ScoreLayout.h
-  src/score/ScorePainter.cpp src/score/ScorePainter.h
-  src/score/PrintPage.cpp src/score/PrintPage.h
+  src/score/core/ScorePrimitive.h
+  src/score/core/ScoreLayout.cpp src/score/core/ScoreLayout.h
+  src/score/core/ScorePainter.cpp src/score/core/ScorePainter.h
+  src/score/core/PrintPage.cpp src/score/core/PrintPage.h
 )
 list(APPEND ORVANE_UI_SOURCES
 )
 # The print preview window.
 list(APPEND ORVANE_UI_SOURCES
-  src/score/TfrmPrint.cpp src/score/TfrmPrint.h
+  src/score/ui/TfrmPrint.cpp src/score/ui/TfrmPrint.h
 )
-list(APPEND ORVANE_UI_SOURCES src/score/ScoreController.cpp src/score/ScoreController.h)
-list(APPEND ORVANE_UI_SOURCES src/score/PrintController.cpp src/score/PrintController.h)
+list(APPEND ORVANE_UI_SOURCES src/score/ui/ScoreController.cpp src/score/ui/ScoreController.h)
+list(APPEND ORVANE_UI_SOURCES src/score/ui/PrintController.cpp src/score/ui/PrintController.h)

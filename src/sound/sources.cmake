@@ -1,33 +1,33 @@
 list(APPEND ORVANE_CORE_SOURCES
-  src/sound/MciInterface.h src/sound/OutputGain.h
+  src/sound/core/MciInterface.h src/sound/core/OutputGain.h
 )
 # The audio engine: mixer, outputs, sample cache and the voice commands over it.
 list(APPEND ORVANE_CORE_SOURCES
-  src/sound/AudioEngine.cpp src/sound/AudioEngine.h
-  src/sound/AudioOutput.h
-  src/sound/CommandQueue.h
-  src/sound/FrameClock.cpp src/sound/FrameClock.h
-  src/sound/Mci.cpp src/sound/Mci.h
-  src/sound/Mixer.cpp src/sound/Mixer.h
-  src/sound/OfflineOutput.cpp src/sound/OfflineOutput.h
-  src/sound/Resampler.cpp src/sound/Resampler.h
-  src/sound/SampleBuffer.cpp src/sound/SampleBuffer.h
-  src/sound/SampleCache.cpp src/sound/SampleCache.h
-  src/sound/SdlOutput.cpp src/sound/SdlOutput.h
+  src/sound/core/AudioEngine.cpp src/sound/core/AudioEngine.h
+  src/sound/core/AudioOutput.h
+  src/sound/core/CommandQueue.h
+  src/sound/core/FrameClock.cpp src/sound/core/FrameClock.h
+  src/sound/core/Mci.cpp src/sound/core/Mci.h
+  src/sound/core/Mixer.cpp src/sound/core/Mixer.h
+  src/sound/core/OfflineOutput.cpp src/sound/core/OfflineOutput.h
+  src/sound/core/Resampler.cpp src/sound/core/Resampler.h
+  src/sound/core/SampleBuffer.cpp src/sound/core/SampleBuffer.h
+  src/sound/core/SampleCache.cpp src/sound/core/SampleCache.h
+  src/sound/core/SdlOutput.cpp src/sound/core/SdlOutput.h
 )
 list(APPEND ORVANE_UI_SOURCES
 )
 # Voice player, workers, volume and keys.
 list(APPEND ORVANE_CORE_SOURCES
-  src/sound/VirtualKey.cpp src/sound/VirtualKey.h
-  src/sound/VoicePlayer.cpp src/sound/VoicePlayer.h
-  src/sound/VoiceWorkers.cpp src/sound/VoiceWorkers.h
-  src/sound/VolumeControl.cpp src/sound/VolumeControl.h
+  src/sound/core/VirtualKey.cpp src/sound/core/VirtualKey.h
+  src/sound/core/VoicePlayer.cpp src/sound/core/VoicePlayer.h
+  src/sound/core/VoiceWorkers.cpp src/sound/core/VoiceWorkers.h
+  src/sound/core/VolumeControl.cpp src/sound/core/VolumeControl.h
 )
 # The strip of bell pictures and the preview.
 list(APPEND ORVANE_UI_SOURCES
-  src/sound/StripController.cpp src/sound/StripController.h
+  src/sound/ui/StripController.cpp src/sound/ui/StripController.h
 )
-list(APPEND ORVANE_UI_SOURCES src/sound/VoiceController.cpp src/sound/VoiceController.h)
-list(APPEND ORVANE_UI_SOURCES src/sound/VolumeController.cpp src/sound/VolumeController.h)
-list(APPEND ORVANE_UI_SOURCES src/sound/KeyHook.cpp src/sound/KeyHook.h)
+list(APPEND ORVANE_UI_SOURCES src/sound/ui/VoiceController.cpp src/sound/ui/VoiceController.h)
+list(APPEND ORVANE_UI_SOURCES src/sound/ui/VolumeController.cpp src/sound/ui/VolumeController.h)
+list(APPEND ORVANE_UI_SOURCES src/sound/ui/KeyHook.cpp src/sound/ui/KeyHook.h)

@@ -1,5 +1,5 @@
-#include "animation/FacesController.h"
-#include "app/TImage.h"
+#include "animation/ui/FacesController.h"
+#include "app/ui/TImage.h"
 #include "score/ScoreWindowUtil.h"
 
 #include <QCheckBox>

@@ -1,4 +1,4 @@
-#include "app/LibraryInstaller.h"
+#include "app/core/LibraryInstaller.h"
 
 #include <QCoreApplication>
 #include <QDir>

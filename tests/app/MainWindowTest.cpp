@@ -1,8 +1,8 @@
-#include "app/Guard.h"
-#include "app/LayoutController.h"
-#include "app/TImage.h"
-#include "app/TfrmMain.h"
-#include "catalogue/TBellData.h"
+#include "app/core/Guard.h"
+#include "app/ui/LayoutController.h"
+#include "app/ui/TImage.h"
+#include "app/ui/TfrmMain.h"
+#include "catalogue/core/TBellData.h"
 #include "support/ProgramFolder.h"
 
 #include <QAction>

@@ -1,4 +1,4 @@
-#include "app/TextFile.h"
+#include "app/core/TextFile.h"
 
 #include <QFile>
 #include <QTemporaryDir>

@@ -1,9 +1,9 @@
-#include "app/IniFile.h"
-#include "catalogue/BellSetController.h"
-#include "catalogue/GroupsController.h"
-#include "catalogue/TBellData.h"
-#include "catalogue/TSoundData.h"
-#include "sound/VoiceController.h"
+#include "app/core/IniFile.h"
+#include "catalogue/ui/BellSetController.h"
+#include "catalogue/ui/GroupsController.h"
+#include "catalogue/core/TBellData.h"
+#include "catalogue/core/TSoundData.h"
+#include "sound/ui/VoiceController.h"
 #include "support/MainWindowFixture.h"
 
 #include <QAction>

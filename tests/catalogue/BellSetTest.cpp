@@ -1,4 +1,4 @@
-#include "catalogue/BellSet.h"
+#include "catalogue/core/BellSet.h"
 
 #include <gtest/gtest.h>
 

@@ -1,6 +1,6 @@
-#include "app/TextFile.h"
-#include "catalogue/TBellData.h"
-#include "catalogue/TSoundData.h"
+#include "app/core/TextFile.h"
+#include "catalogue/core/TBellData.h"
+#include "catalogue/core/TSoundData.h"
 #include "support/RecordingReporter.h"
 
 #include <QDir>

@@ -1,8 +1,8 @@
-#include "catalogue/BellSetRules.h"
-#include "catalogue/ChimeFilter.h"
-#include "catalogue/TBellData.h"
-#include "catalogue/TSoundData.h"
-#include "catalogue/VariantTable.h"
+#include "catalogue/core/BellSetRules.h"
+#include "catalogue/core/ChimeFilter.h"
+#include "catalogue/core/TBellData.h"
+#include "catalogue/core/TSoundData.h"
+#include "catalogue/core/VariantTable.h"
 #include "support/RecordingReporter.h"
 
 #include <gtest/gtest.h>

@@ -1,4 +1,4 @@
-#include "catalogue/ListFile.h"
+#include "catalogue/core/ListFile.h"
 
 #include <gtest/gtest.h>
 

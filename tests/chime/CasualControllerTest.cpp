@@ -2,9 +2,9 @@
 
 #include "PlayerFixture.h"
 
-#include "app/Guard.h"
-#include "chime/CasualController.h"
-#include "chime/LibraryController.h"
+#include "app/core/Guard.h"
+#include "chime/ui/CasualController.h"
+#include "chime/ui/LibraryController.h"
 
 #include <QComboBox>
 #include <QElapsedTimer>

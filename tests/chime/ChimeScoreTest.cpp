@@ -1,6 +1,6 @@
-#include "app/TextFile.h"
-#include "catalogue/ListFile.h"
-#include "chime/ChimeScore.h"
+#include "app/core/TextFile.h"
+#include "catalogue/core/ListFile.h"
+#include "chime/core/ChimeScore.h"
 
 #include <gtest/gtest.h>
 #include <QDirIterator>

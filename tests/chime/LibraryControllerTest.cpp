@@ -3,12 +3,12 @@
 
 #include "PlayerFixture.h"
 
-#include "app/Guard.h"
-#include "app/IniFile.h"
-#include "catalogue/TSoundData.h"
-#include "chime/LibraryController.h"
-#include "chime/TfrmSelSound.h"
-#include "chime/Transport.h"
+#include "app/core/Guard.h"
+#include "app/core/IniFile.h"
+#include "catalogue/core/TSoundData.h"
+#include "chime/ui/LibraryController.h"
+#include "chime/ui/TfrmSelSound.h"
+#include "chime/core/Transport.h"
 
 #include <QCheckBox>
 #include <QComboBox>

@@ -2,14 +2,14 @@
 // it names parses into the score it describes, and every chime is offered for some bell set
 // the program can build.
 
-#include "app/TextFile.h"
-#include "catalogue/BellSet.h"
-#include "catalogue/ChimeFilter.h"
-#include "catalogue/TSoundData.h"
-#include "catalogue/VariantTable.h"
-#include "chime/ChimeScore.h"
-#include "chime/CustomChime.h"
-#include "chime/TChannels.h"
+#include "app/core/TextFile.h"
+#include "catalogue/core/BellSet.h"
+#include "catalogue/core/ChimeFilter.h"
+#include "catalogue/core/TSoundData.h"
+#include "catalogue/core/VariantTable.h"
+#include "chime/core/ChimeScore.h"
+#include "chime/core/CustomChime.h"
+#include "chime/core/TChannels.h"
 
 #include <gtest/gtest.h>
 #include <QSet>

@@ -3,10 +3,10 @@
 
 #include "PlayerFixture.h"
 
-#include "app/Guard.h"
-#include "chime/Transport.h"
-#include "score/ScoreController.h"
-#include "sound/VolumeController.h"
+#include "app/core/Guard.h"
+#include "chime/core/Transport.h"
+#include "score/ui/ScoreController.h"
+#include "sound/ui/VolumeController.h"
 
 #include <QCheckBox>
 #include <QLabel>

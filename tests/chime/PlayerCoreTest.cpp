@@ -1,9 +1,9 @@
 // The timing grid of the playback ticks, the random combinations of study chimes and the custom
 // chime file check.
 
-#include "chime/CasualDraw.h"
-#include "chime/CustomChime.h"
-#include "chime/StepClock.h"
+#include "chime/core/CasualDraw.h"
+#include "chime/core/CustomChime.h"
+#include "chime/core/StepClock.h"
 
 #include <gtest/gtest.h>
 #include <cmath>

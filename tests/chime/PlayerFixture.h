@@ -1,14 +1,14 @@
 #pragma once
 
-#include "app/TextFile.h"
-#include "app/TfrmMain.h"
-#include "catalogue/TBellData.h"
-#include "chime/ChimeScore.h"
-#include "chime/PlayerController.h"
-#include "chime/TChannels.h"
-#include "sound/AudioEngine.h"
-#include "sound/OfflineOutput.h"
-#include "sound/VoiceController.h"
+#include "app/core/TextFile.h"
+#include "app/ui/TfrmMain.h"
+#include "catalogue/core/TBellData.h"
+#include "chime/core/ChimeScore.h"
+#include "chime/ui/PlayerController.h"
+#include "chime/core/TChannels.h"
+#include "sound/core/AudioEngine.h"
+#include "sound/core/OfflineOutput.h"
+#include "sound/ui/VoiceController.h"
 #include "support/MainWindowFixture.h"
 
 #include <QCheckBox>

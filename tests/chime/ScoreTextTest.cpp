@@ -1,5 +1,5 @@
-#include "app/TextFile.h"
-#include "chime/ScoreText.h"
+#include "app/core/TextFile.h"
+#include "chime/core/ScoreText.h"
 
 #include <gtest/gtest.h>
 

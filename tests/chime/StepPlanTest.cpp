@@ -1,4 +1,4 @@
-#include "chime/StepPlan.h"
+#include "chime/core/StepPlan.h"
 
 #include <gtest/gtest.h>
 

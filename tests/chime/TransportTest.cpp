@@ -1,4 +1,4 @@
-#include "chime/Transport.h"
+#include "chime/core/Transport.h"
 
 #include <gtest/gtest.h>
 

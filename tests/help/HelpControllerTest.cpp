@@ -1,8 +1,8 @@
-#include "app/TImage.h"
-#include "help/HelpController.h"
-#include "help/LessonVoicePlayer.h"
-#include "help/TAboutBox.h"
-#include "help/TfrmLesson.h"
+#include "app/ui/TImage.h"
+#include "help/ui/HelpController.h"
+#include "help/core/LessonVoicePlayer.h"
+#include "help/ui/TAboutBox.h"
+#include "help/ui/TfrmLesson.h"
 #include "support/MainWindowFixture.h"
 
 #include <QAction>

@@ -1,4 +1,4 @@
-#include "help/LessonProgress.h"
+#include "help/core/LessonProgress.h"
 
 #include <gtest/gtest.h>
 

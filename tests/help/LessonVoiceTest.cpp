@@ -1,6 +1,6 @@
-#include "help/LessonVoicePlayer.h"
-#include "sound/OfflineOutput.h"
-#include "sound/SampleBuffer.h"
+#include "help/core/LessonVoicePlayer.h"
+#include "sound/core/OfflineOutput.h"
+#include "sound/core/SampleBuffer.h"
 
 #include <gtest/gtest.h>
 #include <QDir>

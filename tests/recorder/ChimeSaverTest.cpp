@@ -1,5 +1,5 @@
-#include "app/TextFile.h"
-#include "chime/ChimeSaver.h"
+#include "app/core/TextFile.h"
+#include "chime/core/ChimeSaver.h"
 
 #include <gtest/gtest.h>
 #include <QDir>

@@ -1,6 +1,6 @@
-#include "app/TextFile.h"
-#include "chime/TfrmSoundSaveDlg.h"
-#include "recorder/RecorderController.h"
+#include "app/core/TextFile.h"
+#include "chime/ui/TfrmSoundSaveDlg.h"
+#include "recorder/ui/RecorderController.h"
 #include "support/MainWindowFixture.h"
 
 #include <QAction>

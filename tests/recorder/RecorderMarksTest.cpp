@@ -1,5 +1,5 @@
-#include "chime/ChimeScore.h"
-#include "recorder/RecorderMarks.h"
+#include "chime/core/ChimeScore.h"
+#include "recorder/core/RecorderMarks.h"
 
 #include <gtest/gtest.h>
 

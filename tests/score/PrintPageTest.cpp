@@ -1,4 +1,4 @@
-#include "score/PrintPage.h"
+#include "score/core/PrintPage.h"
 
 #include <gtest/gtest.h>
 #include <QGuiApplication>

@@ -1,9 +1,9 @@
-#include "app/TImage.h"
-#include "score/PrintController.h"
-#include "score/ScoreController.h"
-#include "score/ScoreLayout.h"
+#include "app/ui/TImage.h"
+#include "score/ui/PrintController.h"
+#include "score/ui/ScoreController.h"
+#include "score/core/ScoreLayout.h"
 #include "score/ScoreWindowUtil.h"
-#include "score/TfrmPrint.h"
+#include "score/ui/TfrmPrint.h"
 
 #include <QCheckBox>
 #include <QComboBox>

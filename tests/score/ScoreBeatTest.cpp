@@ -1,5 +1,5 @@
 #include "ScoreTestUtil.h"
-#include "score/ScoreLayout.h"
+#include "score/core/ScoreLayout.h"
 
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>

@@ -1,6 +1,6 @@
 #include "ScoreTestUtil.h"
-#include "score/ScoreLayout.h"
-#include "score/ScorePainter.h"
+#include "score/core/ScoreLayout.h"
+#include "score/core/ScorePainter.h"
 
 #include <gtest/gtest.h>
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "score/ScoreLayout.h"
+#include "score/core/ScoreLayout.h"
 
 #include <QStringList>
 #include <algorithm>

@@ -1,7 +1,7 @@
-#include "app/TImage.h"
-#include "score/ScoreController.h"
-#include "score/ScoreLayout.h"
-#include "score/ScorePainter.h"
+#include "app/ui/TImage.h"
+#include "score/ui/ScoreController.h"
+#include "score/core/ScoreLayout.h"
+#include "score/core/ScorePainter.h"
 #include "score/ScoreWindowUtil.h"
 
 #include <QCheckBox>

@@ -1,10 +1,10 @@
 #pragma once
 
-#include "animation/FacesController.h"
-#include "app/TfrmMain.h"
-#include "catalogue/BellSet.h"
-#include "chime/ChimeScore.h"
-#include "chime/TChannels.h"
+#include "animation/ui/FacesController.h"
+#include "app/ui/TfrmMain.h"
+#include "catalogue/core/BellSet.h"
+#include "chime/core/ChimeScore.h"
+#include "chime/core/TChannels.h"
 #include "support/MainWindowFixture.h"
 
 #include <QFile>

@@ -5,9 +5,9 @@
 #include <filesystem>
 
 #include "sound/EngineTestSupport.h"
-#include "sound/Resampler.h"
-#include "sound/SampleBuffer.h"
-#include "sound/SampleCache.h"
+#include "sound/core/Resampler.h"
+#include "sound/core/SampleBuffer.h"
+#include "sound/core/SampleCache.h"
 
 namespace orvane {
 namespace {

@@ -4,8 +4,8 @@
 #include <QTemporaryDir>
 
 #include "sound/EngineTestSupport.h"
-#include "sound/Mci.h"
-#include "sound/OfflineOutput.h"
+#include "sound/core/Mci.h"
+#include "sound/core/OfflineOutput.h"
 
 namespace orvane {
 namespace {

@@ -4,11 +4,11 @@
 #include <cstdlib>
 #include <thread>
 
-#include "sound/AudioEngine.h"
+#include "sound/core/AudioEngine.h"
 #include "sound/EngineTestSupport.h"
-#include "sound/FrameClock.h"
-#include "sound/OfflineOutput.h"
-#include "sound/SdlOutput.h"
+#include "sound/core/FrameClock.h"
+#include "sound/core/OfflineOutput.h"
+#include "sound/core/SdlOutput.h"
 
 namespace orvane {
 namespace {

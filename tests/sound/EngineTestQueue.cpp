@@ -4,10 +4,10 @@
 #include <atomic>
 #include <thread>
 
-#include "sound/AudioEngine.h"
-#include "sound/CommandQueue.h"
+#include "sound/core/AudioEngine.h"
+#include "sound/core/CommandQueue.h"
 #include "sound/EngineTestSupport.h"
-#include "sound/OfflineOutput.h"
+#include "sound/core/OfflineOutput.h"
 
 namespace orvane {
 namespace {

@@ -1,19 +1,19 @@
 // The sound side of the main window: striking bells by key and mouse, the sound folder, the
 // volume controls, a window without a sound device, and the shutdown of the voices.
 
-#include "app/MainForm.h"
-#include "app/TImage.h"
-#include "app/TSlider.h"
-#include "catalogue/TBellData.h"
-#include "sound/AudioEngine.h"
-#include "sound/KeyHook.h"
-#include "sound/Mci.h"
-#include "sound/StripController.h"
-#include "sound/VoiceController.h"
-#include "sound/VoicePlayer.h"
-#include "sound/VoiceWorkers.h"
-#include "sound/VolumeControl.h"
-#include "sound/VolumeController.h"
+#include "app/ui/MainForm.h"
+#include "app/ui/TImage.h"
+#include "app/ui/TSlider.h"
+#include "catalogue/core/TBellData.h"
+#include "sound/core/AudioEngine.h"
+#include "sound/ui/KeyHook.h"
+#include "sound/core/Mci.h"
+#include "sound/ui/StripController.h"
+#include "sound/ui/VoiceController.h"
+#include "sound/core/VoicePlayer.h"
+#include "sound/core/VoiceWorkers.h"
+#include "sound/core/VolumeControl.h"
+#include "sound/ui/VolumeController.h"
 #include "support/MainWindowFixture.h"
 
 #include <QAction>

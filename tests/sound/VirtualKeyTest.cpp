@@ -1,4 +1,4 @@
-#include "sound/VirtualKey.h"
+#include "sound/core/VirtualKey.h"
 #include "sound/VoiceTestApp.h"
 
 #include <gtest/gtest.h>

@@ -1,4 +1,4 @@
-#include "sound/VoicePlayer.h"
+#include "sound/core/VoicePlayer.h"
 
 #include <gtest/gtest.h>
 #include <QSet>

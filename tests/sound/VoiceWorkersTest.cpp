@@ -1,6 +1,6 @@
-#include "app/Guard.h"
+#include "app/core/Guard.h"
 #include "sound/VoiceTestApp.h"
-#include "sound/VoiceWorkers.h"
+#include "sound/core/VoiceWorkers.h"
 
 #include <gtest/gtest.h>
 #include <QThread>

@@ -1,4 +1,4 @@
-#include "sound/VolumeControl.h"
+#include "sound/core/VolumeControl.h"
 
 #include <gtest/gtest.h>
 

@@ -1,8 +1,8 @@
 #pragma once
 
-#include "app/Guard.h"
-#include "app/TfrmMain.h"
-#include "sound/OfflineOutput.h"
+#include "app/core/Guard.h"
+#include "app/ui/TfrmMain.h"
+#include "sound/core/OfflineOutput.h"
 #include "support/ProgramFolder.h"
 
 #include <QTest>

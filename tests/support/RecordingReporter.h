@@ -1,6 +1,6 @@
 #pragma once
 
-#include "catalogue/DataFileCheck.h"
+#include "catalogue/core/DataFileCheck.h"
 
 #include <QStringList>
 

@@ -1,9 +1,9 @@
 // Checks the chime library that ships in data/Chime and data/Custom, read through the
 // program's own catalogue and text file readers.
 
-#include "app/TextFile.h"
-#include "catalogue/ListFile.h"
-#include "catalogue/TSoundData.h"
+#include "app/core/TextFile.h"
+#include "catalogue/core/ListFile.h"
+#include "catalogue/core/TSoundData.h"
 #include "support/RecordingReporter.h"
 
 #include <gtest/gtest.h>

@@ -1,0 +1,386 @@
+#include "animation/ui/FacesController.h"
+
+#include "app/core/Guard.h"
+#include "app/ui/TImage.h"
+#include "app/ui/TfrmMain.h"
+#include "chime/core/TChannels.h"
+#include "score/core/PrintPage.h"
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QEvent>
+#include <QFileInfo>
+#include <QPainter>
+#include <QTimer>
+
+namespace orvane {
+
+namespace {
+
+constexpr int kDefaultComboHeight = 21;
+const char* const kRowPrefixes[FacesController::kRows] = {"s", "m", "b", "3s"};
+
+// Group index (0 small, 1 medium-size, 2 great) of a picture row.
+int GroupOfRow(int row) {
+    return row == 3 ? 0 : row;
+}
+
+int RowOfLetter(QChar letter) {
+    if (letter == u'm') {
+        return 1;
+    }
+    if (letter == u'b') {
+        return 2;
+    }
+    return 0;
+}
+
+}  // namespace
+
+FacesController::FacesController(TfrmMain& main) : QObject(&main), main_(main) {}
+
+void FacesController::Connect() {
+    MainForm& f = main_.form;
+    connect(f.cbView, &QComboBox::currentIndexChanged, this,
+            [this] { Guarded([&] { cbViewChange(); }); });
+    connect(f.cbShowMovie, &QCheckBox::clicked, this,
+            [this] { Guarded([&] { cbShowMovieClick(); }); });
+    connect(f.mmResetTimer, &QTimer::timeout, this,
+            [this] { Guarded([&] { mmResetTimerTimer(); }); });
+}
+
+QImage FacesController::LoadAnimatePicture(const QString& name) const {
+    const QString path = main_.AppPath.AnimateDir + name;
+    if (!QFileInfo::exists(path)) {
+        return {};
+    }
+    return QImage(path);
+}
+
+TImage* FacesController::MakeTextPicture(const QString& objectName, const QString& file,
+                                         const QString& text, int x, int y) {
+    QImage picture = LoadAnimatePicture(file);
+    if (picture.isNull()) {
+        picture = QImage(kFaceWidth, kFaceHeight, QImage::Format_RGB32);
+        picture.fill(Qt::white);
+    } else {
+        picture = picture.convertToFormat(QImage::Format_RGB32);
+    }
+    {
+        QPainter painter(&picture);
+        painter.setPen(Qt::black);
+        painter.drawText(QRect(x, y, qMax(1, picture.width() - x), qMax(1, picture.height() - y)),
+                         Qt::AlignLeft | Qt::AlignTop | Qt::TextSingleLine, text);
+    }
+    auto* image = new TImage(objectName, main_.form.pnlCustomSelections);
+    image->SetPicture(WithTransparentColor(picture, Qt::white));
+    image->setAttribute(Qt::WA_TranslucentBackground);
+    image->hide();
+    return image;
+}
+
+void FacesController::CreateFaces() {
+    MainForm& f = main_.form;
+    for (int set = 0; set < kSets; ++set) {
+        for (int row = 0; row < kRows; ++row) {
+            for (int frame = 0; frame < kFrames; ++frame) {
+                const QString name = (set == 1 ? QStringLiteral("l") : QString()) +
+                                     QString::fromLatin1(kRowPrefixes[row]) + u'_' +
+                                     QString::number(frame) + QStringLiteral(".bmp");
+                auto* face =
+                    new TImage(QStringLiteral("imgFace%1_%2_%3").arg(set).arg(row).arg(frame),
+                               f.pnlCustomSelections);
+                face->setProperty("tag", row);
+                face->resize(kFaceWidth, kFaceHeight);
+                face->SetPicture(LoadAnimatePicture(name));
+                face->setVisible(set == 0 && frame == 0);
+                faces_[set][row][frame] = face;
+            }
+        }
+    }
+    for (int g = 0; g < 3; ++g) {
+        chords_[g] =
+            MakeTextPicture(QStringLiteral("imgChord%1").arg(g), QStringLiteral("accord.bmp"),
+                            QStringLiteral("Cords playing"), 20, 26);
+        chords_[g]->resize(kFaceWidth, kFaceHeight);
+    }
+    for (int g = 0; g < 3; ++g) {
+        disabled_[g] =
+            MakeTextPicture(QStringLiteral("imgDisabled%1").arg(g), QStringLiteral("disable.bmp"),
+                            QStringLiteral("Animation disabled"), 10, 26);
+        disabled_[g]->resize(kFaceWidth, kFaceHeight);
+    }
+    LayoutFaces();
+    for (int g = 0; g < 3; ++g) {
+        f.GroupPanel(g)->installEventFilter(this);
+    }
+}
+
+bool FacesController::eventFilter(QObject* watched, QEvent* event) {
+    if (event->type() == QEvent::Move || event->type() == QEvent::Resize) {
+        const MainForm& f = main_.form;
+        if (watched == f.pnlSmall || watched == f.pnlMiddle || watched == f.pnlBig) {
+            Guarded([&] { LayoutFaces(); });
+        }
+    }
+    return QObject::eventFilter(watched, event);
+}
+
+void FacesController::Release() {
+    for (int g = 0; g < 3; ++g) {
+        main_.form.GroupPanel(g)->removeEventFilter(this);
+    }
+    for (int g = 2; g >= 0; --g) {
+        delete disabled_[g];
+        disabled_[g] = nullptr;
+    }
+    for (int g = 2; g >= 0; --g) {
+        delete chords_[g];
+        chords_[g] = nullptr;
+    }
+    for (int set = kSets - 1; set >= 0; --set) {
+        for (int row = kRows - 1; row >= 0; --row) {
+            for (int frame = kFrames - 1; frame >= 0; --frame) {
+                delete faces_[set][row][frame];
+                faces_[set][row][frame] = nullptr;
+            }
+        }
+    }
+}
+
+void FacesController::LayoutFaces() {
+    MainForm& f = main_.form;
+    const QComboBox* box = main_.GroupChimeBoxes[0];
+    const int h = box ? box->height() : kDefaultComboHeight;
+    std::array<int, kRows> tops{};
+    for (int row = 0; row < kRows; ++row) {
+        tops[row] = f.GroupPanel(GroupOfRow(row))->y() + h + 8;
+    }
+    for (int set = 0; set < kSets; ++set) {
+        for (int row = 0; row < kRows; ++row) {
+            for (int frame = 0; frame < kFrames; ++frame) {
+                if (TImage* face = faces_[set][row][frame]) {
+                    face->setGeometry(kFaceLeft, tops[row], kFaceWidth, kFaceHeight);
+                }
+            }
+        }
+    }
+    for (int g = 0; g < 3; ++g) {
+        for (TImage* picture : {chords_[g].data(), disabled_[g].data()}) {
+            if (picture) {
+                picture->setGeometry(kFaceLeft, tops[g], kFaceWidth, kFaceHeight);
+            }
+        }
+    }
+}
+
+TImage* FacesController::Face(int set, int row, int frame) const {
+    if (set < 0 || set >= kSets || row < 0 || row >= kRows || frame < 0 || frame >= kFrames) {
+        return nullptr;
+    }
+    return faces_[set][row][frame];
+}
+
+TImage* FacesController::ChordPicture(int group) const {
+    return group >= 0 && group < 3 ? chords_[group].data() : nullptr;
+}
+
+TImage* FacesController::DisabledPicture(int group) const {
+    return group >= 0 && group < 3 ? disabled_[group].data() : nullptr;
+}
+
+int FacesController::CurrentSet() const {
+    return main_.SchematicView ? 1 : 0;
+}
+
+bool FacesController::ManySmallBells() const {
+    return main_.Bells.GroupCount(kSmallGroup) >= 4;
+}
+
+QString FacesController::AnimationToken(int bell) const {
+    const BellSet& set = main_.Bells;
+    if (bell < 0 || bell >= BellSet::kBellCount || !set.inSet[bell]) {
+        return {};
+    }
+    const int code = set.group[bell];
+    if (code < kSmallGroup || code > kGreatGroup) {
+        return {};
+    }
+    int position = 0;
+    for (int i = 0; i <= bell; ++i) {
+        if (set.inSet[i] && set.group[i] == code) {
+            ++position;
+        }
+    }
+    return QString(orvane::GroupLetter(code)) + QString::number(position);
+}
+
+void FacesController::AnimateBell(int bell) {
+    if (main_.Bells.SetSize() <= 4) {
+        return;
+    }
+    const QString token = AnimationToken(bell);
+    if (token.size() != 2 || !token[1].isDigit()) {
+        return;  // no usable token; a group never holds more than 7 bells
+    }
+    const QChar letter = token[0];
+    const int frame = token[1].digitValue();
+    int row = 1;
+    if (letter == u's') {
+        row = main_.Bells.GroupCount(kSmallGroup) > 3 ? 0 : 3;
+    } else if (letter == u'b') {
+        row = 2;
+    }
+    const int group = GroupOfRow(row);
+    if (main_.Channels && main_.Channels->GroupAnimation[group]) {
+        ClearGroupFrames(letter);
+        if (TImage* face = Face(CurrentSet(), row, frame)) {
+            face->show();
+            face->raise();
+        }
+        main_.form.mmResetTimer->stop();
+    } else if (TImage* chord = chords_[group]) {
+        chord->show();
+    }
+}
+
+void FacesController::ClearGroupFrames(QChar letter) {
+    const int first = ManySmallBells() ? 1 : 0;
+    const int row = RowOfLetter(letter);
+    for (int set = 0; set < kSets; ++set) {
+        for (int frame = first; frame < kFrames; ++frame) {
+            if (TImage* face = faces_[set][row][frame]) {
+                face->hide();
+            }
+        }
+        if (row == 0) {
+            for (int frame = 0; frame < kFrames; ++frame) {
+                if (TImage* face = faces_[set][3][frame]) {
+                    face->hide();
+                }
+            }
+        }
+    }
+    if (!main_.form.cbShowMovie->isChecked() || !main_.Channels) {
+        return;
+    }
+    for (int g = 0; g < 3; ++g) {
+        TImage* chord = chords_[g];
+        if (!chord) {
+            continue;
+        }
+        const bool chords = !main_.Channels->GroupAnimation[g];
+        if (chords) {
+            // The chord picture stands in place of the group's faces: no rest picture shows
+            // through its transparent parts.
+            for (int set = 0; set < kSets; ++set) {
+                for (int r = 0; r < kRows; ++r) {
+                    if (GroupOfRow(r) == g) {
+                        for (int frame = 0; frame < kFrames; ++frame) {
+                            if (TImage* face = faces_[set][r][frame]) {
+                                face->hide();
+                            }
+                        }
+                    }
+                }
+            }
+            chord->raise();
+        }
+        chord->setVisible(chords);
+    }
+}
+
+void FacesController::ShowRestFrames() {
+    const std::array<bool, 3> animated =
+        main_.Channels ? main_.Channels->GroupAnimation : std::array<bool, 3>{true, true, true};
+    const QChar letters[3] = {u's', u'm', u'b'};
+    for (int g = 0; g < 3; ++g) {
+        if (animated[g]) {
+            ClearGroupFrames(letters[g]);
+        }
+    }
+    const std::array<int, 3> rows =
+        ManySmallBells() ? std::array<int, 3>{0, 1, 2} : std::array<int, 3>{1, 2, 3};
+    for (int row : rows) {
+        if (!animated[GroupOfRow(row)]) {
+            continue;
+        }
+        if (TImage* face = Face(CurrentSet(), row, 0)) {
+            face->show();
+        }
+    }
+}
+
+void FacesController::HideOtherSet() {
+    const int other = 1 - CurrentSet();
+    for (int row = 0; row < kRows; ++row) {
+        for (int frame = 0; frame < kFrames; ++frame) {
+            if (TImage* face = faces_[other][row][frame]) {
+                face->hide();
+            }
+        }
+    }
+}
+
+void FacesController::ApplyViewAtStart() {
+    ShowRestFrames();
+    HideOtherSet();
+}
+
+void FacesController::cbViewChange() {
+    main_.SchematicView = main_.form.cbView->currentIndex() > 0;
+    ShowRestFrames();
+    HideOtherSet();
+}
+
+void FacesController::cbShowMovieClick() {
+    MainForm& f = main_.form;
+    const QChar letters[3] = {u's', u'm', u'b'};
+    if (f.cbShowMovie->isChecked()) {
+        for (TImage* picture : disabled_) {
+            if (picture) {
+                picture->hide();
+            }
+        }
+        for (QChar letter : letters) {
+            ClearGroupFrames(letter);
+        }
+        ShowRestFrames();
+        f.cbView->setEnabled(true);
+        return;
+    }
+    f.mmResetTimer->stop();
+    for (QChar letter : letters) {
+        ClearGroupFrames(letter);
+    }
+    // Every group shows "Animation disabled" alone: the rest pictures that the group reset
+    // keeps for a set of four or more small bells go too.
+    for (auto& rows : faces_) {
+        for (auto& frames : rows) {
+            for (TImage* face : frames) {
+                if (face) {
+                    face->hide();
+                }
+            }
+        }
+    }
+    for (TImage* chord : chords_) {
+        if (chord) {
+            chord->hide();
+        }
+    }
+    for (TImage* picture : disabled_) {
+        if (picture) {
+            picture->show();
+            picture->raise();
+        }
+    }
+    f.cbView->setEnabled(false);
+}
+
+void FacesController::mmResetTimerTimer() {
+    ShowRestFrames();
+    main_.form.mmResetTimer->stop();
+}
+
+}  // namespace orvane

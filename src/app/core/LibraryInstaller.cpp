@@ -1,0 +1,83 @@
+#include "app/core/LibraryInstaller.h"
+
+#include <QCoreApplication>
+#include <QDir>
+#include <QFile>
+#include <QProcess>
+
+namespace orvane {
+
+bool RunProcess(const QString& commandLine, bool hideWhileWaiting,
+                const std::function<bool()>& askedToEnd) {
+    QStringList parts = QProcess::splitCommand(commandLine);
+    if (parts.isEmpty()) {
+        return false;
+    }
+    const QString program = parts.takeFirst();
+    QProcess process;
+    process.setProcessChannelMode(QProcess::ForwardedChannels);
+    process.start(program, parts);
+    if (!process.waitForStarted(-1)) {
+        return false;
+    }
+    if (hideWhileWaiting) {
+        process.waitForFinished(-1);
+    } else {
+        while (!process.waitForFinished(100)) {
+            if (process.state() == QProcess::NotRunning) {
+                break;
+            }
+            QCoreApplication::processEvents();
+            if (askedToEnd && askedToEnd()) {
+                process.kill();
+                process.waitForFinished(-1);
+                return false;
+            }
+        }
+    }
+    return process.exitStatus() == QProcess::NormalExit && process.exitCode() == 0;
+}
+
+bool InstallChimeLibrary(const QString& appDir, const QString& payloadResource,
+                         const std::function<bool()>& askedToEnd) {
+    const QString target = QDir(appDir).filePath(QStringLiteral("bells.exe"));
+    QFile payload(payloadResource);
+    if (!payload.open(QIODevice::ReadOnly)) {
+        return false;
+    }
+    QFile::remove(target);
+    {
+        QFile out(target);
+        if (!out.open(QIODevice::WriteOnly)) {
+            return false;
+        }
+        const QByteArray bytes = payload.readAll();
+        if (out.write(bytes) != bytes.size()) {
+            out.close();
+            QFile::remove(target);
+            return false;
+        }
+        out.setPermissions(QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
+    }
+    const bool ok = RunProcess(QStringLiteral("\"") + target + QStringLiteral("\""), false, askedToEnd);
+    QFile::remove(target);
+    return ok;
+}
+
+void CopySoundFiles(const QString& sourceDir, const QString& tempDir) {
+    QDir temp(tempDir);
+    if (!temp.exists()) {
+        QDir().mkpath(tempDir);
+    }
+    const QDir source(sourceDir);
+    const QStringList names =
+        source.entryList({QStringLiteral("*.wav")}, QDir::Files | QDir::Hidden | QDir::System, QDir::NoSort);
+    for (const QString& name : names) {
+        const QString copy = temp.filePath(name);
+        if (!QFile::exists(copy)) {
+            QFile::copy(source.filePath(name), copy);
+        }
+    }
+}
+
+}  // namespace orvane

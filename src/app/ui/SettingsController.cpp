@@ -1,0 +1,107 @@
+#include "app/ui/SettingsController.h"
+
+#include "app/core/IniFile.h"
+#include "app/core/TextFile.h"
+#include "app/ui/TfrmMain.h"
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QGuiApplication>
+#include <QScreen>
+#include <stdexcept>
+
+namespace orvane {
+
+namespace {
+
+void Check(bool written) {
+    if (!written) {
+        throw std::runtime_error("settings file not written");
+    }
+}
+
+}  // namespace
+
+void SettingsController::CreateDefaultSettings() {
+    QRect work(0, 0, 780, 580);
+    if (QScreen* screen = QGuiApplication::primaryScreen()) {
+        work = screen->availableGeometry();
+    }
+    const QStringList lines = {
+        QStringLiteral("[View]"),       QStringLiteral("Tools=1"),
+        QStringLiteral("Bells=1"),      QStringLiteral("Info=1"),
+        QStringLiteral("Groups=1"),     QStringLiteral("[Form]"),
+        QStringLiteral("Left=0"),       QStringLiteral("Top=0"),
+        QStringLiteral("Width=") + QString::number(work.width()),
+        QStringLiteral("Height=") + QString::number(work.height()),
+        QStringLiteral("[Serial]"),     QStringLiteral("Bells=000000000000011"),
+        QStringLiteral("Types=nnnnnnnnnnnnnnn"), QStringLiteral("[Settings]"),
+        QStringLiteral("Grid=0"),       QStringLiteral("Stereo=1"),
+        QStringLiteral("Animate=1"),    QStringLiteral("Notes=1"),
+        QStringLiteral("View=0"),
+    };
+    Check(WriteTextLines(main_.AppPath.IniFile, lines));
+}
+
+void SettingsController::ReadSettings() {
+    IniFile& ini = *main_.Settings;
+    MainForm& f = main_.form;
+    main_.ShowTools = ini.ReadBool(QStringLiteral("View"), QStringLiteral("Tools"), true);
+    main_.ShowBells = ini.ReadBool(QStringLiteral("View"), QStringLiteral("Bells"), true);
+    main_.ShowInfo = ini.ReadBool(QStringLiteral("View"), QStringLiteral("Info"), true);
+    main_.ShowGroups = ini.ReadBool(QStringLiteral("View"), QStringLiteral("Groups"), true);
+    // The check boxes and the selector take their values only; their handlers run later.
+    const QSignalBlocker b1(f.cbGrid), b2(f.cbView), b3(f.cbStereo), b4(f.cbShowNotes), b5(f.cbShowMovie);
+    f.cbGrid->setChecked(ini.ReadBool(QStringLiteral("Settings"), QStringLiteral("Grid"), false));
+    f.cbView->setCurrentIndex(ini.ReadInteger(QStringLiteral("Settings"), QStringLiteral("View"), 0));
+    f.cbStereo->setChecked(ini.ReadBool(QStringLiteral("Settings"), QStringLiteral("Stereo"), true));
+    f.cbShowNotes->setChecked(ini.ReadBool(QStringLiteral("Settings"), QStringLiteral("Notes"), true));
+    f.cbShowMovie->setChecked(ini.ReadBool(QStringLiteral("Settings"), QStringLiteral("Animate"), true));
+    SetSoundFolder();
+}
+
+void SettingsController::SetSoundFolder() {
+    main_.AppPath.SoundDir =
+        (main_.form.cbStereo->isChecked() ? main_.StereoTempDir : main_.MonoTempDir) + u'/';
+}
+
+void SettingsController::ReadWindowBounds() {
+    IniFile& ini = *main_.Settings;
+    const int left = ini.ReadInteger(QStringLiteral("Form"), QStringLiteral("Left"), 0);
+    const int top = ini.ReadInteger(QStringLiteral("Form"), QStringLiteral("Top"), 0);
+    const int width = ini.ReadInteger(QStringLiteral("Form"), QStringLiteral("Width"), 694);
+    const int height = ini.ReadInteger(QStringLiteral("Form"), QStringLiteral("Height"), 486);
+    main_.move(left, top);
+    main_.resize(width, height);  // the minimum size 780 by 580 holds
+}
+
+void SettingsController::WriteViewSettings() {
+    IniFile& ini = *main_.Settings;
+    MainForm& f = main_.form;
+    Check(ini.WriteBool(QStringLiteral("View"), QStringLiteral("Tools"), main_.ShowTools));
+    Check(ini.WriteBool(QStringLiteral("View"), QStringLiteral("Bells"), main_.ShowBells));
+    Check(ini.WriteBool(QStringLiteral("View"), QStringLiteral("Groups"), main_.ShowGroups));
+    Check(ini.WriteBool(QStringLiteral("View"), QStringLiteral("Info"), main_.ShowInfo));
+    Check(ini.WriteBool(QStringLiteral("Settings"), QStringLiteral("Grid"), f.cbGrid->isChecked()));
+    Check(ini.WriteBool(QStringLiteral("Settings"), QStringLiteral("Stereo"), f.cbStereo->isChecked()));
+    Check(ini.WriteBool(QStringLiteral("Settings"), QStringLiteral("Animate"), f.cbShowMovie->isChecked()));
+    Check(ini.WriteBool(QStringLiteral("Settings"), QStringLiteral("Notes"), f.cbShowNotes->isChecked()));
+    Check(ini.WriteInteger(QStringLiteral("Settings"), QStringLiteral("View"), f.cbView->currentIndex()));
+}
+
+void SettingsController::WriteWindowBounds() {
+    IniFile& ini = *main_.Settings;
+    const QRect normal = main_.geometry();  // the maximised bounds while maximised
+    Check(ini.WriteInteger(QStringLiteral("Form"), QStringLiteral("Left"), main_.x()));
+    Check(ini.WriteInteger(QStringLiteral("Form"), QStringLiteral("Top"), main_.y()));
+    Check(ini.WriteInteger(QStringLiteral("Form"), QStringLiteral("Width"), normal.width()));
+    Check(ini.WriteInteger(QStringLiteral("Form"), QStringLiteral("Height"), normal.height()));
+}
+
+void SettingsController::StoreBellSet() {
+    IniFile& ini = *main_.Settings;
+    Check(ini.WriteString(QStringLiteral("Serial"), QStringLiteral("Bells"), main_.Bells.StoredBells()));
+    Check(ini.WriteString(QStringLiteral("Serial"), QStringLiteral("Types"), main_.Bells.StoredTypes()));
+}
+
+}  // namespace orvane

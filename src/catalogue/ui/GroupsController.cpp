@@ -1,0 +1,247 @@
+#include "catalogue/ui/GroupsController.h"
+
+#include "app/core/Guard.h"
+#include "app/ui/TfrmMain.h"
+#include "catalogue/ui/BellSetController.h"
+#include "catalogue/core/BellSetRules.h"
+#include "catalogue/core/TBellData.h"
+#include "chime/ui/PlayerController.h"
+#include "sound/ui/VoiceController.h"
+
+#include <QDragMoveEvent>
+#include <QDropEvent>
+#include <QMouseEvent>
+#include <QPlainTextEdit>
+#include <QTextCursor>
+#include <QToolButton>
+#include <QTreeWidget>
+#include <stdexcept>
+
+namespace orvane {
+
+namespace {
+
+const QString& GroupNodeText(int index) {
+    static const QString kTexts[3] = {QStringLiteral("Small bells"),
+                                      QStringLiteral("Medium-size bells"),
+                                      QStringLiteral("Great bells")};
+    return kTexts[index];
+}
+
+// Pictures of imgBells shown by the nodes.
+constexpr int kBellPicture = 0;
+constexpr int kGroupPicture = 1;
+
+}  // namespace
+
+GroupsController::GroupsController(TfrmMain& main) : QObject(&main), main_(main) {}
+
+void GroupsController::Connect() {
+    MainForm& f = main_.form;
+    connect(f.btnGPrev, &QToolButton::clicked, this, [this] { Guarded([&] { btnGPrevClick(); }); });
+    connect(f.btnGNext, &QToolButton::clicked, this, [this] { Guarded([&] { btnGNextClick(); }); });
+    f.tvGroups->setDragDropMode(QAbstractItemView::DragDrop);
+    f.tvGroups->setDragEnabled(showsGroups_);
+    f.tvGroups->setAcceptDrops(true);
+    f.tvGroups->viewport()->setAcceptDrops(true);
+    f.tvGroups->viewport()->installEventFilter(this);
+}
+
+void GroupsController::FillVariantTable() {
+    table_.Fill();
+}
+
+void GroupsController::RefreshTotals() {
+    SetTotals totals;
+    try {
+        totals = ComputeTotals(main_.Bells, *main_.BellData);
+    } catch (const std::invalid_argument&) {
+        main_.ReportBadDataFile(main_.AppPath.DescFile);
+        return;
+    }
+    main_.form.mBellsInfo->setPlainText(TotalsText(totals));
+}
+
+void GroupsController::WriteVariantDescription() {
+    QPlainTextEdit* memo = main_.form.mDesc;
+    memo->clear();
+    for (const QString& line : VariantDescription(table_, main_.Bells.SetSize())) {
+        memo->appendPlainText(line);
+    }
+    memo->moveCursor(QTextCursor::Start);  // the text reads from its first line
+}
+
+void GroupsController::AssignGroupsFromVariant(int setSize) {
+    MainForm& f = main_.form;
+    f.btnGPrev->setEnabled(false);
+    f.btnGNext->setEnabled(false);
+    const VariantButtons buttons =
+        orvane::AssignGroupsFromVariant(main_.Bells, table_, setSize, main_.VariantIndex);
+    f.btnGPrev->setEnabled(buttons.previous);
+    f.btnGNext->setEnabled(buttons.next);
+}
+
+void GroupsController::RebuildGroupsTree(int setSize) {
+    QTreeWidget* tree = main_.form.tvGroups;
+    const QIcon bellPicture = main_.form.imgBells.value(kBellPicture);
+    tree->clear();
+    showsGroups_ = setSize >= kGroupedSetSize;
+    tree->setDragEnabled(showsGroups_);
+    QTreeWidgetItem* groupNodes[3] = {};
+    if (showsGroups_) {
+        for (int g = 0; g < 3; ++g) {
+            groupNodes[g] = new QTreeWidgetItem(tree, QStringList(GroupNodeText(g)));
+            groupNodes[g]->setIcon(0, main_.form.imgBells.value(kGroupPicture));
+        }
+    }
+    for (int i = BellSet::kBellCount - 1; i >= 0; --i) {
+        if (!main_.Bells.inSet[i]) {
+            continue;
+        }
+        const QStringList text(main_.BellData->Cell(TBellData::kName, i));
+        QTreeWidgetItem* node = nullptr;
+        if (!showsGroups_) {
+            node = new QTreeWidgetItem(tree, text);
+        } else {
+            const int code = main_.Bells.group[i];
+            if (code < kSmallGroup || code > kGreatGroup) {
+                continue;  // a bell without a group is not shown
+            }
+            node = new QTreeWidgetItem(groupNodes[code - 1], text);
+        }
+        node->setIcon(0, bellPicture);
+    }
+    tree->expandAll();
+}
+
+int GroupsController::GroupCount(int code) const {
+    return main_.Bells.GroupCount(code);
+}
+
+int GroupsController::NodeGroupIndex(const QTreeWidgetItem* node) const {
+    if (!node) {
+        return -1;
+    }
+    const QTreeWidget* tree = main_.form.tvGroups;
+    const QTreeWidgetItem* root = node->parent() ? node->parent() : node;
+    return tree->indexOfTopLevelItem(const_cast<QTreeWidgetItem*>(root));
+}
+
+int GroupsController::GroupNodeCode(const QTreeWidgetItem* node) const {
+    if (!showsGroups_ || !node || node->parent()) {
+        return kNoGroup;
+    }
+    const int index = NodeGroupIndex(node);
+    return index >= 0 && index < 3 ? index + 1 : kNoGroup;
+}
+
+void GroupsController::StepVariant(int delta) {
+    const int index = main_.VariantIndex + delta;
+    if (index < 0 || index >= VariantTable::kSlotCount) {
+        return;
+    }
+    main_.VariantIndex = index;
+    main_.bellSet->FullRefresh();
+    main_.player->ResetPlayer();
+}
+
+void GroupsController::btnGPrevClick() {
+    StepVariant(-1);
+}
+
+void GroupsController::btnGNextClick() {
+    StepVariant(+1);
+}
+
+void GroupsController::tvGroupsMouseDown(QTreeWidgetItem* node) {
+    if (!node) {
+        return;
+    }
+    QTreeWidget* tree = main_.form.tvGroups;
+    if (tree->currentItem() != node) {
+        tree->setCurrentItem(node);
+    }
+    dragSource_ = node->text(0);
+    const int bell = main_.BellData->FindByName(dragSource_);
+    if (bell >= 0) {
+        main_.voices->StrikeBell(bell);
+    }
+}
+
+bool GroupsController::tvGroupsDragOver(const QTreeWidgetItem* target, bool fromTree) const {
+    if (!fromTree) {
+        return false;
+    }
+    const int code = GroupNodeCode(target);
+    return code != kNoGroup &&
+           DropAccepted(main_.Bells, main_.BellData->FindByName(dragSource_), code);
+}
+
+void GroupsController::tvGroupsDragDrop(const QTreeWidgetItem* target) {
+    const int code = GroupNodeCode(target);
+    const int bell = main_.BellData->FindByName(dragSource_);
+    if (code == kNoGroup || bell < 0 || !main_.Bells.inSet[bell] ||
+        !DropAccepted(main_.Bells, bell, code)) {
+        return;
+    }
+    main_.Bells.group[bell] = code;
+    RebuildGroupsTree(main_.Bells.SetSize());
+    main_.bellSet->RebuildCommonChimeList();
+    main_.bellSet->RebuildGroupChimeLists();
+    main_.player->ResetPlayer();
+}
+
+bool GroupsController::eventFilter(QObject* watched, QEvent* event) {
+    QTreeWidget* tree = main_.form.tvGroups;
+    if (watched != tree->viewport()) {
+        return QObject::eventFilter(watched, event);
+    }
+    switch (event->type()) {
+        case QEvent::MouseButtonPress: {
+            const QPoint pos = static_cast<QMouseEvent*>(event)->position().toPoint();
+            Guarded([&] { tvGroupsMouseDown(tree->itemAt(pos)); });
+            return false;  // the tree still selects the node and may start a drag
+        }
+        case QEvent::DragEnter:
+        case QEvent::DragMove: {
+            auto* drag = static_cast<QDragMoveEvent*>(event);
+            bool accepted = false;
+            const bool fromTree = drag->source() == tree;
+            if (event->type() == QEvent::DragEnter) {
+                accepted = fromTree;  // moves over the nodes decide
+            } else {
+                Guarded([&] {
+                    accepted = tvGroupsDragOver(tree->itemAt(drag->position().toPoint()), fromTree);
+                });
+            }
+            if (accepted) {
+                // A copy, so that the tree never removes the dragged node itself.
+                drag->setDropAction(Qt::CopyAction);
+                drag->accept();
+            } else {
+                drag->ignore();
+            }
+            return true;
+        }
+        case QEvent::Drop: {
+            auto* drop = static_cast<QDropEvent*>(event);
+            const bool fromTree = drop->source() == tree;
+            QTreeWidgetItem* target = tree->itemAt(drop->position().toPoint());
+            bool accepted = false;
+            Guarded([&] { accepted = tvGroupsDragOver(target, fromTree); });
+            if (accepted) {
+                // A copy, so that the tree never removes the dragged node itself.
+                drop->setDropAction(Qt::CopyAction);
+                drop->accept();
+                Guarded([&] { tvGroupsDragDrop(target); });
+            } else {
+                drop->ignore();
+            }
+            return true;
+        }
+        default:
+            return QObject::eventFilter(watched, event);
+    }
+}
+
+}  // namespace orvane

@@ -1,0 +1,45 @@
+#pragma once
+
+#include "chime/core/CasualDraw.h"
+
+#include <QObject>
+
+namespace orvane {
+
+class TfrmMain;
+
+// Casual reproduction: endless random combinations of study chimes, one group changing after
+// every pass. Random numbers come from the main window's generator. Lives on the
+// user-interface thread, owned by the main window.
+class CasualController : public QObject {
+    Q_OBJECT
+
+public:
+    // The smallest bell set that casual reproduction plays on.
+    static constexpr int kMinimumSetSize = 5;
+
+    explicit CasualController(TfrmMain& main);
+
+    // Connects btnGenerator and the menu item nGenerator.
+    void Connect();
+
+    // "Casual reproduction": with at least five bells and a study chime to choose, turns casual
+    // mode on and draws a combination; otherwise does nothing.
+    void nGeneratorClick();
+    // Chooses and applies a new combination, then plays it if the timer is not running. Keeps
+    // the combination when no other one can be drawn.
+    void DrawCombination();
+    // A random entry of group chime list group other than the selected one.
+    int PickOther(int group);
+
+    // The selected entry of each group chime list, and their entry counts.
+    Combination SelectedCombination() const;
+    Combination EntryCounts() const;
+
+private:
+    int Random(int n);
+
+    TfrmMain& main_;
+};
+
+}  // namespace orvane

@@ -1,0 +1,72 @@
+#pragma once
+
+#include "chime/core/CustomChime.h"
+
+#include <QObject>
+#include <QString>
+#include <optional>
+
+namespace orvane {
+
+class TfrmMain;
+
+// The chime library: the common chime list cbCommon (whole chimes), the three group chime lists
+// (study chimes played together), the chime selection dialog with the custom chimes and
+// "Play all". Lives on the user-interface thread, owned by the main window.
+class LibraryController : public QObject {
+    Q_OBJECT
+
+public:
+    // The title prefix of a loaded chime, followed by its name.
+    static QString ChimeCaption(const QString& name);
+    // The title while the chime selection dialog is opened.
+    static QString DialogCaption();
+
+    explicit LibraryController(TfrmMain& main);
+
+    // Connects cbCommon, the group chime lists and "Load chimes ...". The dialog, created
+    // after the main window, is connected when it is first opened.
+    void Connect();
+    // Start-up: no common chime chosen yet, saved step position 0.
+    void ForgetLastChime();
+
+    // Entry index of cbCommon was chosen. Blocks the user-interface thread for 150 ms first.
+    void cbCommonChange(int index);
+    // The selected entry of group chime list group (0 small, 1 medium-size, 2 great) was
+    // chosen, by the user or by the generator.
+    void GroupChimeChange(int group);
+    // "Load chimes ...": resets the player, fills the dialog and shows it modally.
+    void nLoadSoundsClick();
+    // The dialog: the description of the selected custom chime.
+    void lbSoundsClick();
+    // The dialog: loads the selected custom chime with its bell set, plays it, closes the
+    // dialog.
+    void btnLoadClick();
+    // The playback tick at the end of a chime with "Play all" checked, after it selected the
+    // next custom chime: loads it and enables the playback timer.
+    void LoadNextCustomChime();
+
+    int LastCommonIndex() const { return lastCommon_; }
+
+private:
+    // The selected custom chime file, checked: nothing when it cannot be read or is not a custom
+    // chime file.
+    std::optional<CustomChime> ReadSelectedCustomChime() const;
+    // Loads a custom chime with its bell set, in the order the dialog's "Load" does it, up to
+    // (not including) Play: title, bell set stored and applied, score, pages, progress, the
+    // cbCommon entry of the same name.
+    void LoadCustomChime(const CustomChime& chime);
+    // Loads a chime score file into the main window's score.
+    void LoadScore(int target, const QString& path);
+    void ConnectDialog();
+    void SelectEntry0Everywhere();
+    void UncheckPlayAll();
+    bool ScoreShown() const;
+
+    TfrmMain& main_;
+    int lastCommon_ = 0;
+    int savedPosition_ = 0;
+    bool dialogConnected_ = false;
+};
+
+}  // namespace orvane

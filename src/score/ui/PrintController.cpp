@@ -1,0 +1,154 @@
+#include "score/ui/PrintController.h"
+
+#include "app/core/Guard.h"
+#include "app/ui/TImage.h"
+#include "app/ui/TfrmMain.h"
+#include "score/core/PrintPage.h"
+#include "score/ui/ScoreController.h"
+#include "score/ui/TfrmPrint.h"
+
+#include <QAction>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QPainter>
+#include <QPrintDialog>
+#include <QPrinter>
+#include <QSpinBox>
+#include <stdexcept>
+
+namespace orvane {
+
+namespace {
+
+bool RunPrintDialog(QPrinter& printer, int minPage, int maxPage, QWidget* parent) {
+    QPrintDialog dialog(&printer, parent);
+    dialog.setOption(QAbstractPrintDialog::PrintSelection, true);
+    dialog.setOption(QAbstractPrintDialog::PrintPageRange, true);
+    dialog.setMinMax(minPage, maxPage);
+    dialog.setFromTo(minPage, maxPage);
+    dialog.setPrintRange(QAbstractPrintDialog::Selection);
+    return dialog.exec() == QDialog::Accepted;
+}
+
+// The chime chosen in a combo box, or empty for its first entry ("Chime selection").
+QString ChosenName(const QComboBox* box) {
+    return box && box->currentIndex() > 0 ? box->currentText() : QString();
+}
+
+}  // namespace
+
+PrintController::PrintController(TfrmMain& main)
+    : QObject(&main), main_(main), printer_(std::make_unique<QPrinter>(QPrinter::HighResolution)) {
+    dialog_ = [this](QPrinter& printer, int minPage, int maxPage) {
+        return RunPrintDialog(printer, minPage, maxPage, &main_);
+    };
+}
+
+PrintController::~PrintController() = default;
+
+void PrintController::Connect() {
+    connect(main_.form.nPrint, &QAction::triggered, this,
+            [this] { Guarded([&] { nPrintClick(); }); });
+}
+
+void PrintController::SetPrintDialog(PrintDialogRunner runner) {
+    dialog_ = std::move(runner);
+}
+
+QPrinter& PrintController::Printer() {
+    return *printer_;
+}
+
+int PrintController::PageCount() const {
+    return qMax(1, main_.form.udPage->maximum());
+}
+
+QString PrintController::TitleText() const {
+    return PrintTitleText(ChosenName(main_.form.cbCommon), PageCount(), main_.CurrentPage);
+}
+
+QImage PrintController::ComposeScorePage() const {
+    MainForm& f = main_.form;
+    std::array<PrintStaff, 3> staves;
+    for (int g = 0; g < 3; ++g) {
+        staves[g].image = main_.score->ScorePicture(g);
+        staves[g].panelSize = f.ScorePanel(g)->size();
+        staves[g].label = PrintGroupLabel(g, ChosenName(main_.GroupChimeBoxes[g]));
+    }
+    return ComposePrintPage(f.pnlBellsBox->width(), TitleText(), staves, main_.score->Background());
+}
+
+void PrintController::nPrintClick() {
+    MainForm& f = main_.form;
+    f.cbShowNotes->setChecked(true);
+    main_.score->cbShowNotesClick();
+    const int pages = PageCount();
+    printer_->setFromTo(1, pages);
+    if (!dialog_ || !dialog_(*printer_, 1, pages)) {
+        return;
+    }
+    jobs_.clear();
+    const QString chosenFile = printer_->outputFileName();
+    if (printer_->printRange() != QPrinter::AllPages) {
+        Guarded([&] { PrintScorePage(); });
+        return;
+    }
+    for (int page = 0; page < pages; ++page) {
+        Guarded([&] {
+            main_.CurrentPage = page;
+            main_.score->RedrawScore();
+            if (!chosenFile.isEmpty()) {
+                printer_->setOutputFileName(JobOutputFile(chosenFile, page, pages));
+            }
+            PrintScorePage();
+        });
+    }
+    printer_->setOutputFileName(chosenFile);
+    // The page selector shows the page the view was left on; the step position and the track
+    // bar stay where they were.
+    f.udPage->setValue(main_.CurrentPage + 1);
+}
+
+void PrintController::PrintScorePage() {
+    const QImage page = ComposeScorePage();
+    const QString title = TitleText();
+    QImage picture = page;
+    if (TfrmPrint* preview = main_.frmPrint.get()) {
+        preview->move(0, 0);
+        preview->resize(page.width() + 20, page.height() + 20);
+        QImage blank(page.size(), QImage::Format_RGB32);
+        blank.fill(Qt::white);
+        preview->imgPreview->SetPicture(blank);
+        preview->imgPreview->SetPicture(page);
+        picture = preview->imgPreview->Picture();
+    }
+    PrintPictureToFit(picture, QPageLayout::Landscape, title);
+}
+
+void PrintController::PrintPictureToFit(const QImage& picture, QPageLayout::Orientation orientation,
+                                        const QString& title) {
+    printer_->setPageOrientation(orientation);
+    printer_->setDocName(title);
+    QPainter painter;
+    if (!painter.begin(printer_.get())) {
+        throw std::runtime_error("the print job did not begin");
+    }
+    const QSize printable(printer_->width(), printer_->height());
+    const QRect target(QPoint(0, 0), FitToPage(picture.size(), printable));
+    StretchPicture(painter, target, picture);
+    painter.end();
+    jobs_.append({title, printer_->outputFileName(), picture.size(), printable, target});
+}
+
+void PrintController::StretchPicture(QPainter& device, const QRect& rectangle,
+                                     const QImage& picture) {
+    if (picture.isNull() || rectangle.isEmpty()) {
+        return;
+    }
+    device.save();
+    device.setRenderHint(QPainter::SmoothPixmapTransform, false);
+    device.drawImage(rectangle, picture.convertToFormat(QImage::Format_RGB32));
+    device.restore();
+}
+
+}  // namespace orvane

@@ -1,0 +1,294 @@
+#include "score/ui/ScoreController.h"
+
+#include "app/core/Guard.h"
+#include "app/ui/TImage.h"
+#include "app/ui/TfrmMain.h"
+#include "chime/core/TChannels.h"
+#include "score/core/ScoreLayout.h"
+#include "score/core/ScorePainter.h"
+
+#include <QCheckBox>
+#include <QEvent>
+#include <QGuiApplication>
+#include <QLineEdit>
+#include <QScreen>
+#include <QSpinBox>
+#include <QTimer>
+
+namespace orvane {
+
+namespace {
+
+// Input events with which the user changes the page selector: its arrows (pressed, held:
+// the auto-repeat runs on the selector's own timer), its keys and the wheel.
+bool IsUserInput(QEvent::Type type) {
+    switch (type) {
+        case QEvent::MouseButtonPress:
+        case QEvent::MouseButtonRelease:
+        case QEvent::MouseButtonDblClick:
+        case QEvent::KeyPress:
+        case QEvent::KeyRelease:
+        case QEvent::Wheel:
+        case QEvent::Timer:
+            return true;
+        default:
+            return false;
+    }
+}
+
+const QStringList& EmptySteps() {
+    static const QStringList kEmpty;
+    return kEmpty;
+}
+
+}  // namespace
+
+ScoreController::ScoreController(TfrmMain& main) : QObject(&main), main_(main) {}
+
+void ScoreController::Connect() {
+    MainForm& f = main_.form;
+    connect(f.cbGrid, &QCheckBox::clicked, this, [this] { Guarded([&] { cbGridClick(); }); });
+    connect(f.cbShowNotes, &QCheckBox::clicked, this,
+            [this] { Guarded([&] { cbShowNotesClick(); }); });
+    connect(f.udPage, &QSpinBox::valueChanged, this, [this](int value) {
+        Guarded([&] { main_.form.edPage->setText(QString::number(value)); });
+        if (userPageInput_ > 0) {
+            Guarded([&] { udPageClick(); });
+        }
+    });
+    f.udPage->installEventFilter(this);
+    f.edPage->setText(QString::number(f.udPage->value()));
+}
+
+void ScoreController::ResetDrawingState() {
+    redrawCount_ = 0;
+}
+
+void ScoreController::CreateScoreImages() {
+    MainForm& f = main_.form;
+    QSize workArea(1024, 768);
+    if (const QScreen* screen = QGuiApplication::primaryScreen()) {
+        workArea = screen->availableGeometry().size();
+    }
+    for (int g = 0; g < 3; ++g) {
+        TPanel* panel = f.ScorePanel(g);
+        auto* image = new TImage(QStringLiteral("imgScore%1").arg(g), panel);
+        image->setProperty("tag", g);
+        image->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+        image->setGeometry(0, 0, workArea.width(), workArea.height());
+        image->show();
+        images_[g] = image;
+        // The covers were created with the panels; they stay above the score image.
+        f.ScoreCover(g)->raise();
+        panel->installEventFilter(this);
+    }
+}
+
+void ScoreController::Release() {
+    for (int g = 2; g >= 0; --g) {
+        if (TPanel* panel = main_.form.ScorePanel(g)) {
+            panel->removeEventFilter(this);
+        }
+        delete images_[g];
+        images_[g] = nullptr;
+    }
+}
+
+TImage* ScoreController::ScoreImage(int group) const {
+    return group >= 0 && group < 3 ? images_[group].data() : nullptr;
+}
+
+QImage ScoreController::ScorePicture(int group) const {
+    const TImage* image = ScoreImage(group);
+    return image ? image->Picture() : QImage();
+}
+
+QColor ScoreController::Background() const {
+    return main_.palette().color(QPalette::Window);
+}
+
+void ScoreController::FitImage(int group) {
+    TImage* image = images_[group];
+    if (!image) {
+        return;
+    }
+    const TPanel* panel = main_.form.ScorePanel(group);
+    if (image->size() != panel->size()) {
+        image->setGeometry(0, 0, panel->width(), panel->height());
+    }
+}
+
+void ScoreController::DrawStaff(int group, bool withPage) {
+    TImage* image = images_[group];
+    if (!image) {
+        return;
+    }
+    FitImage(group);
+    MainForm& f = main_.form;
+    const ScoreStaff staff{group,
+                           main_.Bells.GroupCount(group + 1),
+                           image->width(),
+                           image->height(),
+                           f.cbGrid->isChecked(),
+                           Background()};
+    ScoreLayout layout(staff);
+    const QStringList& steps = main_.Channels ? main_.Channels->GroupSteps(group) : EmptySteps();
+    QImage canvas(qMax(1, staff.width), qMax(1, staff.height), QImage::Format_RGB32);
+    ScorePainter::Paint(canvas, withPage ? layout.Draw(steps, main_.CurrentPage) : layout.Grid());
+    image->SetPicture(canvas);
+}
+
+void ScoreController::FillBackground(int group) {
+    TImage* image = images_[group];
+    if (!image) {
+        return;
+    }
+    FitImage(group);
+    QImage canvas(qMax(1, image->width()), qMax(1, image->height()), QImage::Format_RGB32);
+    canvas.fill(Background());
+    image->SetPicture(canvas);
+}
+
+void ScoreController::RedrawScore() {
+    ++redrawCount_;
+    // Clearing, the grid and the page are one pass per staff: the grid starts by filling the
+    // whole image. A failing staff leaves what it drew and the others are still drawn.
+    for (int g = 0; g < 3; ++g) {
+        Guarded([&] { DrawStaff(g, true); });
+    }
+}
+
+void ScoreController::DrawScoreGrid() {
+    for (int g = 0; g < 3; ++g) {
+        Guarded([&] { DrawStaff(g, false); });
+    }
+}
+
+void ScoreController::DrawScorePage() {
+    for (int g = 0; g < 3; ++g) {
+        Guarded([&] {
+            TImage* image = images_[g];
+            if (!image || !image->HasPicture()) {
+                return;
+            }
+            QImage canvas = image->Picture();
+            const ScoreStaff staff{g,
+                                   main_.Bells.GroupCount(g + 1),
+                                   canvas.width(),
+                                   canvas.height(),
+                                   main_.form.cbGrid->isChecked(),
+                                   Background()};
+            ScoreLayout layout(staff);
+            const QStringList& steps =
+                main_.Channels ? main_.Channels->GroupSteps(g) : EmptySteps();
+            ScorePainter::Paint(canvas, layout.Page(steps, main_.CurrentPage));
+            image->SetPicture(canvas);
+        });
+    }
+}
+
+void ScoreController::ShowScore() {
+    MainForm& f = main_.form;
+    for (int g = 0; g < 3; ++g) {
+        f.ScoreCover(g)->SetShown(false);
+    }
+    RedrawScore();
+    for (int g = 0; g < 3; ++g) {
+        if (QWidget* marker = main_.Markers[g]) {
+            marker->show();
+            marker->raise();
+        }
+    }
+}
+
+void ScoreController::HideScore() {
+    MainForm& f = main_.form;
+    for (int g = 0; g < 3; ++g) {
+        Guarded([&] { FillBackground(g); });
+        if (QWidget* marker = main_.Markers[g]) {
+            marker->hide();
+        }
+    }
+    for (int g = 0; g < 3; ++g) {
+        TPanel* cover = f.ScoreCover(g);
+        cover->SetShown(true);
+        cover->raise();
+    }
+}
+
+void ScoreController::cbGridClick() {
+    if (main_.form.cbShowNotes->isChecked()) {
+        RedrawScore();
+    }
+}
+
+void ScoreController::cbShowNotesClick() {
+    if (main_.form.cbShowNotes->isChecked()) {
+        ShowScore();
+    } else {
+        HideScore();
+    }
+}
+
+void ScoreController::udPageClick() {
+    MainForm& f = main_.form;
+    const int page = f.udPage->value();
+    main_.CurrentPage = page - 1;
+    main_.StepPosition = 64 * page - 65;
+    if (f.cbShowNotes->isChecked()) {
+        RedrawScore();
+    }
+    f.tbProgress->SetPosition(64 * (page - 1));
+}
+
+bool ScoreController::eventFilter(QObject* watched, QEvent* event) {
+    MainForm& f = main_.form;
+    if (watched == f.udPage && IsUserInput(event->type())) {
+        // The selector handles the event here, so that the value changes it makes are known
+        // to come from the user.
+        ++userPageInput_;
+        static_cast<QObject*>(f.udPage)->event(event);
+        --userPageInput_;
+        return true;
+    }
+    if (event->type() == QEvent::Resize) {
+        for (int g = 0; g < 3; ++g) {
+            if (watched == f.ScorePanel(g)) {
+                FitImage(g);
+                ScheduleRefit();
+            }
+        }
+    }
+    return QObject::eventFilter(watched, event);
+}
+
+void ScoreController::ScheduleRefit() {
+    if (refitPending_) {
+        return;
+    }
+    refitPending_ = true;
+    QTimer::singleShot(0, this, [this] {
+        refitPending_ = false;
+        Guarded([&] { RefitPictures(); });
+    });
+}
+
+void ScoreController::RefitPictures() {
+    bool stale = false;
+    for (int g = 0; g < 3; ++g) {
+        const TImage* image = images_[g];
+        stale = stale || (image && image->Picture().size() != image->size());
+    }
+    if (!stale) {
+        return;
+    }
+    if (main_.form.cbShowNotes->isChecked()) {
+        RedrawScore();
+        return;
+    }
+    for (int g = 0; g < 3; ++g) {
+        Guarded([&] { FillBackground(g); });
+    }
+}
+
+}  // namespace orvane

@@ -1,0 +1,223 @@
+#include "sound/core/AudioEngine.h"
+
+#include <algorithm>
+
+namespace orvane {
+
+namespace {
+
+thread_local bool tInAudioCallback = false;
+
+}  // namespace
+
+bool InAudioCallback() {
+    return tInAudioCallback;
+}
+
+AudioCallbackScope::AudioCallbackScope() : previous_(tInAudioCallback) {
+    tInAudioCallback = true;
+}
+
+AudioCallbackScope::~AudioCallbackScope() {
+    tInAudioCallback = previous_;
+}
+
+AudioEngine::AudioEngine(std::unique_ptr<AudioOutput> output)
+    : mixer_(std::make_unique<Mixer>()),
+      output_(std::move(output)),
+      hasDevice_(output_->Open()),
+      sampleRate_(hasDevice_ ? output_->SampleRate() : kDefaultSampleRate),
+      bufferFrames_(hasDevice_ ? output_->BufferFrames() : 0),
+      clock_(sampleRate_),
+      cache_(sampleRate_) {
+    retired_.reserve(kVoiceCount);
+    if (hasDevice_) {
+        output_->Start(this);
+    }
+}
+
+AudioEngine::~AudioEngine() {
+    output_->Stop();
+    // Nothing renders any more: the voices' sounds can go with the members.
+}
+
+void AudioEngine::RenderAudio(float* out, int frames,
+                              std::chrono::steady_clock::time_point callbackTime) {
+    AudioCallbackScope scope;
+    clock_.OnBuffer(mixer_->FramesRendered(), frames, callbackTime);
+    mixer_->Render(out, frames);
+}
+
+bool AudioEngine::Valid(VoiceId voice) const {
+    return voice >= 0 && voice < kVoiceCount && slots_[voice].open;
+}
+
+EngineError AudioEngine::OpenVoice(const QString& path, VoiceId& voice) {
+    voice = -1;
+    if (!hasDevice_) {
+        return EngineError::kNoDevice;
+    }
+    Collect();
+    const auto free =
+        std::find_if(slots_.begin(), slots_.end(), [](const Slot& slot) { return !slot.open; });
+    if (free == slots_.end()) {
+        return EngineError::kNoFreeVoice;
+    }
+    DecodeResult decoded = cache_.Get(path);
+    switch (decoded.error) {
+        case DecodeError::kNone:
+            break;
+        case DecodeError::kNotFound:
+            return EngineError::kNotFound;
+        case DecodeError::kCannotDecode:
+            return EngineError::kCannotDecode;
+    }
+    *free = Slot{true, false, 0, std::move(decoded.buffer), path};
+    ++openCount_;
+    voice = static_cast<VoiceId>(free - slots_.begin());
+    return EngineError::kNone;
+}
+
+EngineError AudioEngine::PlayVoice(VoiceId voice) {
+    return PlayVoiceAt(voice, scheduledStart_);
+}
+
+EngineError AudioEngine::PlayVoiceAt(VoiceId voice, std::optional<std::int64_t> frame) {
+    if (!hasDevice_) {
+        return EngineError::kNoDevice;
+    }
+    Collect();
+    if (!Valid(voice)) {
+        return EngineError::kBadVoice;
+    }
+    // Room for a stop of every voice stays free, so that closing never fails.
+    if (mixer_->Commands().FreeSpace() <= static_cast<std::size_t>(kVoiceCount)) {
+        return EngineError::kBusy;
+    }
+    Slot& slot = slots_[voice];
+    VoiceCommand command;
+    command.kind = VoiceCommand::Kind::kPlay;
+    command.voice = static_cast<std::uint16_t>(voice);
+    command.serial = nextSerial_++;
+    command.buffer = slot.buffer.get();
+    command.startFrame = frame ? std::max<std::int64_t>(*frame, 0) : Mixer::kStartNow;
+    mixer_->Commands().Push(command);
+    slot.played = true;
+    slot.lastPlaySerial = command.serial;
+    if (startLog_) {
+        playPaths_[command.serial] = slot.path;
+    }
+    return EngineError::kNone;
+}
+
+EngineError AudioEngine::CloseVoice(VoiceId voice) {
+    if (!hasDevice_) {
+        return EngineError::kNoDevice;
+    }
+    if (!Valid(voice)) {
+        return EngineError::kBadVoice;
+    }
+    Slot& slot = slots_[voice];
+    if (slot.played) {
+        VoiceCommand command;
+        command.kind = VoiceCommand::Kind::kStop;
+        command.voice = static_cast<std::uint16_t>(voice);
+        command.serial = nextSerial_++;
+        // Cannot fail: PlayVoiceAt keeps room for one stop per voice.
+        mixer_->Commands().Push(command);
+        retired_.push_back({command.serial, std::move(slot.buffer)});
+    }
+    slot = Slot{};
+    --openCount_;
+    Collect();
+    return EngineError::kNone;
+}
+
+void AudioEngine::Collect() {
+    const std::uint64_t processed = mixer_->ProcessedSerial();
+    std::erase_if(retired_, [processed](const Retired& r) { return r.serial <= processed; });
+    DrainStarts();
+}
+
+bool AudioEngine::IsVoiceOpen(VoiceId voice) const {
+    return Valid(voice);
+}
+
+bool AudioEngine::IsVoicePlaying(VoiceId voice) const {
+    if (!Valid(voice) || !slots_[voice].played) {
+        return false;
+    }
+    const std::uint64_t state = mixer_->VoiceState(voice);
+    if (state / 2 < slots_[voice].lastPlaySerial) {
+        return true;  // the audio thread has not taken the play command yet
+    }
+    return (state & 1u) != 0;
+}
+
+std::optional<std::int64_t> AudioEngine::VoiceStartFrame(VoiceId voice) const {
+    if (!Valid(voice) || !slots_[voice].played) {
+        return std::nullopt;
+    }
+    if (mixer_->VoiceState(voice) / 2 < slots_[voice].lastPlaySerial) {
+        return std::nullopt;
+    }
+    const std::int64_t frame = mixer_->VoiceStartedAt(voice);
+    if (frame < 0) {
+        return std::nullopt;
+    }
+    return frame;
+}
+
+QString AudioEngine::VoicePath(VoiceId voice) const {
+    return Valid(voice) ? slots_[voice].path : QString();
+}
+
+std::int64_t AudioEngine::FrameAt(std::chrono::steady_clock::time_point time) const {
+    return clock_.FrameAt(time).value_or(FramesRendered());
+}
+
+void AudioEngine::SetStartLog(bool on) {
+    startLog_ = on;
+    if (!on) {
+        playPaths_.clear();
+        starts_.clear();
+    }
+}
+
+void AudioEngine::DrainStarts() {
+    VoiceStartEvent event;
+    while (mixer_->Starts().Pop(event)) {
+        if (!startLog_) {
+            continue;
+        }
+        const auto it = playPaths_.find(event.serial);
+        if (it == playPaths_.end()) {
+            continue;
+        }
+        starts_.push_back({it->second, event.frame, event.voice});
+        playPaths_.erase(it);
+    }
+}
+
+std::vector<VoiceStart> AudioEngine::TakeVoiceStarts() {
+    DrainStarts();
+    std::vector<VoiceStart> taken;
+    taken.swap(starts_);
+    return taken;
+}
+
+bool AudioEngine::ReadVolumeWord(quint32& word) const {
+    if (!hasDevice_) {
+        return false;
+    }
+    word = mixer_->VolumeWord();
+    return true;
+}
+
+void AudioEngine::WriteVolumeWord(quint32 word) {
+    if (hasDevice_) {
+        mixer_->SetVolumeWord(word);
+    }
+}
+
+}  // namespace orvane

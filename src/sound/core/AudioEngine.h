@@ -1,0 +1,150 @@
+#pragma once
+
+#include <QString>
+#include <array>
+#include <chrono>
+#include <cstdint>
+#include <memory>
+#include <optional>
+#include <unordered_map>
+#include <vector>
+
+#include "sound/core/AudioOutput.h"
+#include "sound/core/FrameClock.h"
+#include "sound/core/Mixer.h"
+#include "sound/core/OutputGain.h"
+#include "sound/core/SampleCache.h"
+
+namespace orvane {
+
+enum class EngineError {
+    kNone,
+    kNoDevice,      // no output is open: every voice command is rejected
+    kNotFound,      // the sound file does not exist
+    kCannotDecode,  // the file exists but is not a sound the decoder reads
+    kNoFreeVoice,   // all voices of the pool are open
+    kBadVoice,      // the voice id is not an open voice
+    kBusy,          // the command ring to the audio thread is full; try again later
+};
+
+// One started voice, as recorded by the start log.
+struct VoiceStart {
+    QString path;
+    std::int64_t frame = 0;  // absolute frame of its first sample
+    int voice = -1;
+};
+
+// The sound engine: a pool of voices that play decoded sounds through an output, with a frame
+// clock for sample-exact starts and an output gain that acts on every voice at once.
+//
+// Threads: every member function runs on one thread, the UI thread, except FramesRendered(),
+// FrameAt() and the audio-thread callback, which the output calls. Decoding happens on the UI
+// thread when a voice is opened; the audio thread sees the sounds only through raw pointers,
+// and this object (on the UI thread) holds the owning references until the audio thread has
+// confirmed that it dropped them, so no sound is ever freed on the audio thread.
+class AudioEngine final : public OutputGain, private AudioRenderer {
+  public:
+    using VoiceId = int;
+    static constexpr int kVoiceCount = Mixer::kVoiceCount;
+    static constexpr int kDefaultSampleRate = 48000;
+
+    // Opens `output` and starts it with this engine as its renderer. When it does not open,
+    // HasDevice() is false and every voice command answers kNoDevice.
+    explicit AudioEngine(std::unique_ptr<AudioOutput> output);
+    // Stops the output first, then frees the voices.
+    ~AudioEngine() override;
+    AudioEngine(const AudioEngine&) = delete;
+    AudioEngine& operator=(const AudioEngine&) = delete;
+
+    AudioOutput& Output() { return *output_; }
+    // The output's rate (kDefaultSampleRate without a device); sounds are decoded at this rate.
+    int SampleRate() const { return sampleRate_; }
+    int BufferFrames() const { return bufferFrames_; }
+
+    // Voices. A voice is opened on a sound file (decoded, or taken from the cache), played once
+    // from its start, and closed. Closing a voice that still sounds silences it.
+    EngineError OpenVoice(const QString& path, VoiceId& voice);
+    // Starts the voice from its first sample at the scheduled start frame if one is set (see
+    // SetScheduledStart), else at the start of the next buffer. Playing a voice again restarts
+    // it.
+    EngineError PlayVoice(VoiceId voice);
+    // As PlayVoice, with an explicit start: an absolute frame, or nothing for the next buffer.
+    // A frame already rendered when the command arrives starts the voice at the next buffer.
+    EngineError PlayVoiceAt(VoiceId voice, std::optional<std::int64_t> frame);
+    EngineError CloseVoice(VoiceId voice);
+    bool IsVoiceOpen(VoiceId voice) const;
+    // True from PlayVoice until the last sample has been rendered (waiting for a scheduled start
+    // counts as playing); false for a voice that was never played, ended or is not open.
+    bool IsVoicePlaying(VoiceId voice) const;
+    // The absolute frame of the voice's first sample, once the audio thread has started it.
+    std::optional<std::int64_t> VoiceStartFrame(VoiceId voice) const;
+    QString VoicePath(VoiceId voice) const;
+    int OpenVoiceCount() const { return openCount_; }
+
+    // The start frame used by later PlayVoice calls; nothing means "the next buffer".
+    void SetScheduledStart(std::optional<std::int64_t> frame) { scheduledStart_ = frame; }
+    std::optional<std::int64_t> ScheduledStart() const { return scheduledStart_; }
+
+    // Any thread: frames rendered so far, that is the first frame of the next buffer.
+    std::int64_t FramesRendered() const { return mixer_->FramesRendered(); }
+    // Any thread: the frame the output plays at steady time `time`, estimated from the times of
+    // the recent buffers (FramesRendered() before the first buffer). A tick due at ideal time t
+    // starts its voices at FrameAt(t) + a fixed look-ahead.
+    std::int64_t FrameAt(std::chrono::steady_clock::time_point time) const;
+    const FrameClock& Clock() const { return clock_; }
+
+    // The start log: when on, every voice start (path and frame) is kept until taken.
+    void SetStartLog(bool on);
+    std::vector<VoiceStart> TakeVoiceStarts();
+
+    SampleCache& Cache() { return cache_; }
+
+    // OutputGain: left gain in the low 16 bits, right in the high 16 bits, 65535 = unity,
+    // linear; 0xFFFFFFFF at start.
+    bool HasDevice() const override { return hasDevice_; }
+    bool ReadVolumeWord(quint32& word) const override;
+    void WriteVolumeWord(quint32 word) override;
+
+    // Releases the sounds of closed voices once the audio thread has let go of them. Every
+    // voice call does this; call it to release memory at other times.
+    void Collect();
+
+    // Audio-thread statistics, for tests: voices in the mix, start events dropped.
+    const Mixer& AudioMixer() const { return *mixer_; }
+
+  private:
+    struct Slot {
+        bool open = false;
+        bool played = false;  // a play command was sent since the open
+        std::uint64_t lastPlaySerial = 0;
+        std::shared_ptr<const SampleBuffer> buffer;
+        QString path;
+    };
+    struct Retired {
+        std::uint64_t serial;  // released once the audio thread applied this command
+        std::shared_ptr<const SampleBuffer> buffer;
+    };
+
+    void RenderAudio(float* out, int frames,
+                     std::chrono::steady_clock::time_point callbackTime) override;
+    bool Valid(VoiceId voice) const;
+    void DrainStarts();
+
+    std::unique_ptr<Mixer> mixer_;
+    std::unique_ptr<AudioOutput> output_;
+    bool hasDevice_ = false;
+    int sampleRate_ = kDefaultSampleRate;
+    int bufferFrames_ = 0;
+    FrameClock clock_;
+    SampleCache cache_;
+    std::array<Slot, kVoiceCount> slots_{};
+    int openCount_ = 0;
+    std::uint64_t nextSerial_ = 1;
+    std::vector<Retired> retired_;
+    std::optional<std::int64_t> scheduledStart_;
+    bool startLog_ = false;
+    std::unordered_map<std::uint64_t, QString> playPaths_;  // serial -> path, start log only
+    std::vector<VoiceStart> starts_;
+};
+
+}  // namespace orvane

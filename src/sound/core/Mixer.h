@@ -1,0 +1,115 @@
+#pragma once
+
+#include <array>
+#include <atomic>
+#include <cstdint>
+
+#include "sound/core/CommandQueue.h"
+#include "sound/core/SampleBuffer.h"
+
+namespace orvane {
+
+// A command from the UI thread to the audio thread about one voice of the pool.
+struct VoiceCommand {
+    enum class Kind : std::uint8_t { kPlay, kStop };
+    Kind kind = Kind::kPlay;
+    std::uint16_t voice = 0;
+    // Strictly increasing over all commands of one mixer.
+    std::uint64_t serial = 0;
+    // kPlay: the sound, kept alive by the sender until ProcessedSerial() reaches a later kStop.
+    const SampleBuffer* buffer = nullptr;
+    // kPlay: the absolute frame of the first sample, or kStartNow (start of the next buffer).
+    std::int64_t startFrame = -1;
+};
+
+// Sent back by the audio thread when a voice's first sample is rendered.
+struct VoiceStartEvent {
+    std::uint16_t voice = 0;
+    std::uint64_t serial = 0;  // of the play command
+    std::int64_t frame = 0;    // absolute frame of the first sample
+};
+
+// The audio-thread half of the engine: a fixed pool of voices, each a raw reference to a sound
+// plus a play position, summed into a stereo bus with the output gain applied. Render runs on
+// the audio thread and never locks, allocates, frees or blocks; everything else it shares is
+// atomic or goes through the two rings.
+class Mixer {
+  public:
+    static constexpr int kVoiceCount = 256;
+    static constexpr int kMaxChunkFrames = 512;
+    static constexpr std::int64_t kStartNow = -1;
+    using CommandRing = CommandQueue<VoiceCommand, 1024>;
+    using StartRing = CommandQueue<VoiceStartEvent, 4096>;
+
+    Mixer();
+
+    // UI thread pushes, audio thread pops.
+    CommandRing& Commands() { return commands_; }
+    // Audio thread pushes (dropping events when full), one reader pops.
+    StartRing& Starts() { return starts_; }
+
+    // Audio thread. Applies all queued commands, then renders `frames` interleaved stereo frames
+    // starting at frame FramesRendered() and advances the frame clock by `frames`.
+    void Render(float* out, int frames);
+
+    // Any thread.
+    std::int64_t FramesRendered() const { return framesRendered_.load(std::memory_order_acquire); }
+    // The serial of the last command applied.
+    std::uint64_t ProcessedSerial() const {
+        return processedSerial_.load(std::memory_order_acquire);
+    }
+    // (serial of the voice's last applied command) x 2 + 1 while it plays or waits for its start
+    // frame, x 2 + 0 otherwise.
+    std::uint64_t VoiceState(int voice) const {
+        return state_[voice].load(std::memory_order_acquire);
+    }
+    // The absolute frame at which the voice's last play command started sounding, or -1 while
+    // it has not started. Meaningful once VoiceState shows that command's serial.
+    std::int64_t VoiceStartedAt(int voice) const {
+        return startedAt_[voice].load(std::memory_order_acquire);
+    }
+    // Left channel in the low 16 bits, right in the high 16 bits, linear, 65535 = unity.
+    void SetVolumeWord(std::uint32_t word) { volumeWord_.store(word, std::memory_order_relaxed); }
+    std::uint32_t VolumeWord() const { return volumeWord_.load(std::memory_order_relaxed); }
+    // Audio thread (or when nothing renders): voices currently in the mix.
+    int ActiveVoiceCount() const { return activeCount_; }
+    // The number of start events dropped because nobody read them.
+    std::uint64_t DroppedStartEvents() const {
+        return droppedStarts_.load(std::memory_order_relaxed);
+    }
+
+  private:
+    struct Voice {
+        const float* samples = nullptr;
+        std::int64_t frames = 0;
+        std::int64_t position = 0;
+        std::int64_t startFrame = 0;
+        std::uint64_t serial = 0;
+        int channels = 1;
+        int listIndex = -1;  // position in active_, -1 when not active
+        bool started = false;
+    };
+
+    void Apply(const VoiceCommand& command, std::int64_t blockStart);
+    void Deactivate(int voice);
+    void MixChunk(std::int64_t chunkStart, int frames);
+    void Finish(float* out, int frames);
+
+    CommandRing commands_;
+    StartRing starts_;
+    std::array<Voice, kVoiceCount> voices_{};
+    std::array<std::uint16_t, kVoiceCount> active_{};
+    int activeCount_ = 0;
+    alignas(64) std::array<float, 2 * kMaxChunkFrames> bus_{};
+    float gainLeft_ = 1.0f;
+    float gainRight_ = 1.0f;
+
+    std::array<std::atomic<std::uint64_t>, kVoiceCount> state_{};
+    std::array<std::atomic<std::int64_t>, kVoiceCount> startedAt_{};
+    std::atomic<std::int64_t> framesRendered_{0};
+    std::atomic<std::uint64_t> processedSerial_{0};
+    std::atomic<std::uint32_t> volumeWord_{0xFFFFFFFFu};
+    std::atomic<std::uint64_t> droppedStarts_{0};
+};
+
+}  // namespace orvane

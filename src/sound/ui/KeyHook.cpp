@@ -1,0 +1,143 @@
+#include "sound/ui/KeyHook.h"
+
+#include "app/core/Guard.h"
+#include "app/ui/TImage.h"
+#include "app/ui/TfrmMain.h"
+#include "catalogue/ui/BellSetController.h"
+#include "catalogue/core/TBellData.h"
+#include "recorder/ui/RecorderController.h"
+#include "sound/ui/StripController.h"
+#include "sound/core/VirtualKey.h"
+#include "sound/ui/VoiceController.h"
+
+#include <QApplication>
+#include <QComboBox>
+#include <QKeyEvent>
+#include <QWidget>
+
+namespace orvane {
+
+namespace {
+
+// Virtual-key codes of the digit keys that move the focus to a group chime list.
+constexpr int kVkDigit1 = 49;
+constexpr int kVkDigit3 = 51;
+constexpr int kVkNumpad1 = 97;
+constexpr int kVkNumpad3 = 99;
+
+}  // namespace
+
+KeyHook::KeyHook(TfrmMain& main) : QObject(&main), main_(main) {}
+
+KeyHook::~KeyHook() {
+    Uninstall();
+}
+
+void KeyHook::Connect() {
+    connect(main_.form.imgPreview, &TImage::Clicked, this,
+            [this] { Guarded([&] { main_.strip->imgPreviewClick(); }); });
+}
+
+void KeyHook::Install() {
+    if (!installed_ && qApp) {
+        qApp->installEventFilter(this);
+        installed_ = true;
+    }
+}
+
+void KeyHook::Uninstall() {
+    if (installed_ && qApp) {
+        qApp->removeEventFilter(this);
+    }
+    installed_ = false;
+}
+
+bool KeyHook::IsFirstDelivery(QObject* watched) {
+    if (!watched->isWidgetType()) {
+        return false;  // the window-system window that forwards the press to a widget
+    }
+    if (QApplication::activePopupWidget()) {
+        return false;  // keys of an open menu or drop-down list belong to it
+    }
+    QWidget* focus = QApplication::focusWidget();
+    if (focus) {
+        return watched == focus;
+    }
+    return watched == QApplication::activeWindow();
+}
+
+bool KeyHook::eventFilter(QObject* watched, QEvent* event) {
+    if (event->type() != QEvent::KeyPress || !IsFirstDelivery(watched)) {
+        return false;
+    }
+    const auto* key = static_cast<const QKeyEvent*>(event);
+    ++pressesSeen_;
+    // A key held with Alt is a system key: menus and shortcuts, never a bell.
+    if (key->modifiers().testFlag(Qt::AltModifier)) {
+        return false;
+    }
+    return KeyDown(VirtualKeyOf(*key));
+}
+
+void KeyHook::MoveCursor(int step) {
+    const int bell = main_.CurrentBell + step;
+    if (bell >= 0 && bell < TBellData::kBellCount) {
+        main_.CurrentBell = bell;
+    }
+    main_.strip->MoveMarker();
+    main_.strip->RefreshPreview();
+}
+
+void KeyHook::FocusGroupList(int group) {
+    if (QComboBox* box = main_.GroupChimeBoxes[std::size_t(group)]) {
+        box->setFocus();
+    }
+}
+
+bool KeyHook::KeyDown(int keyCode) {
+    bool handled = false;
+    Guarded([&] {
+        if (!main_.KeysEnabled || keyCode == kVkNone) {
+            return;
+        }
+        switch (keyCode) {
+            case kVkSpace:
+                handled = true;
+                main_.bellSet->ToggleBell(main_.CurrentBell);
+                break;
+            case kVkLeft:
+                handled = true;
+                MoveCursor(-1);
+                break;
+            case kVkRight:
+                handled = true;
+                MoveCursor(+1);
+                break;
+            default:
+                if (keyCode >= kVkDigit1 && keyCode <= kVkDigit3) {
+                    FocusGroupList(keyCode - kVkDigit1);
+                } else if (keyCode >= kVkNumpad1 && keyCode <= kVkNumpad3) {
+                    FocusGroupList(keyCode - kVkNumpad1);
+                }
+                break;
+        }
+        if (!main_.BellData) {
+            return;
+        }
+        // Read at every press: the key column is not cached.
+        const int bell =
+            FindBellOfKey(keyCode, main_.BellData->Columns[TBellData::kKey], main_.Bells.inSet);
+        if (bell < 0) {
+            return;
+        }
+        main_.CurrentBell = bell;
+        main_.strip->MoveMarker();
+        main_.voices->StartStrikeWorker();
+        if (main_.Recording) {
+            main_.recorder->KeyStrike(bell);
+        }
+    });
+    return handled;
+}
+
+}  // namespace orvane

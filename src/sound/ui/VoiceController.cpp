@@ -1,0 +1,166 @@
+#include "sound/ui/VoiceController.h"
+
+#include "animation/ui/FacesController.h"
+#include "app/core/Guard.h"
+#include "app/ui/SettingsController.h"
+#include "app/core/TextFile.h"
+#include "app/ui/TfrmMain.h"
+#include "catalogue/core/TBellData.h"
+#include "sound/core/AudioEngine.h"
+#include "sound/core/Mci.h"
+#include "sound/core/SdlOutput.h"
+#include "sound/ui/StripController.h"
+#include "sound/core/VoicePlayer.h"
+#include "sound/core/VoiceWorkers.h"
+
+#include <QCheckBox>
+#include <QFileInfo>
+#include <QTimer>
+#include <random>
+#include <stdexcept>
+
+namespace orvane {
+
+namespace {
+
+std::unique_ptr<AudioOutput> MakeOutput(const StartOptions& options) {
+    if (options.outputFactory) {
+        if (auto output = options.outputFactory()) {
+            return output;
+        }
+    }
+    return std::make_unique<SdlOutput>(SdlOutput::kBufferFrames);
+}
+
+}  // namespace
+
+VoiceController::VoiceController(TfrmMain& main)
+    : QObject(&main),
+      main_(main),
+      engine_(std::make_unique<AudioEngine>(MakeOutput(main.options))),
+      mci_(std::make_unique<Mci>(*engine_)),
+      workers_(std::make_unique<VoiceWorkers>()) {
+    CreateVoiceList();
+}
+
+VoiceController::~VoiceController() {
+    // Workers first: a pending strike must not reach a player or an engine that is gone.
+    workers_->Shutdown();
+}
+
+void VoiceController::Connect() {
+    MainForm& f = main_.form;
+    connect(f.cbStereo, &QCheckBox::clicked, this, [this] { Guarded([&] { cbStereoClick(); }); });
+    PreloadBellSet();
+}
+
+void VoiceController::CreateVoiceList() {
+    // Random(n) from the program's generator, which start-up seeds from the clock.
+    player_ = std::make_unique<VoicePlayer>(
+        *mci_, [this](int n) { return std::uniform_int_distribution<int>(0, n - 1)(main_.rng); });
+}
+
+void VoiceController::ReleaseVoiceList() {
+    player_.reset();
+}
+
+VoicePlayer& VoiceController::Player() {
+    if (!player_) {
+        throw std::logic_error("the voice list has been released");
+    }
+    return *player_;
+}
+
+const QStringList& VoiceController::VoiceList() const {
+    static const QStringList kEmpty;
+    return player_ ? player_->Voices() : kEmpty;
+}
+
+void VoiceController::StrikeBell(int bell) {
+    Guarded([&] {
+        if (!player_ || bell < 0 || bell >= TBellData::kBellCount) {
+            return;
+        }
+        const QString path =
+            main_.AppPath.SoundDir + NativePath(main_.BellData->Cell(TBellData::kSound, bell));
+        main_.CheckDataFile(path);
+        if (main_.Terminating()) {
+            return;  // the fatal message has been shown; the program is ending
+        }
+        player_->StrikeFile(path);
+        if (main_.form.cbShowMovie->isChecked()) {
+            main_.faces->AnimateBell(bell);
+            main_.form.mmResetTimer->start();
+        }
+    });
+}
+
+void VoiceController::ReleaseVoices() {
+    Guarded([&] {
+        if (player_) {
+            player_->ReleaseVoices();
+        }
+    });
+}
+
+void VoiceController::StartStrikeWorker() {
+    workers_->StartStrikeWorker([this] {
+        // The bell under the cursor when this runs, not when the key was pressed.
+        StrikeBell(main_.CurrentBell);
+        main_.strip->RefreshPreview();
+    });
+}
+
+void VoiceController::StartReleaseWorker() {
+    workers_->StartReleaseWorker([this] { ReleaseVoices(); });
+}
+
+void VoiceController::FinalSweep() {
+    Guarded([&] { workers_->Shutdown(); });
+    preload_.clear();
+    if (player_) {
+        player_->FinalSweep();
+    }
+}
+
+void VoiceController::cbStereoClick() {
+    main_.settings->SetSoundFolder();
+    PreloadBellSet();
+}
+
+void VoiceController::PreloadBellSet() {
+    preload_.clear();
+    if (!engine_->HasDevice() || !main_.BellData) {
+        return;
+    }
+    for (int bell = 0; bell < TBellData::kBellCount; ++bell) {
+        if (main_.Bells.inSet[bell]) {
+            preload_.append(main_.AppPath.SoundDir +
+                            NativePath(main_.BellData->Cell(TBellData::kSound, bell)));
+        }
+    }
+    if (!preload_.isEmpty() && !preloadQueued_) {
+        preloadQueued_ = true;
+        QTimer::singleShot(0, this, [this] { PreloadNext(); });
+    }
+}
+
+void VoiceController::PreloadNext() {
+    preloadQueued_ = false;
+    if (preload_.isEmpty()) {
+        return;
+    }
+    const QString path = preload_.takeFirst();
+    Guarded([&] {
+        // A missing file is left to the strike, which reports it.
+        if (QFileInfo(path).isFile()) {
+            engine_->Cache().Get(path);
+        }
+    });
+    if (!preload_.isEmpty()) {
+        preloadQueued_ = true;
+        QTimer::singleShot(0, this, [this] { PreloadNext(); });
+    }
+}
+
+}  // namespace orvane
