@@ -1,3 +1,4 @@
+#include "app/core/ProgramInfo.h"
 #include "app/ui/SignalBridge.h"
 #include "app/ui/SingleInstance.h"
 #include "app/ui/TfrmMain.h"
@@ -11,6 +12,9 @@
 #include <memory>
 
 int main(int argc, char** argv) {
+    if (const auto code = orvane::AnswerInfoOption(argc, argv)) {
+        return *code;
+    }
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Orvane"));
     QApplication::setApplicationDisplayName(QString::fromLatin1(orvane::TfrmMain::kTitle));
@@ -27,7 +31,7 @@ int main(int argc, char** argv) {
     QApplication::processEvents();
 
     orvane::StartOptions options;
-    options.appDir = QApplication::applicationDirPath();
+    options.appDir = orvane::ProgramFolder(QApplication::applicationDirPath());
     options.arguments = QApplication::arguments().mid(1);
     options.cacheDir = QStandardPaths::writableLocation(QStandardPaths::CacheLocation);
 

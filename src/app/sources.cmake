@@ -3,6 +3,7 @@ list(APPEND ORVANE_CORE_SOURCES
   src/app/core/Guard.h
   src/app/core/IniFile.cpp src/app/core/IniFile.h
   src/app/core/LibraryInstaller.cpp src/app/core/LibraryInstaller.h
+  src/app/core/ProgramInfo.cpp src/app/core/ProgramInfo.h
   src/app/core/Rounding.h
   src/app/core/TAppPath.cpp src/app/core/TAppPath.h
   src/app/core/TextFile.cpp src/app/core/TextFile.h
@@ -19,3 +20,6 @@ list(APPEND ORVANE_UI_SOURCES
   src/app/ui/TSlider.cpp src/app/ui/TSlider.h
   src/app/ui/TfrmMain.cpp src/app/ui/TfrmMain.h
 )
+# The version that "orvane --version" prints.
+set_source_files_properties(src/app/core/ProgramInfo.cpp PROPERTIES COMPILE_DEFINITIONS
+                            ORVANE_VERSION="${PROJECT_VERSION}")
