@@ -1,12 +1,15 @@
 // orvane-pictures: draws every picture of the program at build time.
 //
-//   orvane-pictures <desc.kli> <program folder> <embedded images folder>
+//   orvane-pictures <desc.kli> <program folder> <embedded images folder> [<icon theme folder>]
 //
 // Writes <program folder>/Images/ (the in-set and out-of-set picture of each catalogue bell and
 // the strip's cursor marker hot.bmp), <program folder>/Animate/ (the face frames of both views,
 // accord.bmp and disable.bmp) and <embedded images folder>/banner.jpg and splash.jpg. The output
+// With a fourth argument it also writes the desktop icons into that theme folder
+// (<n>x<n>/apps/orvane.png and scalable/apps/orvane.svg). The output
 // depends only on the catalogue, so the same input gives the same bytes.
 #include "FacePictures.h"
+#include "IconPictures.h"
 #include "PictureFiles.h"
 #include "ScenePictures.h"
 #include "StripPictures.h"
@@ -63,10 +66,10 @@ int main(int argc, char** argv) {
     qputenv("QT_QPA_PLATFORM", "offscreen");
     QGuiApplication app(argc, argv);
     const QStringList args = app.arguments();
-    if (args.size() != 4) {
-        std::fprintf(
-            stderr,
-            "usage: orvane-pictures <desc.kli> <program folder> <embedded images folder>\n");
+    if (args.size() != 4 && args.size() != 5) {
+        std::fprintf(stderr,
+                     "usage: orvane-pictures <desc.kli> <program folder> <embedded images folder> "
+                     "[<icon theme folder>]\n");
         return 2;
     }
     try {
@@ -77,6 +80,9 @@ int main(int argc, char** argv) {
         const QString embedded = MakeFolder(args[3]);
         SaveJpeg(BannerPicture(), embedded + QStringLiteral("banner.jpg"));
         SaveJpeg(SplashPicture(), embedded + QStringLiteral("splash.jpg"));
+        if (args.size() == 5) {
+            WriteIcons(MakeFolder(args[4]), QStringLiteral("orvane"));
+        }
     } catch (const std::exception& error) {
         std::fprintf(stderr, "orvane-pictures: %s\n", error.what());
         return 1;

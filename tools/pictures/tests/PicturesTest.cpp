@@ -1,5 +1,6 @@
 #include "BellPainter.h"
 #include "FacePictures.h"
+#include "IconPictures.h"
 #include "PictureFiles.h"
 #include "ScenePictures.h"
 #include "StripPictures.h"
@@ -11,6 +12,7 @@
 #include <QImage>
 #include <QPainter>
 #include <QTemporaryDir>
+#include <QXmlStreamReader>
 
 #include <gtest/gtest.h>
 #include <turbojpeg.h>
@@ -364,6 +366,54 @@ TEST(Files, DrawingIsRepeatable) {
     EXPECT_EQ(FacePicture(FaceRows()[0], FaceView::Schematic, 4),
               FacePicture(FaceRows()[0], FaceView::Schematic, 4));
     EXPECT_EQ(StripPicture(640, 3, 4800, true), StripPicture(640, 3, 4800, true));
+}
+
+TEST(Icon, EveryThemeSizeShowsABronzeBellOnAnOpaqueSquareWithClearCorners) {
+    for (int size : kIconSizes) {
+        const QImage icon = IconPicture(size);
+        ASSERT_EQ(icon.size(), QSize(size, size));
+        EXPECT_TRUE(icon.hasAlphaChannel());
+        EXPECT_EQ(qAlpha(icon.pixel(0, 0)), 0) << size;
+        EXPECT_EQ(qAlpha(icon.pixel(size - 1, size - 1)), 0) << size;
+        // The middle of the bell is opaque bronze (red well above blue), not the blue backdrop.
+        const QRgb middle = icon.pixel(size / 2 - size / 10, size / 2);
+        EXPECT_EQ(qAlpha(middle), 255) << size;
+        EXPECT_GT(qRed(middle), qBlue(middle) + 40) << size;
+        const QRgb edge = icon.pixel(size * 12 / 100 + 1, size / 2);
+        EXPECT_GT(qBlue(edge), qRed(edge)) << size;
+    }
+}
+
+TEST(Icon, ThemeFolderGetsEveryBitmapAndAWellFormedScalableDrawing) {
+    QTemporaryDir dir;
+    WriteIcons(dir.path(), "orvane");
+    for (int size : kIconSizes) {
+        const QImage read(QStringLiteral("%1/%2x%2/apps/orvane.png").arg(dir.path()).arg(size));
+        EXPECT_EQ(read.size(), QSize(size, size));
+    }
+    QFile svg(dir.path() + "/scalable/apps/orvane.svg");
+    ASSERT_TRUE(svg.open(QIODevice::ReadOnly));
+    const QByteArray text = svg.readAll();
+    EXPECT_EQ(text, IconSvg());
+    QXmlStreamReader xml(text);
+    int paths = 0;
+    while (!xml.atEnd()) {
+        if (xml.readNext() == QXmlStreamReader::StartElement && xml.name() == QLatin1String("path")) {
+            ++paths;
+            // The bell body: twelve cubic segments, closed.
+            const QString d = xml.attributes().value("d").toString();
+            EXPECT_EQ(d.count('C'), 12);
+            EXPECT_TRUE(d.startsWith('M') && d.endsWith('Z'));
+        }
+    }
+    EXPECT_FALSE(xml.hasError()) << xml.errorString().toStdString();
+    EXPECT_EQ(paths, 1);
+
+    // A folder that cannot be created is reported.
+    QFile blocker(dir.path() + "/file");
+    ASSERT_TRUE(blocker.open(QIODevice::WriteOnly));
+    blocker.close();
+    EXPECT_THROW(WriteIcons(dir.path() + "/file/icons", "orvane"), std::runtime_error);
 }
 
 // Text and fonts need a GUI application; the offscreen platform needs no display.
