@@ -1,12 +1,13 @@
 #!/usr/bin/env bash
-# Installs what Orvane needs on Debian 12, builds it, and then starts the program ("run") or
-# runs the whole test suite ("test").
+# Installs what Orvane needs on Debian 12, builds it, and then starts the program ("run"), runs
+# the whole test suite ("test") or writes the Debian package build/orvane_<version>_<arch>.deb
+# ("package").
 set -euo pipefail
 cd "$(dirname "$0")"
 
 packages=(g++ cmake ninja-build pkg-config qt6-base-dev libsdl2-dev libsndfile1-dev libturbojpeg0-dev
           libasound2-dev libgtest-dev libgmock-dev libbenchmark-dev fonts-dejavu-core xvfb xauth sox
-          espeak-ng lame poppler-utils)
+          espeak-ng lame poppler-utils dpkg-dev desktop-file-utils appstream lintian)
 
 missing=()
 for p in "${packages[@]}"; do
@@ -32,8 +33,11 @@ case "${1:-run}" in
   test)
     ctest --preset default -j 2
     ;;
+  package)
+    (cd build && cpack -G DEB)
+    ;;
   *)
-    echo "usage: build.sh [run|test]" >&2
+    echo "usage: build.sh [run|test|package]" >&2
     exit 2
     ;;
 esac
