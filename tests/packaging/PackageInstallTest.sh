@@ -107,9 +107,10 @@ snapshot() {
 # Starts the launcher in the background and waits until the program has installed the library
 # (the file <wait_for> exists and the installer file is gone); then ends it with SIGTERM, as the
 # desktop does at log-out, and expects exit code 0.
-start_and_end() {
+start_and_end() {  # start_and_end <file to wait for> <log> [argument...]
     local wait_for=$1 log=$2
-    "${as_user[@]}" "${run_env[@]}" "$root/usr/bin/orvane" >"$log" 2>&1 &
+    shift 2
+    "${as_user[@]}" "${run_env[@]}" "$root/usr/bin/orvane" "$@" >"$log" 2>&1 &
     program_pid=$!
     local waited=0
     until [ -e "$wait_for" ] && [ -e "$user_dir/orvane.ini" ] && [ ! -e "$user_dir/bells.exe" ]; do
@@ -172,13 +173,21 @@ saved_chime=$user_dir/Chime/common/my-chime.kol
 first_chime=$(find "$user_dir/Chime/common" -name '*.kol' | LC_ALL=C sort | head -n 1)
 { cat "$first_chime"; printf 's1\r\n'; } >"$saved_chime"
 saved_bytes=$(md5sum <"$saved_chime")
-printf '999;My chime;common\\my-chime.kol\r\n' >>"$user_dir/Chime/common.kli"
-saved_catalogue=$(cat "$user_dir/Chime/common.kli")
+catalogue=$user_dir/Chime/common.kli
+[ -n "$(tail -c 1 "$catalogue")" ] && printf '\r\n' >>"$catalogue"
+printf '999;My chime;common\\my-chime.kol\r\n' >>"$catalogue"
+saved_catalogue=$(cat "$catalogue")
 sed -i 's/^Bells=.*\r$/Bells=111111000000000\r/;s/^Types=.*\r$/Types=sssmmbnnnnnnnnn\r/' "$user_dir/orvane.ini"
 chown "$owner" "$saved_chime"
 # A library file the user does not have yet (as after an update that adds one) arrives.
 missing=$(cd "$user_dir" && find Chime/study -name '*.kol' | LC_ALL=C sort | head -n 1)
 rm -f "$user_dir/$missing"
+# A recording start reaches the program through the launcher: it copies the missing sound again
+# but skips the library installer.
+probe=$(find "$cache_dir/TempOrvaneStereo" -name '*.wav' | LC_ALL=C sort | tail -n 1)
+rm -f "$probe"
+start_and_end "$probe" "$t/record.log" record
+check "a recording start does not install the library" test ! -e "$user_dir/$missing"
 # An older layout of the package: the link points where the package no longer is.
 ln -sfn /nonexistent/orvane/Sound "$user_dir/Sound"
 
