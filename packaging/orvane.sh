@@ -11,8 +11,16 @@
 # The prefix is found from where this script lies, so an unpacked package runs from any root.
 set -eu
 
-self=$(readlink -f -- "$0")
+# Only shell built-ins on the usual path: every process a start spawns costs time.
+case $0 in
+    /*) self=$0 ;;
+    *) self=$PWD/$0 ;;
+esac
 prefix=${self%/bin/*}
+if [ -L "$self" ] || [ ! -x "$prefix/lib/orvane/orvane" ] || [ ! -d "$prefix/share/orvane" ]; then
+    self=$(readlink -f -- "$self")
+    prefix=${self%/bin/*}
+fi
 libdir=$prefix/lib/orvane
 sharedir=$prefix/share/orvane
 program=$libdir/orvane
@@ -42,7 +50,7 @@ case "${XDG_CACHE_HOME-}" in
 esac
 folder=$data_home/Orvane
 
-if ! mkdir -p -- "$folder"; then
+if [ ! -d "$folder" ] && ! mkdir -p -- "$folder"; then
     say "cannot create $folder"
     exit 1
 fi
@@ -54,7 +62,9 @@ for part in $parts; do
     target=$sharedir/$part
     link=$folder/$part
     if [ -L "$link" ]; then
-        [ "$(readlink -- "$link")" = "$target" ] && continue
+        # test -ef and -nt are in POSIX.1-2024; dash, bash and busybox sh have long had them.
+        # shellcheck disable=SC3013
+        [ "$link" -ef "$target" ] && continue
         rm -f -- "$link"
     elif [ -e "$link" ]; then
         continue
@@ -73,11 +83,14 @@ done
 # The program plays copies of the wave files kept in its cache folder, and copies only what is
 # missing there. When the package's sounds changed (an update), bring the copies that differ up
 # to date, each replaced whole, so a running copy of the program never sees half a file.
+# An update replaces files by renaming new ones into place, which makes their folder newer than
+# the stamp written after the last comparison.
 refresh_sound_copies() {
     cache=$cache_home/Orvane
     stamp_file=$cache/package-sounds.stamp
-    stamp=$(cd "$sharedir/Sound" 2>/dev/null && find . -type f -printf '%p %s %T@\n' | LC_ALL=C sort | cksum) || return 0
-    if [ -f "$stamp_file" ] && [ "$(cat -- "$stamp_file")" = "$stamp" ]; then
+    # shellcheck disable=SC3013
+    if [ -f "$stamp_file" ] && ! [ "$sharedir/Sound/Mono" -nt "$stamp_file" ] &&
+        ! [ "$sharedir/Sound/Stereo" -nt "$stamp_file" ]; then
         return 0
     fi
     for kind in Mono Stereo; do
@@ -93,7 +106,7 @@ refresh_sound_copies() {
             fi
         done
     done
-    if ! { mkdir -p -- "$cache" && printf '%s\n' "$stamp" >"$stamp_file"; }; then
+    if ! { mkdir -p -- "$cache" && : >"$stamp_file"; }; then
         say "cannot write $stamp_file"
     fi
 }

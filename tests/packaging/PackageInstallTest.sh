@@ -191,12 +191,14 @@ check "a recording start does not install the library" test ! -e "$user_dir/$mis
 # An older layout of the package: the link points where the package no longer is.
 ln -sfn /nonexistent/orvane/Sound "$user_dir/Sound"
 
-# The package changes: one bell sound gets other contents.
+# The package changes: one bell sound gets other contents, put in place as dpkg does it (a new
+# file renamed over the old one).
 changed=$(find "$share/Sound/Mono" -name '*.wav' -printf '%f\n' | LC_ALL=C sort | head -n 1)
 other=$(find "$share/Sound/Mono" -name '*.wav' -printf '%f\n' | LC_ALL=C sort | sed -n 2p)
 untouched_copy=$(md5sum <"$cache_dir/TempOrvaneMono/$other")
-cp "$share/Sound/Mono/$other" "$share/Sound/Mono/$changed"
-touch -d '+1 hour' "$share/Sound/Mono/$changed"
+sleep 1  # a folder time stamp of a later second than the first start's
+cp "$share/Sound/Mono/$other" "$share/Sound/Mono/$changed.dpkg-new"
+mv "$share/Sound/Mono/$changed.dpkg-new" "$share/Sound/Mono/$changed"
 before=$(snapshot)
 
 # Second start.
