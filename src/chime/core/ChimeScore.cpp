@@ -56,7 +56,8 @@ class TextPool {
     }
 
   private:
-    static constexpr size_t kSlotCount = 8192;
+    // Small enough to come from the heap that freed blocks return to, not from fresh pages.
+    static constexpr size_t kSlotCount = 4096;
     static constexpr int kMaxEntries = kSlotCount / 2;
 
     static bool Equal(const QChar* a, const QChar* b, qsizetype length) {
@@ -76,28 +77,58 @@ class TextPool {
     int entries_ = 0;
 };
 
-// The whole text of the file, decoded; false when it cannot be opened or read.
-bool ReadScoreText(const QString& path, QString& text) {
+// The bytes of the file; false when it cannot be opened or read.
+bool ReadScoreBytes(const QString& path, QByteArray& bytes) {
     QFile file(NativePath(path));
     if (!file.open(QIODevice::ReadOnly)) {
         return false;
     }
-    const QByteArray bytes = file.readAll();
-    if (file.error() != QFileDevice::NoError) {
-        return false;
+    bytes = file.readAll();
+    return file.error() == QFileDevice::NoError;
+}
+
+// At least the number of lines of the normalised text after its first: every line but the
+// last ends with a CR or LF of the file or with a character that the normalisation turns into
+// a break.
+qsizetype MaxLinesAfterHeader(const QByteArray& bytes) {
+    std::array<bool, 256> breaks{};
+    for (const char c : {'\r', '\n', '_', '&', '@', '$'}) {
+        breaks[static_cast<unsigned char>(c)] = true;
     }
-    text = DecodeText(bytes);
-    return true;
+    qsizetype count = 0;
+    for (const char c : bytes) {
+        count += breaks[static_cast<unsigned char>(c)];
+    }
+    return count;
+}
+
+// Splits the file's normalised text into its header (the first line; null when the text has
+// no line) and the step lines, appended to lines. Equal short lines share one string.
+void ReadScoreLines(const QByteArray& bytes, QString& header, QStringList& lines) {
+    TextPool pool;
+    bool first = true;
+    const ScoreLineVisitor add = [&](const QChar* text, qsizetype length) {
+        if (first) {
+            header = QString(text, length);
+            first = false;
+        } else {
+            lines.append(pool.Get(text, length));
+        }
+    };
+    if (!ForEachScoreLine(bytes, add)) {
+        ForEachScoreLine(DecodeText(bytes), add);
+    }
 }
 
 // Reads the header line into the interval and the animation flags and reports the groups
 // that play chords. False (with nothing reported) when there is no usable header.
-bool ParseHeader(TChannels& channels, int& interval, ChimeScoreObserver& observer) {
+bool ParseHeader(TChannels& channels, const QString& header, int& interval,
+                 ChimeScoreObserver& observer) {
     channels.HeaderMarks.clear();
-    if (channels.RawLines.isEmpty()) {
+    if (header.isNull()) {
         return false;
     }
-    SplitString(channels.RawLines.first(), QStringLiteral(";"), &channels.Fields);
+    SplitString(header, QStringLiteral(";"), &channels.Fields);
     int value = 0;
     if (channels.Fields.isEmpty() || !IniFile::ParseInteger(channels.Fields.first(), value)) {
         return false;
@@ -122,38 +153,6 @@ bool ParseHeader(TChannels& channels, int& interval, ChimeScoreObserver& observe
     return true;
 }
 
-// The lines of the normalised text, split as SplitLines does (CR LF, LF or CR; a break at the
-// end adds no empty line).
-QStringList SplitScoreLines(const QString& text, TextPool& pool) {
-    const QChar* data = text.constData();
-    const qsizetype n = text.size();
-    // Each CR and each LF not after a CR ends a line.
-    qsizetype count = 0;
-    for (qsizetype i = 0; i < n; ++i) {
-        const char16_t c = data[i].unicode();
-        count += c == u'\r' || (c == u'\n' && (i == 0 || data[i - 1] != u'\r'));
-    }
-    const bool openLast = n > 0 && data[n - 1] != u'\r' && data[n - 1] != u'\n';
-    QStringList lines(count + (openLast ? 1 : 0));
-    QString* line = lines.data();
-    qsizetype start = 0;
-    for (qsizetype i = 0; i < n; ++i) {
-        const QChar c = data[i];
-        if (c != u'\r' && c != u'\n') {
-            continue;
-        }
-        *line++ = pool.Get(data + start, i - start);
-        if (c == u'\r' && i + 1 < n && data[i + 1] == u'\n') {
-            ++i;
-        }
-        start = i + 1;
-    }
-    if (openLast) {
-        *line = pool.Get(data + start, n - start);
-    }
-    return lines;
-}
-
 }  // namespace
 
 void LoadChimeScore(TChannels& channels, int target, const QString& path,
@@ -161,29 +160,40 @@ void LoadChimeScore(TChannels& channels, int target, const QString& path,
     if (target < kSmallStudyChime || target > kWholeChime) {
         return;
     }
-    QString text;
-    if (!ReadScoreText(path, text)) {
+    QByteArray bytes;
+    if (!ReadScoreBytes(path, bytes)) {
         return;
     }
-    {
-        TextPool pool;
-        channels.RawLines = SplitScoreLines(JoinAndNormaliseScoreText(text), pool);
+    // The step lines go into the storage of the previous ones, kept from load to load as the
+    // container lives: a large score then costs no fresh memory. A whole chime replaces the
+    // played list as soon as the file has a line, so it lets go of its share first.
+    QStringList lines = std::move(channels.RawLines);
+    channels.RawLines = QStringList();
+    if (target == kWholeChime && !bytes.isEmpty()) {
+        channels.Steps = QStringList();
     }
-    text.clear();
+    lines.clear();
+    const qsizetype maxLines = MaxLinesAfterHeader(bytes);
+    if (maxLines > lines.capacity()) {
+        lines.reserve(maxLines);
+    }
+    QString header;
+    ReadScoreLines(bytes, header, lines);
+    bytes.clear();
 
     channels.GroupAnimation.fill(true);
     int headerInterval = channels.StepInterval;
     bool headerRead = false;
-    Guarded([&] { headerRead = ParseHeader(channels, headerInterval, observer); });
+    Guarded([&] { headerRead = ParseHeader(channels, header, headerInterval, observer); });
     if (!headerRead) {
         headerInterval = channels.StepInterval;
         channels.GroupAnimation.fill(true);
     }
 
-    if (channels.RawLines.isEmpty()) {
+    channels.RawLines = std::move(lines);
+    if (header.isNull()) {
         return;
     }
-    channels.RawLines.removeFirst();
 
     if (target == kWholeChime) {
         channels.Steps = channels.RawLines;
