@@ -6,6 +6,7 @@
 #include "app/core/TextFile.h"
 #include "catalogue/core/ListFile.h"
 #include "chime/core/ScoreText.h"
+#include "chime/core/ShortTextPool.h"
 
 #include <QFile>
 #include <QStringView>
@@ -18,64 +19,6 @@ namespace {
 
 constexpr std::array<QChar, 3> kGroupLetters{u's', u'm', u'b'};
 
-
-// Shares one string among equal short texts. Scores repeat the same few step lines and group
-// lines over and over ("s1", "b1,b2", "#"), so a score's lines then cost a few hundred
-// allocations instead of one each. Texts longer than kMaxLength, and new texts once the pool
-// is full, get strings of their own.
-class TextPool {
-  public:
-    static constexpr qsizetype kMaxLength = 16;
-
-    TextPool() : slots_(kSlotCount) {}
-
-    QString Get(const QChar* text, qsizetype length) {
-        if (length > kMaxLength) {
-            return QString(text, length);
-        }
-        size_t hash = 14695981039346656037ull;
-        for (qsizetype i = 0; i < length; ++i) {
-            hash = (hash ^ text[i].unicode()) * 1099511628211ull;
-        }
-        for (size_t i = hash & (kSlotCount - 1);; i = (i + 1) & (kSlotCount - 1)) {
-            Slot& slot = slots_[i];
-            if (slot.text.isNull()) {
-                if (entries_ == kMaxEntries) {
-                    return QString(text, length);
-                }
-                ++entries_;
-                slot.hash = hash;
-                slot.text = QString(text, length);
-                return slot.text;
-            }
-            if (slot.hash == hash && slot.text.size() == length &&
-                Equal(text, slot.text.constData(), length)) {
-                return slot.text;
-            }
-        }
-    }
-
-  private:
-    // Small enough to come from the heap that freed blocks return to, not from fresh pages.
-    static constexpr size_t kSlotCount = 4096;
-    static constexpr int kMaxEntries = kSlotCount / 2;
-
-    static bool Equal(const QChar* a, const QChar* b, qsizetype length) {
-        for (qsizetype i = 0; i < length; ++i) {
-            if (a[i] != b[i]) {
-                return false;
-            }
-        }
-        return true;
-    }
-
-    struct Slot {
-        size_t hash = 0;
-        QString text;
-    };
-    std::vector<Slot> slots_;
-    int entries_ = 0;
-};
 
 // The bytes of the file; false when it cannot be opened or read.
 bool ReadScoreBytes(const QString& path, QByteArray& bytes) {
@@ -105,7 +48,7 @@ qsizetype MaxLinesAfterHeader(const QByteArray& bytes) {
 // Splits the file's normalised text into its header (the first line; null when the text has
 // no line) and the step lines, appended to lines. Equal short lines share one string.
 void ReadScoreLines(const QByteArray& bytes, QString& header, QStringList& lines) {
-    TextPool pool;
+    ShortTextPool pool;
     bool first = true;
     const ScoreLineVisitor add = [&](const QChar* text, qsizetype length) {
         if (first) {
@@ -209,19 +152,21 @@ void LoadChimeScore(TChannels& channels, int target, const QString& path,
 }
 
 void SplitByGroup(TChannels& channels) {
-    const qsizetype count = channels.Steps.size();
+    const QStringList& steps = channels.Steps;
+    const qsizetype count = steps.size();
     QStringList* lists[3] = {&channels.SmallSteps, &channels.MiddleSteps, &channels.BigSteps};
-    QString* out[3];
-    for (int group = 0; group < 3; ++group) {
-        lists[group]->clear();
-        lists[group]->resize(count);
-        out[group] = lists[group]->data();
+    // Each list is written once, front to back, into the storage of its previous content.
+    for (QStringList* list : lists) {
+        list->clear();
+        if (list->capacity() < count) {
+            list->reserve(count);
+        }
     }
-    TextPool pool;
+    ShortTextPool pool;
     // A group text is a subsequence of its line, so a line's length bounds the scratch needed.
     std::array<std::vector<QChar>, 3> scratch;
     // The last step of each recent short line, by the memory of the line: the loader shares
-    // one string among equal short lines, so a repeated line is split once and its group texts
+    // one copy among equal short lines, so a repeated line is split once and its group texts
     // are shared. The lines stay alive and unchanged during the loop, so equal memory and size
     // mean equal text.
     struct SplitLine {
@@ -232,21 +177,22 @@ void SplitByGroup(TChannels& channels) {
     constexpr int kMemoBits = 12;
     std::vector<SplitLine> memo(size_t(1) << kMemoBits);
     for (qsizetype step = 0; step < count; ++step) {
-        const QString& line = channels.Steps.at(step);
+        const QString& line = steps.at(step);
         const qsizetype size = line.size();
         if (size == 0) {
+            for (QStringList* list : lists) {
+                list->emplaceBack();
+            }
             continue;
         }
         SplitLine* known = nullptr;
-        if (size <= TextPool::kMaxLength) {
+        if (size <= ShortTextPool::kMaxLength) {
             const auto address = quint64(reinterpret_cast<quintptr>(line.constData()));
             known = &memo[(address * 0x9E3779B97F4A7C15ull) >> (64 - kMemoBits)];
             if (known->data == line.constData() && known->size == size) {
-                for (int group = 0; group < 3; ++group) {
-                    const QString& text = out[group][known->step];
-                    if (!text.isNull()) {
-                        out[group][step] = text;
-                    }
+                for (QStringList* list : lists) {
+                    QString text = list->at(known->step);
+                    list->append(std::move(text));
                 }
                 continue;
             }
@@ -282,9 +228,11 @@ void SplitByGroup(TChannels& channels) {
         for (int group = 0; group < 3; ++group) {
             if (length[group] == size) {
                 // As long as the line: the line itself.
-                out[group][step] = line;
+                lists[group]->append(line);
             } else if (length[group] > 0) {
-                out[group][step] = pool.Get(scratch[group].data(), length[group]);
+                lists[group]->append(pool.Get(scratch[group].data(), length[group]));
+            } else {
+                lists[group]->emplaceBack();
             }
         }
         if (known) {
