@@ -50,17 +50,26 @@ qsizetype MaxLinesAfterHeader(const QByteArray& bytes) {
 void ReadScoreLines(const QByteArray& bytes, QString& header, QStringList& lines) {
     ShortTextPool pool;
     bool first = true;
+    // The list grows a block of empty lines at a time, which the next lines then fill.
+    constexpr qsizetype kBlock = 2048;
+    qsizetype used = lines.size();
+    QString* data = lines.data();
     const ScoreLineVisitor add = [&](const QChar* text, qsizetype length) {
         if (first) {
             header = QString(text, length);
             first = false;
-        } else {
-            lines.append(pool.Get(text, length));
+            return;
         }
+        if (used == lines.size()) {
+            lines.resize(used + kBlock);
+            data = lines.data();
+        }
+        data[used++] = pool.Get(text, length);
     };
     if (!ForEachScoreLine(bytes, add)) {
         ForEachScoreLine(DecodeText(bytes), add);
     }
+    lines.resize(used);
 }
 
 // Reads the header line into the interval and the animation flags and reports the groups
@@ -155,7 +164,7 @@ void SplitByGroup(TChannels& channels) {
     const QStringList& steps = channels.Steps;
     const qsizetype count = steps.size();
     QStringList* lists[3] = {&channels.SmallSteps, &channels.MiddleSteps, &channels.BigSteps};
-    // Each list is written once, front to back, into the storage of its previous content.
+    // Each list is written front to back into the storage of its previous content.
     for (QStringList* list : lists) {
         list->clear();
         if (list->capacity() < count) {
@@ -176,13 +185,20 @@ void SplitByGroup(TChannels& channels) {
     };
     constexpr int kMemoBits = 12;
     std::vector<SplitLine> memo(size_t(1) << kMemoBits);
+    // The lists grow a block of empty texts at a time, which the steps of the block then fill
+    // while the block is still in the cache.
+    constexpr qsizetype kBlock = 2048;
+    QString* out[3] = {};
     for (qsizetype step = 0; step < count; ++step) {
+        if (step % kBlock == 0) {
+            for (int group = 0; group < 3; ++group) {
+                lists[group]->resize(std::min(count, step + kBlock));
+                out[group] = lists[group]->data();
+            }
+        }
         const QString& line = steps.at(step);
         const qsizetype size = line.size();
         if (size == 0) {
-            for (QStringList* list : lists) {
-                list->emplaceBack();
-            }
             continue;
         }
         SplitLine* known = nullptr;
@@ -190,9 +206,9 @@ void SplitByGroup(TChannels& channels) {
             const auto address = quint64(reinterpret_cast<quintptr>(line.constData()));
             known = &memo[(address * 0x9E3779B97F4A7C15ull) >> (64 - kMemoBits)];
             if (known->data == line.constData() && known->size == size) {
-                for (QStringList* list : lists) {
-                    QString text = list->at(known->step);
-                    list->append(std::move(text));
+                for (int group = 0; group < 3; ++group) {
+                    QString text(out[group][known->step]);
+                    out[group][step].swap(text);
                 }
                 continue;
             }
@@ -228,11 +244,10 @@ void SplitByGroup(TChannels& channels) {
         for (int group = 0; group < 3; ++group) {
             if (length[group] == size) {
                 // As long as the line: the line itself.
-                lists[group]->append(line);
+                QString text(line);
+                out[group][step].swap(text);
             } else if (length[group] > 0) {
-                lists[group]->append(pool.Get(scratch[group].data(), length[group]));
-            } else {
-                lists[group]->emplaceBack();
+                out[group][step] = pool.Get(scratch[group].data(), length[group]);
             }
         }
         if (known) {
