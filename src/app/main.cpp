@@ -1,3 +1,4 @@
+#include "app/core/SessionBus.h"
 #include "app/ui/SignalBridge.h"
 #include "app/ui/SingleInstance.h"
 #include "app/ui/TfrmMain.h"
@@ -11,6 +12,7 @@
 #include <memory>
 
 int main(int argc, char** argv) {
+    orvane::KeepSessionBusFromLaunching();
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Orvane"));
     QApplication::setApplicationDisplayName(QString::fromLatin1(orvane::TfrmMain::kTitle));

@@ -4,6 +4,7 @@ list(APPEND ORVANE_CORE_SOURCES
   src/app/core/IniFile.cpp src/app/core/IniFile.h
   src/app/core/LibraryInstaller.cpp src/app/core/LibraryInstaller.h
   src/app/core/Rounding.h
+  src/app/core/SessionBus.cpp src/app/core/SessionBus.h
   src/app/core/TAppPath.cpp src/app/core/TAppPath.h
   src/app/core/TextFile.cpp src/app/core/TextFile.h
 )
