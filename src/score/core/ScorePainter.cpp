@@ -58,6 +58,15 @@ void ScorePainter::Paint(QImage& image, const ScorePrimitives& primitives) {
     Paint(painter, primitives);
 }
 
+void ScorePainter::Paint(QImage& image, const ScorePrimitives& primitives, const QRegion& area) {
+    if (image.isNull() || area.isEmpty()) {
+        return;
+    }
+    QPainter painter(&image);
+    painter.setClipRegion(area);
+    Paint(painter, primitives);
+}
+
 QImage ScorePainter::Render(int width, int height, const ScorePrimitives& primitives) {
     QImage image(qMax(width, 1), qMax(height, 1), QImage::Format_RGB32);
     image.fill(Qt::white);
