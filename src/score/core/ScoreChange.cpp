@@ -1,6 +1,6 @@
 #include "score/core/ScoreChange.h"
 
-#include <QHash>
+#include <QHashFunctions>
 #include <algorithm>
 #include <array>
 #include <vector>
@@ -37,12 +37,13 @@ QRegion ScoreChange::Area(const ScorePrimitives& before, const ScorePrimitives& 
     if (size.isEmpty()) {
         return {};
     }
-    // The places of each primitive of `before`, in list order.
-    QHash<size_t, std::vector<qsizetype>> places;
-    places.reserve(before.size());
+    // The primitives of `before` by hash, each hash's places in list order.
+    std::vector<std::pair<size_t, qsizetype>> places;
+    places.reserve(size_t(before.size()));
     for (qsizetype i = 0; i < before.size(); ++i) {
-        places[HashOf(before[i])].push_back(i);
+        places.emplace_back(HashOf(before[i]), i);
     }
+    std::sort(places.begin(), places.end());
     std::vector<bool> kept(size_t(before.size()), false);
     std::array<QRect, kBands> bands{};
     bool whole = false;
@@ -70,17 +71,15 @@ QRegion ScoreChange::Area(const ScorePrimitives& before, const ScorePrimitives& 
     qsizetype lastKept = -1;
     for (const ScorePrimitive& p : after) {
         bool matched = false;
-        const auto found = places.constFind(HashOf(p));
-        if (found != places.constEnd()) {
-            const std::vector<qsizetype>& at = found.value();
-            auto candidate = std::upper_bound(at.begin(), at.end(), lastKept);
-            for (; candidate != at.end(); ++candidate) {
-                if (!kept[size_t(*candidate)] && before[*candidate] == p) {
-                    kept[size_t(*candidate)] = true;
-                    lastKept = *candidate;
-                    matched = true;
-                    break;
-                }
+        const size_t hash = HashOf(p);
+        auto candidate = std::upper_bound(places.begin(), places.end(), std::make_pair(hash, lastKept));
+        for (; candidate != places.end() && candidate->first == hash; ++candidate) {
+            const qsizetype at = candidate->second;
+            if (!kept[size_t(at)] && before[at] == p) {
+                kept[size_t(at)] = true;
+                lastKept = at;
+                matched = true;
+                break;
             }
         }
         if (!matched) {
@@ -95,19 +94,10 @@ QRegion ScoreChange::Area(const ScorePrimitives& before, const ScorePrimitives& 
     if (whole) {
         return QRegion(image);
     }
-    // The bands share one height, so that neighbouring bands join into one rectangle.
-    int top = size.height();
-    int bottom = -1;
-    for (const QRect& band : bands) {
-        if (!band.isEmpty()) {
-            top = std::min(top, band.top());
-            bottom = std::max(bottom, band.bottom());
-        }
-    }
     QRegion area;
     for (const QRect& band : bands) {
         if (!band.isEmpty()) {
-            area += QRect(QPoint(band.left(), top), QPoint(band.right(), bottom));
+            area += band;
         }
     }
     return area;

@@ -13,8 +13,8 @@ namespace orvane {
 //
 // The primitives common to both lists in the same order (a common subsequence, found greedily)
 // keep their pixels; the pixels of every other primitive, of either list, lie inside the area.
-// The area is given as at most one rectangle per beat column (a sixteenth of the width), all
-// of one height, so a window system receives few rectangles. Pure computation on the caller's thread.
+// The area is given as one rectangle per beat column (a sixteenth of the width) at most, each
+// as high as the changes in that column, so a window system receives few small rectangles. Pure computation on the caller's thread.
 class ScoreChange {
   public:
     static constexpr int kBands = 16;
