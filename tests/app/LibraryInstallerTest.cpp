@@ -46,3 +46,30 @@ TEST(CopySoundFiles, CopiesNewWaveFilesOnly) {
     CopySoundFiles(dir.path() + "/missing", dir.path() + "/cache/empty");
     EXPECT_TRUE(QDir(dir.path() + "/cache/empty").exists());
 }
+
+TEST(CopySoundFiles, CopiesAreWholeWithTheSourcePermissionsAndLeaveNothingElse) {
+    QTemporaryDir dir;
+    const QString source = dir.path() + "/Sound/Stereo";
+    const QString temp = dir.path() + "/TempOrvaneStereo";
+    QDir().mkpath(source);
+    QByteArray large(3 * 1024 * 1024 + 17, '\0');
+    for (qsizetype i = 0; i < large.size(); ++i) {
+        large[i] = char(i * 131 % 251);
+    }
+    QFile big(source + "/big.wav");
+    ASSERT_TRUE(big.open(QIODevice::WriteOnly));
+    big.write(large);
+    big.close();
+    big.setPermissions(QFileDevice::ReadOwner | QFileDevice::ReadGroup);
+    QFile empty(source + "/empty.wav");
+    ASSERT_TRUE(empty.open(QIODevice::WriteOnly));
+    empty.close();
+
+    CopySoundFiles(source, temp);
+    EXPECT_EQ(QDir(temp).entryList(QDir::Files | QDir::Hidden), (QStringList{"big.wav", "empty.wav"}));
+    QFile copy(temp + "/big.wav");
+    ASSERT_TRUE(copy.open(QIODevice::ReadOnly));
+    EXPECT_EQ(copy.readAll(), large);
+    EXPECT_EQ(copy.permissions() & ~QFileDevice::ReadUser, big.permissions() & ~QFileDevice::ReadUser);
+    EXPECT_EQ(QFileInfo(temp + "/empty.wav").size(), 0);
+}
