@@ -1,4 +1,5 @@
 #include "app/core/LibraryInstaller.h"
+#include "app/core/SessionBus.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -72,4 +73,23 @@ TEST(CopySoundFiles, CopiesAreWholeWithTheSourcePermissionsAndLeaveNothingElse) 
     EXPECT_EQ(copy.readAll(), large);
     EXPECT_EQ(copy.permissions() & ~QFileDevice::ReadUser, big.permissions() & ~QFileDevice::ReadUser);
     EXPECT_EQ(QFileInfo(temp + "/empty.wav").size(), 0);
+}
+
+TEST(SessionBus, AMissingAddressRefusesAtOnceAndAGivenOneStays) {
+    const QByteArray saved = qgetenv("DBUS_SESSION_BUS_ADDRESS");
+    const bool wasSet = qEnvironmentVariableIsSet("DBUS_SESSION_BUS_ADDRESS");
+    qunsetenv("DBUS_SESSION_BUS_ADDRESS");
+    KeepSessionBusFromLaunching();
+    EXPECT_EQ(qgetenv("DBUS_SESSION_BUS_ADDRESS"), QByteArray("disabled:"));
+    qputenv("DBUS_SESSION_BUS_ADDRESS", QByteArray(""));
+    KeepSessionBusFromLaunching();
+    EXPECT_EQ(qgetenv("DBUS_SESSION_BUS_ADDRESS"), QByteArray("disabled:"));
+    qputenv("DBUS_SESSION_BUS_ADDRESS", QByteArray("unix:path=/run/user/1000/bus"));
+    KeepSessionBusFromLaunching();
+    EXPECT_EQ(qgetenv("DBUS_SESSION_BUS_ADDRESS"), QByteArray("unix:path=/run/user/1000/bus"));
+    if (wasSet) {
+        qputenv("DBUS_SESSION_BUS_ADDRESS", saved);
+    } else {
+        qunsetenv("DBUS_SESSION_BUS_ADDRESS");
+    }
 }

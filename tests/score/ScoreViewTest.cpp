@@ -220,6 +220,12 @@ TEST_F(ScoreView, PicturesRedrawnInPlaceMatchWholeDrawings) {
     }
     EXPECT_EQ(taken.convertToFormat(QImage::Format_RGB32), takenExpected)
         << "a picture taken earlier keeps its pixels";
+    // What the controls paint is their pictures.
+    for (int g = 0; g < 3; ++g) {
+        TImage* image = w->score->ScoreImage(g);
+        const QImage painted = image->grab().toImage().convertToFormat(QImage::Format_RGB32);
+        EXPECT_EQ(painted, w->score->ScorePicture(g).convertToFormat(QImage::Format_RGB32)) << g;
+    }
 
     w->resize(1000, 640);
     QApplication::processEvents();
