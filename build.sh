@@ -6,8 +6,8 @@ set -euo pipefail
 cd "$(dirname "$0")"
 
 packages=(g++ cmake ninja-build pkg-config qt6-base-dev libsdl2-dev libsndfile1-dev libturbojpeg0-dev
-          libasound2-dev libgtest-dev libgmock-dev libbenchmark-dev fonts-dejavu-core xvfb xauth sox
-          espeak-ng lame poppler-utils dpkg-dev desktop-file-utils appstream lintian)
+          libasound2-dev libxcb1-dev libgtest-dev libgmock-dev libbenchmark-dev fonts-dejavu-core xvfb
+          xauth sox espeak-ng lame poppler-utils dpkg-dev desktop-file-utils appstream lintian)
 
 missing=()
 for p in "${packages[@]}"; do

@@ -1,5 +1,6 @@
 #include "BenchProgram.h"
 #include "BenchRegistry.h"
+#include "BenchStats.h"
 
 #include "app/ui/TfrmMain.h"
 
@@ -15,8 +16,10 @@
 namespace {
 
 
-// From the creation of the main window to the window shown, with the chime library installer
-// and the wave-file copies; the cache is warm (a first start has run).
+// Inside an already running program: from the creation of the main window to the window shown,
+// with the chime library installer and the wave-file copies; the cache is warm (a first start
+// has run). It leaves out what a user also waits for: the process start, loading the program,
+// the platform start, the splash picture and the secondary windows (see the process figures).
 void StartupMs() {
     QTemporaryDir dir;
     const orvane::StartOptions options = bench::ProgramCopyOptions(dir.path());
@@ -30,10 +33,10 @@ void StartupMs() {
         QApplication::processEvents();
         times.push_back(timer.nsecsElapsed() / 1e6);
     }
-    std::sort(times.begin(), times.end());
-    bench::Print("startup_ms", times[times.size() / 2], "ms");
+    bench::PrintSpread("startup_window_inprocess_ms", times, "ms");
 }
 
-const bench::Register kStartup({"startup_ms"}, StartupMs);
+// Also run by its former name, startup_ms.
+const bench::Register kStartup({"startup_window_inprocess_ms", "startup_ms"}, StartupMs);
 
 }  // namespace

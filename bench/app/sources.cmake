@@ -1,3 +1,4 @@
 list(APPEND ORVANE_BENCH_SOURCES
   bench/app/StartupBench.cpp
+  bench/app/ProcessStartupBench.cpp
 )

@@ -1,4 +1,5 @@
 #include "BenchRegistry.h"
+#include "BenchStats.h"
 #include "score/core/ScoreLayout.h"
 #include "score/core/ScorePainter.h"
 
@@ -39,7 +40,8 @@ QStringList DensePage(QChar letter, int bells) {
     return steps;
 }
 
-// Layout and painting of the three staves of one page at the sizes of a 1280 x 800 window.
+// Layout and painting of the three staves of one page at the sizes of a 1280 x 800 window, into
+// images in memory: nothing reaches the screen (see score_redraw_x11_ms for the shown redraw).
 void PageDraw() {
     const QColor background(240, 240, 240);
     constexpr int kWidth = 900;
@@ -61,10 +63,10 @@ void PageDraw() {
         }
         ms.push_back(timer.nsecsElapsed() / 1e6);
     }
-    std::sort(ms.begin(), ms.end());
-    bench::Print("page_draw_ms", ms[ms.size() / 2], "ms");
+    bench::PrintSpread("page_draw_image_ms", ms, "ms");
 }
 
-const bench::Register kRegister({"page_draw_ms"}, PageDraw);
+// Also run by its former name, page_draw_ms.
+const bench::Register kRegister({"page_draw_image_ms", "page_draw_ms"}, PageDraw);
 
 }  // namespace

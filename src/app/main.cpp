@@ -1,4 +1,5 @@
 #include "app/core/ProgramInfo.h"
+#include "app/core/SessionBus.h"
 #include "app/ui/SignalBridge.h"
 #include "app/ui/SingleInstance.h"
 #include "app/ui/TfrmMain.h"
@@ -15,6 +16,7 @@ int main(int argc, char** argv) {
     if (const auto code = orvane::AnswerInfoOption(argc, argv)) {
         return *code;
     }
+    orvane::KeepSessionBusFromLaunching();
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Orvane"));
     QApplication::setApplicationDisplayName(QString::fromLatin1(orvane::TfrmMain::kTitle));

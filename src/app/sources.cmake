@@ -5,6 +5,7 @@ list(APPEND ORVANE_CORE_SOURCES
   src/app/core/LibraryInstaller.cpp src/app/core/LibraryInstaller.h
   src/app/core/ProgramInfo.cpp src/app/core/ProgramInfo.h
   src/app/core/Rounding.h
+  src/app/core/SessionBus.cpp src/app/core/SessionBus.h
   src/app/core/TAppPath.cpp src/app/core/TAppPath.h
   src/app/core/TextFile.cpp src/app/core/TextFile.h
 )

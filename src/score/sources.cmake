@@ -2,6 +2,7 @@ list(APPEND ORVANE_CORE_SOURCES
   src/score/core/ScorePrimitive.h
   src/score/core/ScoreLayout.cpp src/score/core/ScoreLayout.h
   src/score/core/ScorePainter.cpp src/score/core/ScorePainter.h
+  src/score/core/ScoreChange.cpp src/score/core/ScoreChange.h
   src/score/core/PrintPage.cpp src/score/core/PrintPage.h
 )
 list(APPEND ORVANE_UI_SOURCES

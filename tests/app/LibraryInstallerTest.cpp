@@ -1,4 +1,5 @@
 #include "app/core/LibraryInstaller.h"
+#include "app/core/SessionBus.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -45,4 +46,50 @@ TEST(CopySoundFiles, CopiesNewWaveFilesOnly) {
     EXPECT_EQ(a.readAll(), QByteArray("kept"));
     CopySoundFiles(dir.path() + "/missing", dir.path() + "/cache/empty");
     EXPECT_TRUE(QDir(dir.path() + "/cache/empty").exists());
+}
+
+TEST(CopySoundFiles, CopiesAreWholeWithTheSourcePermissionsAndLeaveNothingElse) {
+    QTemporaryDir dir;
+    const QString source = dir.path() + "/Sound/Stereo";
+    const QString temp = dir.path() + "/TempOrvaneStereo";
+    QDir().mkpath(source);
+    QByteArray large(3 * 1024 * 1024 + 17, '\0');
+    for (qsizetype i = 0; i < large.size(); ++i) {
+        large[i] = char(i * 131 % 251);
+    }
+    QFile big(source + "/big.wav");
+    ASSERT_TRUE(big.open(QIODevice::WriteOnly));
+    big.write(large);
+    big.close();
+    big.setPermissions(QFileDevice::ReadOwner | QFileDevice::ReadGroup);
+    QFile empty(source + "/empty.wav");
+    ASSERT_TRUE(empty.open(QIODevice::WriteOnly));
+    empty.close();
+
+    CopySoundFiles(source, temp);
+    EXPECT_EQ(QDir(temp).entryList(QDir::Files | QDir::Hidden), (QStringList{"big.wav", "empty.wav"}));
+    QFile copy(temp + "/big.wav");
+    ASSERT_TRUE(copy.open(QIODevice::ReadOnly));
+    EXPECT_EQ(copy.readAll(), large);
+    EXPECT_EQ(copy.permissions() & ~QFileDevice::ReadUser, big.permissions() & ~QFileDevice::ReadUser);
+    EXPECT_EQ(QFileInfo(temp + "/empty.wav").size(), 0);
+}
+
+TEST(SessionBus, AMissingAddressRefusesAtOnceAndAGivenOneStays) {
+    const QByteArray saved = qgetenv("DBUS_SESSION_BUS_ADDRESS");
+    const bool wasSet = qEnvironmentVariableIsSet("DBUS_SESSION_BUS_ADDRESS");
+    qunsetenv("DBUS_SESSION_BUS_ADDRESS");
+    KeepSessionBusFromLaunching();
+    EXPECT_EQ(qgetenv("DBUS_SESSION_BUS_ADDRESS"), QByteArray("disabled:"));
+    qputenv("DBUS_SESSION_BUS_ADDRESS", QByteArray(""));
+    KeepSessionBusFromLaunching();
+    EXPECT_EQ(qgetenv("DBUS_SESSION_BUS_ADDRESS"), QByteArray("disabled:"));
+    qputenv("DBUS_SESSION_BUS_ADDRESS", QByteArray("unix:path=/run/user/1000/bus"));
+    KeepSessionBusFromLaunching();
+    EXPECT_EQ(qgetenv("DBUS_SESSION_BUS_ADDRESS"), QByteArray("unix:path=/run/user/1000/bus"));
+    if (wasSet) {
+        qputenv("DBUS_SESSION_BUS_ADDRESS", saved);
+    } else {
+        qunsetenv("DBUS_SESSION_BUS_ADDRESS");
+    }
 }

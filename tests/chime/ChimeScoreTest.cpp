@@ -255,3 +255,49 @@ TEST(ChimeLibrary, EveryChimeOfTheLibraryLoads) {
     }
     EXPECT_GT(count, 10);
 }
+
+TEST_F(ChimeScoreTest, LoadsIntoAContainerThatHeldAScoreGiveWhatAFreshContainerGets) {
+    // Scores of many repeated lines (shared copies) and of long ones, larger and smaller than
+    // the score before, whole chimes and study chimes, and a copy of the played list taken by
+    // someone else that must not change.
+    std::mt19937 random(11);
+    const QByteArray marks[] = {"s1", "m2", "b1,b2", "#", "", "v+1.5,s2", "m1,m2,m3,m4,m5,m6,m7,b1"};
+    const auto makeScore = [&](int steps) {
+        QByteArray text = "180;m-\r\n";
+        for (int i = 0; i < steps; ++i) {
+            text += marks[random() % std::size(marks)];
+            text += (random() % 5 == 0) ? "_" : "\r\n";
+        }
+        return text;
+    };
+    const int targets[] = {kWholeChime, kWholeChime, kSmallStudyChime, kWholeChime, kGreatStudyChime,
+                           kWholeChime};
+    const int sizes[] = {3000, 40, 300, 5000, 10, 1};
+    QStringList kept;
+    for (int i = 0; i < int(std::size(targets)); ++i) {
+        const QString path = Write(makeScore(sizes[i]));
+        // The same state in lists of their own, so that channels_ keeps its storage unshared.
+        TChannels fresh;
+        for (QStringList TChannels::*list : {&TChannels::SmallSteps, &TChannels::MiddleSteps,
+                                             &TChannels::BigSteps, &TChannels::Steps,
+                                             &TChannels::RawLines}) {
+            for (const QString& line : channels_.*list) {
+                (fresh.*list).append(line);
+            }
+        }
+        fresh.StepInterval = channels_.StepInterval;
+        if (i == 2) {
+            kept = channels_.Steps;
+        }
+        const QStringList keptBefore = kept;
+        RecordingObserver observer;
+        LoadChimeScore(channels_, targets[i], path, observer_);
+        LoadChimeScore(fresh, targets[i], path, observer);
+        ASSERT_EQ(channels_.Steps, fresh.Steps) << i;
+        ASSERT_EQ(channels_.RawLines, fresh.RawLines) << i;
+        for (int g = 0; g < 3; ++g) {
+            ASSERT_EQ(channels_.GroupSteps(g), fresh.GroupSteps(g)) << i;
+        }
+        ASSERT_EQ(kept, keptBefore);
+    }
+}

@@ -100,3 +100,28 @@ TEST(ScoreText, JoiningTheLinesOfAFileThenNormalising) {
             << text.toStdString();
     }
 }
+
+TEST(ScoreText, LinesOfAFileReadFromTextOrFromBytes) {
+    std::mt19937 random(5);
+    const QString alphabet = QStringLiteral("_&@$^%~*])({[}!<>s1,\r\n\r\n");
+    const auto collect = [](QStringList& lines) {
+        return [&lines](const QChar* text, qsizetype length) {
+            EXPECT_NE(text, nullptr);
+            lines.append(QString(text, length));
+        };
+    };
+    for (int i = 0; i < 20000; ++i) {
+        const QString text = RandomText(random, alphabet, 40);
+        const QStringList expected = SplitLines(NaiveNormalise(LinesText(text)));
+        QStringList fromText;
+        ForEachScoreLine(text, collect(fromText));
+        ASSERT_EQ(fromText, expected) << text.toStdString();
+        QStringList fromBytes;
+        ASSERT_TRUE(ForEachScoreLine(text.toLatin1(), collect(fromBytes)));
+        ASSERT_EQ(fromBytes, expected) << text.toStdString();
+    }
+    // A byte of 128 or above is not read as ASCII: nothing is visited.
+    QStringList lines;
+    EXPECT_FALSE(ForEachScoreLine(QByteArray("s1\r\n\xc0\xe1"), collect(lines)));
+    EXPECT_TRUE(lines.isEmpty());
+}

@@ -188,3 +188,58 @@ TEST_F(ScoreView, GridAloneAndReleasedImages) {
 }
 
 }  // namespace
+
+TEST_F(ScoreView, PicturesRedrawnInPlaceMatchWholeDrawings) {
+    // Turning pages, resizing, the grid option, hiding and showing, a new chime and a picture
+    // taken by someone else: after each, every staff shows exactly its whole drawing.
+    auto w = StartWithChime(300);
+    QStringList steps;
+    for (int i = 0; i < 300; ++i) {
+        QStringList marks;
+        if ((i * 7) % 13 < 4) {
+            marks << QStringLiteral("s%1").arg(1 + i % 3);
+        }
+        if ((i * 5) % 11 < 3) {
+            marks << QStringLiteral("m%1").arg(1 + i % 4) << QStringLiteral("m%1").arg(1 + (i / 3) % 4);
+        }
+        if ((i * 3) % 17 < 2) {
+            marks << QStringLiteral("b1");
+        }
+        steps << marks.join(u',');
+    }
+    LoadWholeChime(*w, WriteChime(folder.Path("varied.kol"), "200", steps));
+    w->CurrentPage = 0;
+    w->score->RedrawScore();
+    const QImage taken = w->score->ScorePicture(1);
+    const QImage takenExpected = Expected(*w, 1, 0);
+    const int pages[] = {2, 4, 1, 5, 3, 3, 1};
+    for (int page : pages) {
+        w->form.udPage->setValue(page);
+        w->score->udPageClick();
+        ExpectPage(*w, page - 1);
+    }
+    EXPECT_EQ(taken.convertToFormat(QImage::Format_RGB32), takenExpected)
+        << "a picture taken earlier keeps its pixels";
+    // What the controls paint is their pictures.
+    for (int g = 0; g < 3; ++g) {
+        TImage* image = w->score->ScoreImage(g);
+        const QImage painted = image->grab().toImage().convertToFormat(QImage::Format_RGB32);
+        EXPECT_EQ(painted, w->score->ScorePicture(g).convertToFormat(QImage::Format_RGB32)) << g;
+    }
+
+    w->resize(1000, 640);
+    QApplication::processEvents();
+    w->score->RedrawScore();
+    ExpectPage(*w, w->CurrentPage);
+    QTest::mouseClick(w->form.cbGrid, Qt::LeftButton);
+    ExpectPage(*w, w->CurrentPage);
+    QTest::mouseClick(w->form.cbShowNotes, Qt::LeftButton);
+    QTest::mouseClick(w->form.cbShowNotes, Qt::LeftButton);
+    ExpectPage(*w, w->CurrentPage);
+
+    LoadWholeChime(*w, WriteChime(folder.Path("other.kol"), "200", SteadySteps(90)));
+    w->CurrentPage = 0;
+    w->score->RedrawScore();
+    ExpectPage(*w, 0);
+    EXPECT_EQ(GuardLog::Swallowed(), 0);
+}

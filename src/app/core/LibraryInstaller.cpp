@@ -4,6 +4,13 @@
 #include <QDir>
 #include <QFile>
 #include <QProcess>
+#include <QTemporaryFile>
+
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <vector>
 
 namespace orvane {
 
@@ -64,6 +71,78 @@ bool InstallChimeLibrary(const QString& appDir, const QString& payloadResource,
     return ok;
 }
 
+namespace {
+
+// The bytes of `in` from its start to its end, written to `out`: in the kernel where it can,
+// else through a buffer.
+bool CopyContent(int in, int out) {
+    for (;;) {
+        const ssize_t n = ::copy_file_range(in, nullptr, out, nullptr, 1 << 30, 0);
+        if (n == 0) {
+            return true;
+        }
+        if (n > 0) {
+            continue;
+        }
+        if (errno == EINTR) {
+            continue;
+        }
+        break;  // not offered between these files: copy through a buffer
+    }
+    if (::lseek(in, 0, SEEK_SET) != 0 || ::lseek(out, 0, SEEK_SET) != 0 || ::ftruncate(out, 0) != 0) {
+        return false;
+    }
+    std::vector<char> buffer(1 << 16);
+    for (;;) {
+        const ssize_t n = ::read(in, buffer.data(), buffer.size());
+        if (n == 0) {
+            return true;
+        }
+        if (n < 0) {
+            if (errno == EINTR) {
+                continue;
+            }
+            return false;
+        }
+        for (ssize_t done = 0; done < n;) {
+            const ssize_t w = ::write(out, buffer.data() + done, size_t(n - done));
+            if (w < 0 && errno == EINTR) {
+                continue;
+            }
+            if (w <= 0) {
+                return false;
+            }
+            done += w;
+        }
+    }
+}
+
+// Copies a file under a temporary name beside the target, then gives it the target's name, so
+// that an interrupted copy never stands under the target's name. The copy is a cache of the
+// program's own file: it is not forced to the disk, which would make a first start wait for
+// tens of megabytes to be written.
+bool CopyThroughTemporary(const QString& source, const QString& target) {
+    QFile in(source);
+    if (!in.open(QIODevice::ReadOnly)) {
+        return false;
+    }
+    QTemporaryFile out(target + QStringLiteral(".XXXXXX"));
+    if (!out.open() || !CopyContent(in.handle(), out.handle())) {
+        return false;
+    }
+    if (!out.rename(target)) {
+        return false;
+    }
+    out.setAutoRemove(false);
+    struct stat st;
+    if (::fstat(in.handle(), &st) == 0) {
+        ::chmod(QFile::encodeName(target).constData(), st.st_mode & 07777);
+    }
+    return true;
+}
+
+}  // namespace
+
 void CopySoundFiles(const QString& sourceDir, const QString& tempDir) {
     QDir temp(tempDir);
     if (!temp.exists()) {
@@ -75,7 +154,7 @@ void CopySoundFiles(const QString& sourceDir, const QString& tempDir) {
     for (const QString& name : names) {
         const QString copy = temp.filePath(name);
         if (!QFile::exists(copy)) {
-            QFile::copy(source.filePath(name), copy);
+            CopyThroughTemporary(source.filePath(name), copy);
         }
     }
 }

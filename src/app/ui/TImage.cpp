@@ -1,6 +1,8 @@
 #include "app/ui/TImage.h"
 
 #include <QMouseEvent>
+#include <QPaintEvent>
+#include <QPainter>
 #include <QPixmap>
 
 namespace orvane {
@@ -20,7 +22,49 @@ void TImage::SetPicture(const QImage& image) {
     Refresh();
 }
 
+void TImage::SetInPlace(bool inPlace) {
+    inPlace_ = inPlace;
+    Refresh();
+}
+
+void TImage::PictureChanged(const QRegion& area) {
+    UpdateOpaque();
+    update(area);
+}
+
+void TImage::UpdateOpaque() {
+    // A picture that covers the whole control hides whatever lies beneath it.
+    setAttribute(Qt::WA_OpaquePaintEvent, inPlace_ && !image_.isNull() &&
+                                              image_.width() >= width() && image_.height() >= height() &&
+                                              !image_.hasAlphaChannel());
+}
+
+void TImage::paintEvent(QPaintEvent* event) {
+    if (!inPlace_) {
+        QLabel::paintEvent(event);
+        return;
+    }
+    if (image_.isNull()) {
+        return;
+    }
+    QPainter painter(this);
+    for (const QRect& rect : event->region()) {
+        const QRect part = rect.intersected(image_.rect());
+        if (!part.isEmpty()) {
+            painter.drawImage(part.topLeft(), image_, part);
+        }
+    }
+}
+
 void TImage::Refresh() {
+    if (inPlace_) {
+        if (!pixmap().isNull()) {
+            clear();
+        }
+        UpdateOpaque();
+        update();
+        return;
+    }
     if (image_.isNull()) {
         clear();
         return;
@@ -49,6 +93,7 @@ void TImage::mouseReleaseEvent(QMouseEvent* event) {
 
 void TImage::resizeEvent(QResizeEvent* event) {
     QLabel::resizeEvent(event);
+    UpdateOpaque();
     if (stretch_) {
         Refresh();
     }

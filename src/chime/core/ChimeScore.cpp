@@ -6,6 +6,7 @@
 #include "app/core/TextFile.h"
 #include "catalogue/core/ListFile.h"
 #include "chime/core/ScoreText.h"
+#include "chime/core/ShortTextPool.h"
 
 #include <QFile>
 #include <QStringView>
@@ -19,85 +20,67 @@ namespace {
 constexpr std::array<QChar, 3> kGroupLetters{u's', u'm', u'b'};
 
 
-// Shares one string among equal short texts. Scores repeat the same few step lines and group
-// lines over and over ("s1", "b1,b2", "#"), so a score's lines then cost a few hundred
-// allocations instead of one each. Texts longer than kMaxLength, and new texts once the pool
-// is full, get strings of their own.
-class TextPool {
-  public:
-    static constexpr qsizetype kMaxLength = 16;
-
-    TextPool() : slots_(kSlotCount) {}
-
-    QString Get(const QChar* text, qsizetype length) {
-        if (length > kMaxLength) {
-            return QString(text, length);
-        }
-        size_t hash = 14695981039346656037ull;
-        for (qsizetype i = 0; i < length; ++i) {
-            hash = (hash ^ text[i].unicode()) * 1099511628211ull;
-        }
-        for (size_t i = hash & (kSlotCount - 1);; i = (i + 1) & (kSlotCount - 1)) {
-            Slot& slot = slots_[i];
-            if (slot.text.isNull()) {
-                if (entries_ == kMaxEntries) {
-                    return QString(text, length);
-                }
-                ++entries_;
-                slot.hash = hash;
-                slot.text = QString(text, length);
-                return slot.text;
-            }
-            if (slot.hash == hash && slot.text.size() == length &&
-                Equal(text, slot.text.constData(), length)) {
-                return slot.text;
-            }
-        }
-    }
-
-  private:
-    static constexpr size_t kSlotCount = 8192;
-    static constexpr int kMaxEntries = kSlotCount / 2;
-
-    static bool Equal(const QChar* a, const QChar* b, qsizetype length) {
-        for (qsizetype i = 0; i < length; ++i) {
-            if (a[i] != b[i]) {
-                return false;
-            }
-        }
-        return true;
-    }
-
-    struct Slot {
-        size_t hash = 0;
-        QString text;
-    };
-    std::vector<Slot> slots_;
-    int entries_ = 0;
-};
-
-// The whole text of the file, decoded; false when it cannot be opened or read.
-bool ReadScoreText(const QString& path, QString& text) {
+// The bytes of the file; false when it cannot be opened or read.
+bool ReadScoreBytes(const QString& path, QByteArray& bytes) {
     QFile file(NativePath(path));
     if (!file.open(QIODevice::ReadOnly)) {
         return false;
     }
-    const QByteArray bytes = file.readAll();
-    if (file.error() != QFileDevice::NoError) {
-        return false;
+    bytes = file.readAll();
+    return file.error() == QFileDevice::NoError;
+}
+
+// At least the number of lines of the normalised text after its first: every line but the
+// last ends with a CR or LF of the file or with a character that the normalisation turns into
+// a break.
+qsizetype MaxLinesAfterHeader(const QByteArray& bytes) {
+    std::array<bool, 256> breaks{};
+    for (const char c : {'\r', '\n', '_', '&', '@', '$'}) {
+        breaks[static_cast<unsigned char>(c)] = true;
     }
-    text = DecodeText(bytes);
-    return true;
+    qsizetype count = 0;
+    for (const char c : bytes) {
+        count += breaks[static_cast<unsigned char>(c)];
+    }
+    return count;
+}
+
+// Splits the file's normalised text into its header (the first line; null when the text has
+// no line) and the step lines, appended to lines. Equal short lines share one string.
+void ReadScoreLines(const QByteArray& bytes, QString& header, QStringList& lines) {
+    ShortTextPool pool;
+    bool first = true;
+    // The list grows a block of empty lines at a time, which the next lines then fill.
+    constexpr qsizetype kBlock = 2048;
+    qsizetype used = lines.size();
+    QString* data = lines.data();
+    const ScoreLineVisitor add = [&](const QChar* text, qsizetype length) {
+        if (first) {
+            header = QString(text, length);
+            first = false;
+            return;
+        }
+        if (used == lines.size()) {
+            lines.resize(used + kBlock);
+            data = lines.data();
+        }
+        data[used++] = pool.Get(text, length);
+    };
+    if (!ForEachScoreLine(bytes, add)) {
+        ForEachScoreLine(DecodeText(bytes), add);
+    }
+    lines.resize(used);
 }
 
 // Reads the header line into the interval and the animation flags and reports the groups
 // that play chords. False (with nothing reported) when there is no usable header.
-bool ParseHeader(TChannels& channels, int& interval, ChimeScoreObserver& observer) {
+bool ParseHeader(TChannels& channels, const QString& header, int& interval,
+                 ChimeScoreObserver& observer) {
     channels.HeaderMarks.clear();
-    if (channels.RawLines.isEmpty()) {
+    if (header.isNull()) {
         return false;
     }
-    SplitString(channels.RawLines.first(), QStringLiteral(";"), &channels.Fields);
+    SplitString(header, QStringLiteral(";"), &channels.Fields);
     int value = 0;
     if (channels.Fields.isEmpty() || !IniFile::ParseInteger(channels.Fields.first(), value)) {
         return false;
@@ -122,38 +105,6 @@ bool ParseHeader(TChannels& channels, int& interval, ChimeScoreObserver& observe
     return true;
 }
 
-// The lines of the normalised text, split as SplitLines does (CR LF, LF or CR; a break at the
-// end adds no empty line).
-QStringList SplitScoreLines(const QString& text, TextPool& pool) {
-    const QChar* data = text.constData();
-    const qsizetype n = text.size();
-    // Each CR and each LF not after a CR ends a line.
-    qsizetype count = 0;
-    for (qsizetype i = 0; i < n; ++i) {
-        const char16_t c = data[i].unicode();
-        count += c == u'\r' || (c == u'\n' && (i == 0 || data[i - 1] != u'\r'));
-    }
-    const bool openLast = n > 0 && data[n - 1] != u'\r' && data[n - 1] != u'\n';
-    QStringList lines(count + (openLast ? 1 : 0));
-    QString* line = lines.data();
-    qsizetype start = 0;
-    for (qsizetype i = 0; i < n; ++i) {
-        const QChar c = data[i];
-        if (c != u'\r' && c != u'\n') {
-            continue;
-        }
-        *line++ = pool.Get(data + start, i - start);
-        if (c == u'\r' && i + 1 < n && data[i + 1] == u'\n') {
-            ++i;
-        }
-        start = i + 1;
-    }
-    if (openLast) {
-        *line = pool.Get(data + start, n - start);
-    }
-    return lines;
-}
-
 }  // namespace
 
 void LoadChimeScore(TChannels& channels, int target, const QString& path,
@@ -161,29 +112,40 @@ void LoadChimeScore(TChannels& channels, int target, const QString& path,
     if (target < kSmallStudyChime || target > kWholeChime) {
         return;
     }
-    QString text;
-    if (!ReadScoreText(path, text)) {
+    QByteArray bytes;
+    if (!ReadScoreBytes(path, bytes)) {
         return;
     }
-    {
-        TextPool pool;
-        channels.RawLines = SplitScoreLines(JoinAndNormaliseScoreText(text), pool);
+    // The step lines go into the storage of the previous ones, kept from load to load as the
+    // container lives: a large score then costs no fresh memory. A whole chime replaces the
+    // played list as soon as the file has a line, so it lets go of its share first.
+    QStringList lines = std::move(channels.RawLines);
+    channels.RawLines = QStringList();
+    if (target == kWholeChime && !bytes.isEmpty()) {
+        channels.Steps = QStringList();
     }
-    text.clear();
+    lines.clear();
+    const qsizetype maxLines = MaxLinesAfterHeader(bytes);
+    if (maxLines > lines.capacity()) {
+        lines.reserve(maxLines);
+    }
+    QString header;
+    ReadScoreLines(bytes, header, lines);
+    bytes.clear();
 
     channels.GroupAnimation.fill(true);
     int headerInterval = channels.StepInterval;
     bool headerRead = false;
-    Guarded([&] { headerRead = ParseHeader(channels, headerInterval, observer); });
+    Guarded([&] { headerRead = ParseHeader(channels, header, headerInterval, observer); });
     if (!headerRead) {
         headerInterval = channels.StepInterval;
         channels.GroupAnimation.fill(true);
     }
 
-    if (channels.RawLines.isEmpty()) {
+    channels.RawLines = std::move(lines);
+    if (header.isNull()) {
         return;
     }
-    channels.RawLines.removeFirst();
 
     if (target == kWholeChime) {
         channels.Steps = channels.RawLines;
@@ -199,19 +161,21 @@ void LoadChimeScore(TChannels& channels, int target, const QString& path,
 }
 
 void SplitByGroup(TChannels& channels) {
-    const qsizetype count = channels.Steps.size();
+    const QStringList& steps = channels.Steps;
+    const qsizetype count = steps.size();
     QStringList* lists[3] = {&channels.SmallSteps, &channels.MiddleSteps, &channels.BigSteps};
-    QString* out[3];
-    for (int group = 0; group < 3; ++group) {
-        lists[group]->clear();
-        lists[group]->resize(count);
-        out[group] = lists[group]->data();
+    // Each list is written front to back into the storage of its previous content.
+    for (QStringList* list : lists) {
+        list->clear();
+        if (list->capacity() < count) {
+            list->reserve(count);
+        }
     }
-    TextPool pool;
+    ShortTextPool pool;
     // A group text is a subsequence of its line, so a line's length bounds the scratch needed.
     std::array<std::vector<QChar>, 3> scratch;
     // The last step of each recent short line, by the memory of the line: the loader shares
-    // one string among equal short lines, so a repeated line is split once and its group texts
+    // one copy among equal short lines, so a repeated line is split once and its group texts
     // are shared. The lines stay alive and unchanged during the loop, so equal memory and size
     // mean equal text.
     struct SplitLine {
@@ -221,22 +185,30 @@ void SplitByGroup(TChannels& channels) {
     };
     constexpr int kMemoBits = 12;
     std::vector<SplitLine> memo(size_t(1) << kMemoBits);
+    // The lists grow a block of empty texts at a time, which the steps of the block then fill
+    // while the block is still in the cache.
+    constexpr qsizetype kBlock = 2048;
+    QString* out[3] = {};
     for (qsizetype step = 0; step < count; ++step) {
-        const QString& line = channels.Steps.at(step);
+        if (step % kBlock == 0) {
+            for (int group = 0; group < 3; ++group) {
+                lists[group]->resize(std::min(count, step + kBlock));
+                out[group] = lists[group]->data();
+            }
+        }
+        const QString& line = steps.at(step);
         const qsizetype size = line.size();
         if (size == 0) {
             continue;
         }
         SplitLine* known = nullptr;
-        if (size <= TextPool::kMaxLength) {
+        if (size <= ShortTextPool::kMaxLength) {
             const auto address = quint64(reinterpret_cast<quintptr>(line.constData()));
             known = &memo[(address * 0x9E3779B97F4A7C15ull) >> (64 - kMemoBits)];
             if (known->data == line.constData() && known->size == size) {
                 for (int group = 0; group < 3; ++group) {
-                    const QString& text = out[group][known->step];
-                    if (!text.isNull()) {
-                        out[group][step] = text;
-                    }
+                    QString text(out[group][known->step]);
+                    out[group][step].swap(text);
                 }
                 continue;
             }
@@ -272,7 +244,8 @@ void SplitByGroup(TChannels& channels) {
         for (int group = 0; group < 3; ++group) {
             if (length[group] == size) {
                 // As long as the line: the line itself.
-                out[group][step] = line;
+                QString text(line);
+                out[group][step].swap(text);
             } else if (length[group] > 0) {
                 out[group][step] = pool.Get(scratch[group].data(), length[group]);
             }

@@ -72,6 +72,7 @@ class TextBuilder {
 // streamable rule's replacement shares no character with its pattern, so no replacement can
 // form an occurrence of its own pattern with the text around it (a deletion could join its
 // neighbours, hence only one-character patterns may be deleted).
+template <class Out>
 class RulePipeline {
   public:
     static bool Streams(const ScoreTextRule& rule) {
@@ -87,7 +88,7 @@ class RulePipeline {
         return true;
     }
 
-    RulePipeline(const std::array<ScoreTextRule, 13>& rules, TextBuilder& out) : out_(out) {
+    RulePipeline(const std::array<ScoreTextRule, 13>& rules, Out& out) : out_(out) {
         for (size_t k = 0; k < rules.size(); ++k) {
             const ScoreTextRule& rule = rules[k];
             const QChar second = rule.pattern.size() == 2 ? rule.pattern[1] : QChar();
@@ -166,7 +167,7 @@ class RulePipeline {
         }
     }
 
-    TextBuilder& out_;
+    Out& out_;
     std::array<Stage, 13> stages_{};
     std::array<bool, 128> starts_{};  // the first characters of the patterns
     int holding_ = 0;
@@ -176,13 +177,73 @@ bool IsBreak(QChar c) {
     return c == u'\r' || c == u'\n';
 }
 
-// The rules applied to text, as one pass; with joinLines, the text is first made its lines
-// each followed by CR LF (JoinLines).
-QString StreamRules(const QString& text, bool joinLines) {
-    const QChar* data = text.constData();
-    const qsizetype n = text.size();
-    TextBuilder out(n + n / 4);
-    RulePipeline pipeline(ScoreTextRules(), out);
+// The code of a character of a text being normalised: a QChar, or a byte below 128.
+constexpr char16_t Code(QChar c) {
+    return c.unicode();
+}
+constexpr char16_t Code(unsigned char c) {
+    return c;
+}
+
+// Receives the normalised text and hands out its lines, split as SplitLines does: each CR and
+// each LF that does not follow a CR ends a line; characters after the last break form a last
+// line.
+class LineSink {
+  public:
+    explicit LineSink(const ScoreLineVisitor& visit) : visit_(visit) {}
+
+    void Append(QChar c) {
+        const char16_t u = c.unicode();
+        if (u == u'\r') {
+            EndLine();
+            afterCr_ = true;
+            return;
+        }
+        if (u == u'\n') {
+            if (!afterCr_) {
+                EndLine();
+            }
+            afterCr_ = false;
+            return;
+        }
+        afterCr_ = false;
+        line_.push_back(c);
+    }
+    template <class Char>
+    void Append(const Char* chars, qsizetype count) {
+        for (qsizetype i = 0; i < count; ++i) {
+            const char16_t u = Code(chars[i]);
+            if (u == u'\r' || u == u'\n' || afterCr_) {
+                Append(QChar(u));
+            } else {
+                line_.push_back(QChar(u));
+            }
+        }
+    }
+    void Finish() {
+        if (!line_.empty()) {
+            EndLine();
+        }
+    }
+
+  private:
+    void EndLine() {
+        static const QChar kNothing;
+        visit_(line_.empty() ? &kNothing : line_.data(), qsizetype(line_.size()));
+        line_.clear();
+    }
+
+    const ScoreLineVisitor& visit_;
+    std::vector<QChar> line_;
+    bool afterCr_ = false;
+};
+
+// The rules applied to the characters of data (QChar, or bytes below 128 read as Latin-1), as
+// one pass, into out; with joinLines, the text is first made its lines each followed by CR LF
+// (JoinLines).
+template <class Char, class Out>
+void StreamRules(const Char* data, qsizetype n, bool joinLines, Out& out) {
+    RulePipeline<Out> pipeline(ScoreTextRules(), out);
     // Characters that end a run copied as it is: the starts of the patterns and, when joining,
     // a CR or LF that is not part of a CR LF.
     std::array<bool, 128> stops{};
@@ -194,10 +255,10 @@ QString StreamRules(const QString& text, bool joinLines) {
         if (pipeline.Idle()) {
             qsizetype j = i;
             while (j < n) {
-                const char16_t c = data[j].unicode();
+                const char16_t c = Code(data[j]);
                 if (c >= 128 || !stops[c]) {
                     ++j;
-                } else if (joinLines && c == u'\r' && j + 1 < n && data[j + 1] == u'\n') {
+                } else if (joinLines && c == u'\r' && j + 1 < n && Code(data[j + 1]) == u'\n') {
                     j += 2;
                 } else {
                     break;
@@ -209,9 +270,9 @@ QString StreamRules(const QString& text, bool joinLines) {
                 break;
             }
         }
-        const QChar c = data[i++];
+        const QChar c(Code(data[i++]));
         if (joinLines && IsBreak(c)) {
-            if (c == u'\r' && i < n && data[i] == u'\n') {
+            if (c == u'\r' && i < n && Code(data[i]) == u'\n') {
                 ++i;
             }
             pipeline.Feed(QStringView(u"\r\n"));
@@ -219,16 +280,22 @@ QString StreamRules(const QString& text, bool joinLines) {
         }
         pipeline.Feed(c);
     }
-    if (joinLines && n > 0 && !IsBreak(data[n - 1])) {
+    if (joinLines && n > 0 && !IsBreak(QChar(Code(data[n - 1])))) {
         pipeline.Feed(QStringView(u"\r\n"));
     }
     pipeline.Finish();
+}
+
+QString StreamRules(const QString& text, bool joinLines) {
+    const qsizetype n = text.size();
+    TextBuilder out(n + n / 4);
+    StreamRules(text.constData(), n, joinLines, out);
     return out.Take();
 }
 
 bool AllRulesStream() {
     static const bool streams =
-        std::all_of(ScoreTextRules().begin(), ScoreTextRules().end(), &RulePipeline::Streams);
+        std::all_of(ScoreTextRules().begin(), ScoreTextRules().end(), &RulePipeline<TextBuilder>::Streams);
     return streams;
 }
 
@@ -321,6 +388,33 @@ QString JoinAndNormaliseScoreText(const QString& fileText) {
         return StreamRules(fileText, true);
     }
     return NormaliseScoreText(JoinLines(fileText));
+}
+
+void ForEachScoreLine(const QString& fileText, const ScoreLineVisitor& visit) {
+    LineSink sink(visit);
+    if (AllRulesStream()) {
+        StreamRules(fileText.constData(), fileText.size(), true, sink);
+    } else {
+        const QString text = NormaliseScoreText(JoinLines(fileText));
+        sink.Append(text.constData(), text.size());
+    }
+    sink.Finish();
+}
+
+bool ForEachScoreLine(const QByteArray& asciiText, const ScoreLineVisitor& visit) {
+    const auto* data = reinterpret_cast<const unsigned char*>(asciiText.constData());
+    const qsizetype n = asciiText.size();
+    if (std::any_of(data, data + n, [](unsigned char c) { return c >= 128; })) {
+        return false;
+    }
+    if (!AllRulesStream()) {
+        ForEachScoreLine(QString::fromLatin1(asciiText), visit);
+        return true;
+    }
+    LineSink sink(visit);
+    StreamRules(data, n, true, sink);
+    sink.Finish();
+    return true;
 }
 
 }  // namespace orvane

@@ -1,8 +1,10 @@
 #pragma once
 
+#include <QByteArray>
 #include <QString>
 #include <QStringView>
 #include <array>
+#include <functional>
 
 namespace orvane {
 
@@ -40,5 +42,18 @@ QString NormaliseScoreText(const QString& text);
 
 // NormaliseScoreText(JoinLines(fileText)), in one pass: the normalised text of a score file.
 QString JoinAndNormaliseScoreText(const QString& fileText);
+
+// Called with each line of a normalised score text; the characters (never a null pointer, also
+// for an empty line) are valid only during the call.
+using ScoreLineVisitor = std::function<void(const QChar* line, qsizetype length)>;
+
+// Visits, in order, the lines of JoinAndNormaliseScoreText(fileText) as SplitLines would split
+// them, without building the normalised text.
+void ForEachScoreLine(const QString& fileText, const ScoreLineVisitor& visit);
+
+// The same for a text of bytes below 128 (for which every single-byte code page reads as
+// ASCII), read straight from the bytes. False, with nothing visited, when a byte is 128 or
+// above.
+bool ForEachScoreLine(const QByteArray& asciiText, const ScoreLineVisitor& visit);
 
 }  // namespace orvane

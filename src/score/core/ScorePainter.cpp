@@ -1,5 +1,7 @@
 #include "score/core/ScorePainter.h"
 
+#include "score/core/ScoreChange.h"
+
 #include <QPainter>
 #include <QPen>
 #include <QRect>
@@ -56,6 +58,25 @@ void ScorePainter::Paint(QImage& image, const ScorePrimitives& primitives) {
     }
     QPainter painter(&image);
     Paint(painter, primitives);
+}
+
+void ScorePainter::Paint(QImage& image, const ScorePrimitives& primitives, const QRegion& area) {
+    if (image.isNull() || area.isEmpty()) {
+        return;
+    }
+    QPainter painter(&image);
+    painter.setClipRegion(area);
+    // Only the primitives that reach the area.
+    const QRect reach = area.boundingRect();
+    ScorePrimitives reaching;
+    reaching.reserve(primitives.size());
+    for (const ScorePrimitive& p : primitives) {
+        const QRect bounds = ScoreChange::Bounds(p);
+        if (bounds.intersects(reach) && area.intersects(bounds)) {
+            reaching.append(p);
+        }
+    }
+    Paint(painter, reaching);
 }
 
 QImage ScorePainter::Render(int width, int height, const ScorePrimitives& primitives) {

@@ -38,7 +38,7 @@ QString ChosenName(const QComboBox* box) {
 }  // namespace
 
 PrintController::PrintController(TfrmMain& main)
-    : QObject(&main), main_(main), printer_(std::make_unique<QPrinter>(QPrinter::HighResolution)) {
+    : QObject(&main), main_(main) {
     dialog_ = [this](QPrinter& printer, int minPage, int maxPage) {
         return RunPrintDialog(printer, minPage, maxPage, &main_);
     };
@@ -56,6 +56,11 @@ void PrintController::SetPrintDialog(PrintDialogRunner runner) {
 }
 
 QPrinter& PrintController::Printer() {
+    // Made on first use: a printer asks the print system for its printers, which start-up
+    // need not wait for.
+    if (!printer_) {
+        printer_ = std::make_unique<QPrinter>(QPrinter::HighResolution);
+    }
     return *printer_;
 }
 
@@ -83,13 +88,13 @@ void PrintController::nPrintClick() {
     f.cbShowNotes->setChecked(true);
     main_.score->cbShowNotesClick();
     const int pages = PageCount();
-    printer_->setFromTo(1, pages);
-    if (!dialog_ || !dialog_(*printer_, 1, pages)) {
+    Printer().setFromTo(1, pages);
+    if (!dialog_ || !dialog_(Printer(), 1, pages)) {
         return;
     }
     jobs_.clear();
-    const QString chosenFile = printer_->outputFileName();
-    if (printer_->printRange() != QPrinter::AllPages) {
+    const QString chosenFile = Printer().outputFileName();
+    if (Printer().printRange() != QPrinter::AllPages) {
         Guarded([&] { PrintScorePage(); });
         return;
     }
@@ -98,12 +103,12 @@ void PrintController::nPrintClick() {
             main_.CurrentPage = page;
             main_.score->RedrawScore();
             if (!chosenFile.isEmpty()) {
-                printer_->setOutputFileName(JobOutputFile(chosenFile, page, pages));
+                Printer().setOutputFileName(JobOutputFile(chosenFile, page, pages));
             }
             PrintScorePage();
         });
     }
-    printer_->setOutputFileName(chosenFile);
+    Printer().setOutputFileName(chosenFile);
     // The page selector shows the page the view was left on; the step position and the track
     // bar stay where they were.
     f.udPage->setValue(main_.CurrentPage + 1);
@@ -127,17 +132,17 @@ void PrintController::PrintScorePage() {
 
 void PrintController::PrintPictureToFit(const QImage& picture, QPageLayout::Orientation orientation,
                                         const QString& title) {
-    printer_->setPageOrientation(orientation);
-    printer_->setDocName(title);
+    Printer().setPageOrientation(orientation);
+    Printer().setDocName(title);
     QPainter painter;
-    if (!painter.begin(printer_.get())) {
+    if (!painter.begin(&Printer())) {
         throw std::runtime_error("the print job did not begin");
     }
-    const QSize printable(printer_->width(), printer_->height());
+    const QSize printable(Printer().width(), Printer().height());
     const QRect target(QPoint(0, 0), FitToPage(picture.size(), printable));
     StretchPicture(painter, target, picture);
     painter.end();
-    jobs_.append({title, printer_->outputFileName(), picture.size(), printable, target});
+    jobs_.append({title, Printer().outputFileName(), picture.size(), printable, target});
 }
 
 void PrintController::StretchPicture(QPainter& device, const QRect& rectangle,

@@ -4,6 +4,7 @@
 #include "app/ui/TImage.h"
 #include "app/ui/TfrmMain.h"
 #include "chime/core/TChannels.h"
+#include "score/core/ScoreChange.h"
 #include "score/core/ScoreLayout.h"
 #include "score/core/ScorePainter.h"
 
@@ -41,6 +42,11 @@ const QStringList& EmptySteps() {
     return kEmpty;
 }
 
+bool SameStaff(const ScoreStaff& a, const ScoreStaff& b) {
+    return a.group == b.group && a.bellCount == b.bellCount && a.width == b.width &&
+           a.height == b.height && a.simplified == b.simplified && a.background == b.background;
+}
+
 }  // namespace
 
 ScoreController::ScoreController(TfrmMain& main) : QObject(&main), main_(main) {}
@@ -73,6 +79,7 @@ void ScoreController::CreateScoreImages() {
     for (int g = 0; g < 3; ++g) {
         TPanel* panel = f.ScorePanel(g);
         auto* image = new TImage(QStringLiteral("imgScore%1").arg(g), panel);
+        image->SetInPlace(true);
         image->setProperty("tag", g);
         image->setAlignment(Qt::AlignLeft | Qt::AlignTop);
         image->setGeometry(0, 0, workArea.width(), workArea.height());
@@ -91,6 +98,7 @@ void ScoreController::Release() {
         }
         delete images_[g];
         images_[g] = nullptr;
+        shown_[g] = Shown{};
     }
 }
 
@@ -133,9 +141,23 @@ void ScoreController::DrawStaff(int group, bool withPage) {
                            Background()};
     ScoreLayout layout(staff);
     const QStringList& steps = main_.Channels ? main_.Channels->GroupSteps(group) : EmptySteps();
-    QImage canvas(qMax(1, staff.width), qMax(1, staff.height), QImage::Format_RGB32);
-    ScorePainter::Paint(canvas, withPage ? layout.Draw(steps, main_.CurrentPage) : layout.Grid());
-    image->SetPicture(canvas);
+    ScorePrimitives primitives =
+        withPage ? layout.Draw(steps, main_.CurrentPage) : layout.Grid();
+    const QSize size(qMax(1, staff.width), qMax(1, staff.height));
+    // The picture is drawn where it is; only the pixels that differ from what the same staff
+    // showed are drawn again (all of them for a new size, staff or picture).
+    QImage& canvas = image->EditPicture();
+    Shown& shown = shown_[group];
+    QRegion area(QRect(QPoint(0, 0), size));
+    if (canvas.size() != size || canvas.format() != QImage::Format_RGB32) {
+        canvas = QImage(size, QImage::Format_RGB32);
+    } else if (shown.valid && SameStaff(shown.staff, staff)) {
+        area = ScoreChange::Area(shown.primitives, primitives, size);
+    }
+    shown.valid = false;
+    ScorePainter::Paint(canvas, primitives, area);
+    shown = Shown{true, staff, std::move(primitives)};
+    image->PictureChanged(area);
 }
 
 void ScoreController::FillBackground(int group) {
@@ -144,6 +166,7 @@ void ScoreController::FillBackground(int group) {
         return;
     }
     FitImage(group);
+    shown_[group].valid = false;
     QImage canvas(qMax(1, image->width()), qMax(1, image->height()), QImage::Format_RGB32);
     canvas.fill(Background());
     image->SetPicture(canvas);
@@ -171,6 +194,7 @@ void ScoreController::DrawScorePage() {
             if (!image || !image->HasPicture()) {
                 return;
             }
+            shown_[g].valid = false;
             QImage canvas = image->Picture();
             const ScoreStaff staff{g,
                                    main_.Bells.GroupCount(g + 1),

@@ -4,6 +4,7 @@
 #include <QImage>
 #include <QObject>
 #include <QPointer>
+#include "score/core/ScoreLayout.h"
 #include <array>
 
 namespace orvane {
@@ -73,8 +74,17 @@ private:
     void ScheduleRefit();
     void RefitPictures();
 
+    // What a score image shows when it was drawn from primitives: a later drawing of the same
+    // staff then changes only the pixels that differ.
+    struct Shown {
+        bool valid = false;
+        ScoreStaff staff;
+        ScorePrimitives primitives;
+    };
+
     TfrmMain& main_;
     std::array<QPointer<TImage>, 3> images_{};
+    std::array<Shown, 3> shown_{};
     int redrawCount_ = 0;
     bool refitPending_ = false;
     // Non-zero while the page selector handles an input event of the user: only a value

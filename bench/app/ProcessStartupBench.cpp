@@ -1,0 +1,153 @@
+// The start of the real program as a user meets it: a new process on an X display, from the
+// moment it is started until the X server maps its main window. The benchmark starts its own
+// virtual X server, so no other window or window manager takes part. The splash picture, which
+// stays up for its own 1500 ms, is not waited for; the clock stops at the main window.
+
+#include "BenchProgram.h"
+#include "BenchRegistry.h"
+#include "BenchStats.h"
+#include "XServer.h"
+
+#include "app/ui/TfrmMain.h"
+
+#include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
+#include <chrono>
+#include <cstdio>
+#include <vector>
+
+namespace {
+
+using Clock = std::chrono::steady_clock;
+constexpr int kStarts = 10;
+
+// A program folder of the benchmark's own below root, as the build leaves it: without the
+// chime library, the settings file and the temporary sound folders that a start writes.
+QString FreshProgram(const QString& root) {
+    const QString program = root + QStringLiteral("/program");
+    bench::CopyProgramFolder(program);
+    for (const char* written : {"Chime", "Custom"}) {
+        QDir(program + u'/' + QLatin1String(written)).removeRecursively();
+    }
+    QFile::remove(program + QStringLiteral("/orvane.ini"));
+    return program;
+}
+
+// Processor time of all threads of a running process so far, in milliseconds (from the
+// scheduler's nanosecond counts). Less disturbed by other processes than the wall clock.
+double ProcessCpuMs(pid_t pid) {
+    double ns = 0.0;
+    const QDir tasks(QStringLiteral("/proc/%1/task").arg(pid));
+    for (const QString& task : tasks.entryList(QDir::Dirs | QDir::NoDotAndDotDot)) {
+        QFile stat(tasks.filePath(task + QStringLiteral("/schedstat")));
+        if (stat.open(QIODevice::ReadOnly)) {
+            ns += stat.readAll().split(' ').value(0).toDouble();
+        }
+    }
+    return ns / 1e6;
+}
+
+struct Start {
+    double wallMs = -1.0;  // negative: the main window was not mapped
+    double cpuMs = 0.0;
+};
+
+// Starts the program in programDir on the display and gives the milliseconds until its main
+// window is mapped (negative when it was not mapped within 30 s) and the processor time the
+// program had taken by then, then ends it as "Exit" does.
+Start StartOnce(const std::string& display, const QString& programDir, const QString& root) {
+    for (const char* folder : {"cache", "tmp", "run"}) {
+        QDir().mkpath(root + u'/' + QLatin1String(folder));
+    }
+    QFile::setPermissions(root + QStringLiteral("/run"),
+                          QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
+    const std::vector<std::string> environment = {
+        "DISPLAY=" + display,
+        "QT_QPA_PLATFORM=xcb",
+        "XDG_CACHE_HOME=" + (root + QStringLiteral("/cache")).toStdString(),
+        "TMPDIR=" + (root + QStringLiteral("/tmp")).toStdString(),
+        "XDG_RUNTIME_DIR=" + (root + QStringLiteral("/run")).toStdString(),
+    };
+    bench::MapWatcher watcher(display);
+    if (!watcher.Connected()) {
+        return {};
+    }
+    const std::string caption = orvane::TfrmMain::DefaultCaption().toStdString();
+    const auto start = Clock::now();
+    const pid_t pid =
+        bench::StartProcess((programDir + QStringLiteral("/orvane")).toStdString(), {}, environment);
+    if (pid <= 0) {
+        return {};
+    }
+    const auto mapped = watcher.WaitForMapped(caption, start + std::chrono::seconds(30));
+    const double cpuMs = ProcessCpuMs(pid);
+    bench::EndProcess(pid, std::chrono::seconds(10));
+    if (!mapped) {
+        return {};
+    }
+    return {std::chrono::duration<double, std::milli>(*mapped - start).count(), cpuMs};
+}
+
+struct Starts {
+    std::vector<double> wall;
+    std::vector<double> cpu;
+    void Add(const Start& start) {
+        if (start.wallMs >= 0) {
+            wall.push_back(start.wallMs);
+            cpu.push_back(start.cpuMs);
+        }
+    }
+};
+
+// The wall-clock figure, and beside it the program's processor time up to the map (the
+// installer's own process not included).
+void Report(const std::string& name, const std::string& cpuName, const Starts& starts) {
+    if (starts.wall.size() != kStarts) {
+        std::fprintf(stderr, "%s: %zu of %d starts mapped the main window\n", name.c_str(),
+                     starts.wall.size(), kStarts);
+    }
+    bench::PrintSpread(name, starts.wall, "ms");
+    bench::PrintSpread(cpuName, starts.cpu, "ms");
+}
+
+// Warm: one start installs the chime library and fills the temporary sound folders, then the
+// same folder is started again and again, as a user starts the program every day.
+void WarmStarts() {
+    bench::XServer server;
+    QTemporaryDir dir;
+    if (server.Display().empty() || !dir.isValid()) {
+        std::fprintf(stderr, "startup_process_ms_warm: no X server\n");
+        return;
+    }
+    const QString program = FreshProgram(dir.path());
+    StartOnce(server.Display(), program, dir.path());
+    Starts starts;
+    for (int i = 0; i < kStarts; ++i) {
+        starts.Add(StartOnce(server.Display(), program, dir.path()));
+    }
+    Report("startup_process_ms_warm", "startup_process_cpu_ms_warm", starts);
+}
+
+// First: every start on a fresh program folder and empty cache, so the installer writes the
+// whole chime library, the wave files are copied and the default settings written.
+void FirstStarts() {
+    bench::XServer server;
+    if (server.Display().empty()) {
+        std::fprintf(stderr, "startup_process_ms_first: no X server\n");
+        return;
+    }
+    Starts starts;
+    for (int i = 0; i < kStarts; ++i) {
+        QTemporaryDir dir;
+        const QString program = FreshProgram(dir.path());
+        starts.Add(StartOnce(server.Display(), program, dir.path()));
+    }
+    Report("startup_process_ms_first", "startup_process_cpu_ms_first", starts);
+}
+
+const bench::Register kWarm({"startup_process_ms_warm", "startup_process_cpu_ms_warm"}, WarmStarts);
+const bench::Register kFirst({"startup_process_ms_first", "startup_process_cpu_ms_first"},
+                             FirstStarts);
+
+}  // namespace
