@@ -1,7 +1,6 @@
 #include "BenchProgram.h"
 #include "BenchRegistry.h"
 
-#include "app/ui/TfrmMain.h"
 
 #include <QApplication>
 #include <QDir>
@@ -20,12 +19,12 @@ namespace {
 void StartupMs() {
     QTemporaryDir dir;
     const orvane::StartOptions options = bench::ProgramCopyOptions(dir.path());
-    { orvane::TfrmMain warm(options); }
+    { bench::BenchWindow warm(options); }
     std::vector<double> times;
     for (int i = 0; i < 7; ++i) {
         QElapsedTimer timer;
         timer.start();
-        orvane::TfrmMain w(options);
+        bench::BenchWindow w(options);
         w.show();
         QApplication::processEvents();
         times.push_back(timer.nsecsElapsed() / 1e6);

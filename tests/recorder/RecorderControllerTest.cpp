@@ -19,7 +19,7 @@ namespace {
 
 class Recorder : public MainWindowFixture {
 protected:
-    std::unique_ptr<TfrmMain> StartRecorder(QStringList arguments = {}) {
+    std::unique_ptr<TestWindow> StartRecorder(QStringList arguments = {}) {
         auto w = Start(std::move(arguments));
         // Two great bells (rows 2, 8), two small bells (rows 10, 12), one medium-size (row 6).
         w->Bells.Clear();
@@ -30,7 +30,7 @@ protected:
         w->form.mmTimer->setInterval(144);
         return w;
     }
-    static QStringList Lines(const TfrmMain& w) {
+    static QStringList Lines(const TestWindow& w) {
         return w.form.mRecList->toPlainText().split(u'\n');
     }
 };

@@ -6,9 +6,14 @@
 #include <QPointer>
 #include <array>
 
+class QWidget;
+
 namespace orvane {
 
-class TfrmMain;
+class BellSetModel;
+class MainForm;
+struct ProgramData;
+class TransportModel;
 class TImage;
 
 // The score view: the three staves drawn from the chime score page by page, the grid option,
@@ -19,7 +24,7 @@ class ScoreController : public QObject {
     Q_OBJECT
 
 public:
-    explicit ScoreController(TfrmMain& main);
+    ScoreController(QWidget& window, MainForm& form, ProgramData& data, BellSetModel& bells, TransportModel& transport);
 
     // Connects the widgets of this subsystem to their handlers.
     void Connect();
@@ -73,7 +78,11 @@ private:
     void ScheduleRefit();
     void RefitPictures();
 
-    TfrmMain& main_;
+    QWidget& window_;
+    MainForm& form_;
+    ProgramData& data_;
+    BellSetModel& bells_;
+    TransportModel& transport_;
     std::array<QPointer<TImage>, 3> images_{};
     int redrawCount_ = 0;
     bool refitPending_ = false;
