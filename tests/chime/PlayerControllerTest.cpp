@@ -330,3 +330,35 @@ TEST_F(Player, ResetEmptiesTheScoreAndStops) {
     w->player->ResetPlayer();
     EXPECT_FALSE(w->CasualMode) << "keep-casual lasts one reset";
 }
+
+TEST_F(Player, TicksCarryTheSliderAlongAndStopGoesBackToStepZeroWithOneRedraw) {
+    auto w = StartPlayer();
+    LoadWhole(*w, Numbered(130));
+    w->form.udPage->setMaximum(3);
+    w->player->btnPlayClick();
+    for (int i = 0; i < 70; ++i) {
+        w->player->mmTimerTimer();
+    }
+    EXPECT_EQ(w->StepPosition, 70);
+    EXPECT_EQ(w->form.tbProgress->value(), 70);
+    EXPECT_EQ(w->CurrentPage, 1);
+    EXPECT_EQ(w->Markers[0]->x(), MarkerLeft(70, w->form.pnlSmallBells->width()));
+
+    const int redraws = w->score->RedrawCount();
+    w->player->btnStopClick();
+    EXPECT_FALSE(w->player->Playing());
+    EXPECT_EQ(w->StepPosition, 0);
+    EXPECT_EQ(w->form.tbProgress->value(), 0);
+    EXPECT_EQ(w->CurrentPage, 0);
+    EXPECT_EQ(w->form.udPage->value(), 1);
+    EXPECT_EQ(w->Markers[0]->x(), MarkerLeft(0, w->form.pnlSmallBells->width()));
+    EXPECT_EQ(w->score->RedrawCount(), redraws + 1) << "page 1 is drawn once";
+
+    // Wound forward without the slider, the position still comes back with the slider's page.
+    w->StepPosition = 98;
+    w->player->btnFFClick();
+    w->player->ResetPlayer();
+    EXPECT_EQ(w->StepPosition, 0);
+    EXPECT_EQ(w->Markers[0]->x(), MarkerLeft(0, w->form.pnlSmallBells->width()));
+    EXPECT_EQ(GuardLog::Swallowed(), 0);
+}

@@ -1,12 +1,11 @@
 #include "animation/ui/FacesController.h"
 
+#include "app/core/Guard.h"
 #include "app/core/ProgramData.h"
 #include "app/core/ViewModel.h"
 #include "app/ui/MainForm.h"
-#include "catalogue/core/BellSetModel.h"
-
-#include "app/core/Guard.h"
 #include "app/ui/TImage.h"
+#include "catalogue/core/BellSetModel.h"
 #include "chime/core/TChannels.h"
 #include "score/core/PrintPage.h"
 

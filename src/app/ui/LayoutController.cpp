@@ -1,11 +1,10 @@
 #include "app/ui/LayoutController.h"
 
-#include "app/core/ViewModel.h"
-#include "app/ui/MainForm.h"
-
 #include "animation/ui/FacesController.h"
 #include "app/core/Guard.h"
 #include "app/core/Rounding.h"
+#include "app/core/ViewModel.h"
+#include "app/ui/MainForm.h"
 #include "chime/ui/PlayerController.h"
 #include "score/ui/ScoreController.h"
 #include "sound/ui/StripController.h"

@@ -1,12 +1,11 @@
 #include "app/ui/SettingsController.h"
 
+#include "app/core/IniFile.h"
 #include "app/core/ProgramData.h"
+#include "app/core/TextFile.h"
 #include "app/core/ViewModel.h"
 #include "app/ui/MainForm.h"
 #include "catalogue/core/BellSetModel.h"
-
-#include "app/core/IniFile.h"
-#include "app/core/TextFile.h"
 
 #include <QCheckBox>
 #include <QComboBox>

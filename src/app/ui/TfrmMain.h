@@ -34,27 +34,6 @@
 namespace orvane {
 
 class AudioOutput;
-class IniFile;
-class TBellData;
-class TSoundData;
-class TChannels;
-class TImage;
-class SettingsController;
-class LayoutController;
-class StripController;
-class BellSetController;
-class GroupsController;
-class VoiceController;
-class VolumeController;
-class KeyHook;
-class PlayerController;
-class LibraryController;
-class CasualController;
-class ScoreController;
-class PrintController;
-class FacesController;
-class RecorderController;
-class HelpController;
 class TAboutBox;
 class TfrmPrint;
 class TfrmSoundSaveDlg;

@@ -1,16 +1,15 @@
 #include "catalogue/ui/BellSetController.h"
 
+#include "app/core/Guard.h"
+#include "app/core/IniFile.h"
 #include "app/core/ProgramData.h"
 #include "app/ui/MainForm.h"
 #include "catalogue/core/BellSetModel.h"
-
-#include "app/core/Guard.h"
-#include "app/core/IniFile.h"
 #include "catalogue/core/BellSetRules.h"
 #include "catalogue/core/ChimeFilter.h"
-#include "catalogue/ui/GroupsController.h"
 #include "catalogue/core/TBellData.h"
 #include "catalogue/core/TSoundData.h"
+#include "catalogue/ui/GroupsController.h"
 #include "chime/ui/PlayerController.h"
 #include "sound/ui/StripController.h"
 #include "sound/ui/VoiceController.h"
@@ -69,9 +68,9 @@ BellSetController::BellSetController(MainForm& form, ProgramData& data, BellSetM
 void BellSetController::Connect() {
     MainForm& f = form_;
     Wire(f.nSelectAll, &QAction::triggered, this, &BellSetController::SelectAllBells);
-    Wire(f.btnSelectAll, &QToolButton::clicked, this, &BellSetController::SelectAllBells);
+    Wire(f.btnSelectAll, &QToolButton::clicked, f.nSelectAll, &QAction::trigger);
     Wire(f.nDisselectAll, &QAction::triggered, this, &BellSetController::DeselectAllBells);
-    Wire(f.btnDisselectAll, &QToolButton::clicked, this, &BellSetController::DeselectAllBells);
+    Wire(f.btnDisselectAll, &QToolButton::clicked, f.nDisselectAll, &QAction::trigger);
     Wire(f.nDelete, &QAction::triggered, this, &BellSetController::nDeleteClick);
     Wire(f.mPopup, &QMenu::aboutToShow, this, &BellSetController::mPopupPopup);
     for (QAction* item : form_.AddBellItems) {
@@ -121,6 +120,7 @@ void BellSetController::ToggleBell(int bell) {
     if (!added) {
         bells_.Bells.group[bell] = kNoGroup;
     }
+    bells_.NotifyBellsChanged();
     strip_.ShowBellPicture(bell, added);
     bells_.VariantIndex = 0;
     groups_.RefreshTotals();
@@ -132,6 +132,7 @@ void BellSetController::ToggleBell(int bell) {
 
 void BellSetController::SelectAllBells() {
     bells_.Bells.inSet.fill(true);
+    bells_.NotifyBellsChanged();
     for (int i = 0; i < BellSet::kBellCount; ++i) {
         strip_.ShowBellPicture(i, true);
     }
@@ -141,6 +142,7 @@ void BellSetController::SelectAllBells() {
 
 void BellSetController::DeselectAllBells() {
     bells_.Bells.inSet.fill(false);
+    bells_.NotifyBellsChanged();
     for (int i = 0; i < BellSet::kBellCount; ++i) {
         strip_.ShowBellPicture(i, false);
     }
@@ -156,6 +158,7 @@ void BellSetController::LoadStoredBellSet() {
     for (int bell : ApplyStoredBellSet(bells_.Bells, bells, types)) {
         Guarded([&] { strip_.ShowBellPicture(bell, true); });
     }
+    bells_.NotifyBellsChanged();
     const int size = SetSize();
     if (HasOversizedGroup(bells_.Bells)) {
         groups_.AssignGroupsFromVariant(size);  // refuse groups its signature cannot hold
@@ -239,6 +242,7 @@ void BellSetController::nAddClick(int bell) {
     }
     bells_.Bells.inSet[bell] = true;
     bells_.Bells.group[bell] = group + 1;
+    bells_.NotifyBellsChanged();
     strip_.ShowBellPicture(bell, true);
     groups_.RefreshTotals();
     ShortRefresh();
@@ -259,6 +263,7 @@ void BellSetController::nDeleteClick() {
     }
     bells_.Bells.inSet[bell] = false;
     bells_.Bells.group[bell] = kNoGroup;
+    bells_.NotifyBellsChanged();
     strip_.ShowBellPicture(bell, false);
     groups_.RefreshTotals();
     ShortRefresh();

@@ -1,14 +1,13 @@
 #include "catalogue/ui/GroupsController.h"
 
+#include "app/core/Guard.h"
 #include "app/core/ProgramData.h"
 #include "app/ui/MainForm.h"
 #include "catalogue/core/BellSetModel.h"
-#include "catalogue/core/DataFileCheck.h"
-
-#include "app/core/Guard.h"
-#include "catalogue/ui/BellSetController.h"
 #include "catalogue/core/BellSetRules.h"
+#include "catalogue/core/DataFileCheck.h"
 #include "catalogue/core/TBellData.h"
+#include "catalogue/ui/BellSetController.h"
 #include "chime/ui/PlayerController.h"
 #include "sound/ui/VoiceController.h"
 
@@ -82,6 +81,7 @@ void GroupsController::AssignGroupsFromVariant(int setSize) {
     f.btnGNext->setEnabled(false);
     const VariantButtons buttons =
         orvane::AssignGroupsFromVariant(bells_.Bells, table_, setSize, bells_.VariantIndex);
+        bells_.NotifyBellsChanged();
     f.btnGPrev->setEnabled(buttons.previous);
     f.btnGNext->setEnabled(buttons.next);
 }
@@ -190,6 +190,7 @@ void GroupsController::tvGroupsDragDrop(const QTreeWidgetItem* target) {
         return;
     }
     bells_.Bells.group[bell] = code;
+    bells_.NotifyBellsChanged();
     RebuildGroupsTree(bells_.Bells.SetSize());
     bellSet_.RebuildCommonChimeList();
     bellSet_.RebuildGroupChimeLists();

@@ -1,10 +1,9 @@
 #include "chime/ui/CasualController.h"
 
+#include "app/core/Guard.h"
 #include "app/ui/MainForm.h"
 #include "catalogue/core/BellSetModel.h"
 #include "chime/core/TransportModel.h"
-
-#include "app/core/Guard.h"
 #include "chime/ui/LibraryController.h"
 #include "chime/ui/PlayerController.h"
 #include "chime/ui/TfrmSelSound.h"
@@ -23,7 +22,7 @@ CasualController::CasualController(MainForm& form, BellSetModel& bells, Transpor
 
 void CasualController::Connect() {
     MainForm& f = form_;
-    Wire(f.btnGenerator, &QToolButton::clicked, this, &CasualController::nGeneratorClick);
+    Wire(f.btnGenerator, &QToolButton::clicked, f.nGenerator, &QAction::trigger);
     Wire(f.nGenerator, &QAction::triggered, this, &CasualController::nGeneratorClick);
 }
 

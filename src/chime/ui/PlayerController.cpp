@@ -1,24 +1,23 @@
 #include "chime/ui/PlayerController.h"
 
-#include "app/core/ProgramData.h"
-#include "app/ui/MainForm.h"
-#include "catalogue/core/BellSetModel.h"
-#include "chime/core/TransportModel.h"
-
 #include "animation/ui/FacesController.h"
 #include "app/core/Guard.h"
+#include "app/core/ProgramData.h"
 #include "app/core/TextFile.h"
+#include "app/ui/MainForm.h"
+#include "catalogue/core/BellSetModel.h"
 #include "catalogue/core/TBellData.h"
-#include "chime/ui/CasualController.h"
-#include "chime/ui/LibraryController.h"
 #include "chime/core/StepPlan.h"
 #include "chime/core/TChannels.h"
-#include "chime/ui/TfrmSelSound.h"
 #include "chime/core/Transport.h"
+#include "chime/core/TransportModel.h"
+#include "chime/ui/CasualController.h"
+#include "chime/ui/LibraryController.h"
+#include "chime/ui/TfrmSelSound.h"
 #include "score/ui/ScoreController.h"
 #include "sound/core/AudioEngine.h"
-#include "sound/ui/VoiceController.h"
 #include "sound/core/VoicePlayer.h"
+#include "sound/ui/VoiceController.h"
 #include "sound/ui/VolumeController.h"
 
 #include <QAction>
@@ -72,19 +71,19 @@ PlayerController::PlayerController(MainForm& form, ProgramData& data, BellSetMod
 void PlayerController::Connect() {
     MainForm& f = form_;
     connect(f.mmTimer, &QTimer::timeout, this, [this] { mmTimerTimer(); });
-    Wire(f.btnPlay, &QToolButton::clicked, this, &PlayerController::btnPlayClick);
+    Wire(f.btnPlay, &QToolButton::clicked, f.nPlay, &QAction::trigger);
     Wire(f.nPlay, &QAction::triggered, this, &PlayerController::btnPlayClick);
-    Wire(f.btnPause, &QToolButton::clicked, this, &PlayerController::btnPauseClick);
+    Wire(f.btnPause, &QToolButton::clicked, f.nPause, &QAction::trigger);
     Wire(f.nPause, &QAction::triggered, this, &PlayerController::btnPauseClick);
-    Wire(f.btnStop, &QToolButton::clicked, this, &PlayerController::btnStopClick);
+    Wire(f.btnStop, &QToolButton::clicked, f.nStop, &QAction::trigger);
     Wire(f.nStop, &QAction::triggered, this, &PlayerController::btnStopClick);
-    Wire(f.btnRew, &QToolButton::clicked, this, &PlayerController::btnRewClick);
+    Wire(f.btnRew, &QToolButton::clicked, f.nRew, &QAction::trigger);
     Wire(f.nRew, &QAction::triggered, this, &PlayerController::btnRewClick);
-    Wire(f.btnFF, &QToolButton::clicked, this, &PlayerController::btnFFClick);
+    Wire(f.btnFF, &QToolButton::clicked, f.nFF, &QAction::trigger);
     Wire(f.nFF, &QAction::triggered, this, &PlayerController::btnFFClick);
-    Wire(f.btnTempUp, &QToolButton::clicked, this, &PlayerController::nTempUpClick);
+    Wire(f.btnTempUp, &QToolButton::clicked, f.nTempUp, &QAction::trigger);
     Wire(f.nTempUp, &QAction::triggered, this, &PlayerController::nTempUpClick);
-    Wire(f.btnTempDown, &QToolButton::clicked, this, &PlayerController::nTempDownClick);
+    Wire(f.btnTempDown, &QToolButton::clicked, f.nTempDown, &QAction::trigger);
     Wire(f.nTempDown, &QAction::triggered, this, &PlayerController::nTempDownClick);
     Wire(f.tbProgress, &QSlider::valueChanged, this, &PlayerController::tbProgressChange);
     Wire(f.tbTemp, &QSlider::valueChanged, this, &PlayerController::tbTempChange);

@@ -1,9 +1,8 @@
 #include "help/ui/HelpController.h"
 
+#include "app/core/Guard.h"
 #include "app/core/ProgramData.h"
 #include "app/ui/MainForm.h"
-
-#include "app/core/Guard.h"
 #include "app/ui/TImage.h"
 #include "help/core/LessonVoicePlayer.h"
 #include "help/ui/TAboutBox.h"

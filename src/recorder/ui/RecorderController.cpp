@@ -1,14 +1,13 @@
 #include "recorder/ui/RecorderController.h"
 
+#include "app/core/Guard.h"
 #include "app/core/ProgramData.h"
+#include "app/core/TextFile.h"
 #include "app/ui/MainForm.h"
 #include "catalogue/core/BellSetModel.h"
-#include "recorder/core/RecorderModel.h"
-
-#include "app/core/Guard.h"
-#include "app/core/TextFile.h"
 #include "chime/ui/TfrmSoundSaveDlg.h"
 #include "recorder/core/RecorderMarks.h"
+#include "recorder/core/RecorderModel.h"
 
 #include <QEvent>
 #include <QFileDialog>

@@ -1,10 +1,9 @@
 #include "score/ui/PrintController.h"
 
-#include "app/ui/MainForm.h"
-#include "chime/core/TransportModel.h"
-
 #include "app/core/Guard.h"
+#include "app/ui/MainForm.h"
 #include "app/ui/TImage.h"
+#include "chime/core/TransportModel.h"
 #include "score/core/PrintPage.h"
 #include "score/ui/ScoreController.h"
 #include "score/ui/TfrmPrint.h"

@@ -1,13 +1,12 @@
 #include "score/ui/ScoreController.h"
 
+#include "app/core/Guard.h"
 #include "app/core/ProgramData.h"
 #include "app/ui/MainForm.h"
-#include "catalogue/core/BellSetModel.h"
-#include "chime/core/TransportModel.h"
-
-#include "app/core/Guard.h"
 #include "app/ui/TImage.h"
+#include "catalogue/core/BellSetModel.h"
 #include "chime/core/TChannels.h"
+#include "chime/core/TransportModel.h"
 #include "score/core/ScoreLayout.h"
 #include "score/core/ScorePainter.h"
 

@@ -1,17 +1,16 @@
 #include "sound/ui/KeyHook.h"
 
+#include "app/core/Guard.h"
 #include "app/core/ProgramData.h"
 #include "app/ui/MainForm.h"
-#include "catalogue/core/BellSetModel.h"
-#include "recorder/core/RecorderModel.h"
-
-#include "app/core/Guard.h"
 #include "app/ui/TImage.h"
-#include "catalogue/ui/BellSetController.h"
+#include "catalogue/core/BellSetModel.h"
 #include "catalogue/core/TBellData.h"
+#include "catalogue/ui/BellSetController.h"
+#include "recorder/core/RecorderModel.h"
 #include "recorder/ui/RecorderController.h"
-#include "sound/ui/StripController.h"
 #include "sound/core/VirtualKey.h"
+#include "sound/ui/StripController.h"
 #include "sound/ui/VoiceController.h"
 
 #include <QApplication>

@@ -1,16 +1,15 @@
 #include "sound/ui/StripController.h"
 
+#include "app/core/Guard.h"
 #include "app/core/ProgramData.h"
+#include "app/core/Rounding.h"
+#include "app/core/TextFile.h"
 #include "app/ui/MainForm.h"
+#include "app/ui/TImage.h"
 #include "catalogue/core/BellSetModel.h"
 #include "catalogue/core/DataFileCheck.h"
-
-#include "app/core/Guard.h"
-#include "app/core/Rounding.h"
-#include "app/ui/TImage.h"
-#include "app/core/TextFile.h"
-#include "catalogue/ui/BellSetController.h"
 #include "catalogue/core/TBellData.h"
+#include "catalogue/ui/BellSetController.h"
 #include "sound/ui/VoiceController.h"
 
 #include <QPlainTextEdit>

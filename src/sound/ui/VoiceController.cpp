@@ -1,22 +1,20 @@
 #include "sound/ui/VoiceController.h"
 
-#include "app/core/ProgramData.h"
-#include "app/ui/MainForm.h"
-#include "catalogue/core/BellSetModel.h"
-#include "catalogue/core/DataFileCheck.h"
-#include "chime/ui/PlayerController.h"
-
 #include "animation/ui/FacesController.h"
 #include "app/core/Guard.h"
-#include "app/ui/SettingsController.h"
+#include "app/core/ProgramData.h"
 #include "app/core/TextFile.h"
+#include "app/ui/MainForm.h"
+#include "app/ui/SettingsController.h"
+#include "catalogue/core/BellSetModel.h"
+#include "catalogue/core/DataFileCheck.h"
 #include "catalogue/core/TBellData.h"
 #include "sound/core/AudioEngine.h"
 #include "sound/core/Mci.h"
 #include "sound/core/SdlOutput.h"
-#include "sound/ui/StripController.h"
 #include "sound/core/VoicePlayer.h"
 #include "sound/core/VoiceWorkers.h"
+#include "sound/ui/StripController.h"
 
 #include <QCheckBox>
 #include <QFileInfo>

@@ -1,8 +1,7 @@
 #include "sound/ui/VolumeController.h"
 
-#include "app/ui/MainForm.h"
-
 #include "app/core/Guard.h"
+#include "app/ui/MainForm.h"
 #include "app/ui/TSlider.h"
 #include "sound/core/AudioEngine.h"
 #include "sound/ui/VoiceController.h"
@@ -20,9 +19,9 @@ void VolumeController::Connect() {
     MainForm& f = form_;
     Wire(f.btnVolume, &QToolButton::clicked, this, &VolumeController::btnVolumeClick);
     Wire(f.tbVolume, &QSlider::valueChanged, this, &VolumeController::tbVolumeChange);
-    Wire(f.btnVolumeUp, &QToolButton::clicked, this, &VolumeController::btnVolumeUpClick);
+    Wire(f.btnVolumeUp, &QToolButton::clicked, f.nVolumeUp, &QAction::trigger);
     Wire(f.nVolumeUp, &QAction::triggered, this, &VolumeController::btnVolumeUpClick);
-    Wire(f.btnVolumeDown, &QToolButton::clicked, this, &VolumeController::btnVolumeDownClick);
+    Wire(f.btnVolumeDown, &QToolButton::clicked, f.nVolumeDown, &QAction::trigger);
     Wire(f.nVolumeDown, &QAction::triggered, this, &VolumeController::btnVolumeDownClick);
 }
 
