@@ -2,6 +2,8 @@
 
 #include "app/ui/TfrmMain.h"
 
+#include <utility>
+
 #include <QString>
 
 namespace bench {
@@ -13,5 +15,19 @@ void CopyProgramFolder(const QString& to);
 // Copies the program folder to root + "/program" and gives the start options of a main window
 // on it, with its temporary sound folders in root + "/cache".
 orvane::StartOptions ProgramCopyOptions(const QString& root);
+
+// The main window as the benchmarks drive it: the parts they measure, opened.
+class BenchWindow : public orvane::TfrmMain {
+public:
+    explicit BenchWindow(orvane::StartOptions options) : TfrmMain(std::move(options)) {}
+
+    using TfrmMain::bellModel;
+    using TfrmMain::data;
+    using TfrmMain::form;
+    using TfrmMain::player;
+    using TfrmMain::score;
+    using TfrmMain::transportModel;
+    using TfrmMain::voices;
+};
 
 }  // namespace bench

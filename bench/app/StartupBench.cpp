@@ -2,7 +2,6 @@
 #include "BenchRegistry.h"
 #include "BenchStats.h"
 
-#include "app/ui/TfrmMain.h"
 
 #include <QApplication>
 #include <QDir>
@@ -23,12 +22,12 @@ namespace {
 void StartupMs() {
     QTemporaryDir dir;
     const orvane::StartOptions options = bench::ProgramCopyOptions(dir.path());
-    { orvane::TfrmMain warm(options); }
+    { bench::BenchWindow warm(options); }
     std::vector<double> times;
     for (int i = 0; i < 7; ++i) {
         QElapsedTimer timer;
         timer.start();
-        orvane::TfrmMain w(options);
+        bench::BenchWindow w(options);
         w.show();
         QApplication::processEvents();
         times.push_back(timer.nsecsElapsed() / 1e6);

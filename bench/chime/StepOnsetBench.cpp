@@ -26,7 +26,7 @@
 
 #include "BenchRegistry.h"
 #include "app/core/TextFile.h"
-#include "app/ui/TfrmMain.h"
+#include "BenchProgram.h"
 #include "chime/core/ChimeScore.h"
 #include "chime/ui/PlayerController.h"
 #include "chime/core/TChannels.h"
@@ -105,15 +105,15 @@ std::int64_t PlayOnce(bool scheduled) {
         offline = output.get();
         return output;
     };
-    orvane::TfrmMain w(options);
+    bench::BenchWindow w(options);
     w.CreateSecondaryWindows();
-    orvane::PlayerController& player = *w.player;
+    orvane::PlayerController& player = w.player;
     player.SetStepScheduling(scheduled);
-    orvane::AudioEngine& engine = w.voices->Engine();
+    orvane::AudioEngine& engine = w.voices.Engine();
     const QString score = dir.path() + QStringLiteral("/chime.kol");
     orvane::WriteTextLines(score, MakeChime());
     player.ResetPlayer();
-    orvane::LoadChimeScore(*w.Channels, orvane::kWholeChime, score, player.ScoreObserver());
+    orvane::LoadChimeScore(*w.data.Channels, orvane::kWholeChime, score, player.ScoreObserver());
 
     bench::RealTimeDriver driver(*offline);
     driver.Start();
@@ -124,7 +124,7 @@ std::int64_t PlayOnce(bool scheduled) {
     auto record = [&] {
         const orvane::StepClock& clock = player.Timing();
         ticks.push_back(
-            {clock.Anchorings(), clock.Tick(), clock.IntervalMs(), w.Channels->StepSounds.size()});
+            {clock.Anchorings(), clock.Tick(), clock.IntervalMs(), w.data.Channels->StepSounds.size()});
     };
     QEventLoop loop;
     // After every tick of the player (connected after its handler): record, change the tempo
@@ -141,7 +141,7 @@ std::int64_t PlayOnce(bool scheduled) {
             return;
         }
         record();
-        const auto at = std::find(boundaries.begin(), boundaries.end(), w.StepPosition + 1);
+        const auto at = std::find(boundaries.begin(), boundaries.end(), w.transportModel.StepPosition + 1);
         if (at != boundaries.end() && at + 1 != boundaries.end()) {
             w.form.tbTemp->SetPosition(kSegments[at - boundaries.begin() + 1].second);
         }

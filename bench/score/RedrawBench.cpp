@@ -2,7 +2,6 @@
 #include "BenchRegistry.h"
 #include "BenchStats.h"
 
-#include "app/ui/TfrmMain.h"
 #include "chime/core/ChimeScore.h"
 #include "chime/core/TChannels.h"
 #include "score/ui/ScoreController.h"
@@ -33,21 +32,21 @@ public:
 void ScoreRedraw() {
     QTemporaryDir dir;
     const orvane::StartOptions options = bench::ProgramCopyOptions(dir.path());
-    orvane::TfrmMain w(options);
+    bench::BenchWindow w(options);
     w.resize(1280, 800);
     w.show();
     QApplication::processEvents();
-    w.Bells.Clear();
+    w.bellModel.Bells.Clear();
     for (int bell : {0, 1, 2, 3, 4, 5, 6, 7, 8, 12, 13, 14}) {
-        w.Bells.inSet[bell] = true;
-        w.Bells.group[bell] = bell < 2    ? orvane::kGreatGroup
+        w.bellModel.Bells.inSet[bell] = true;
+        w.bellModel.Bells.group[bell] = bell < 2    ? orvane::kGreatGroup
                               : bell < 12 ? orvane::kMiddleGroup
                                           : orvane::kSmallGroup;
     }
     QuietObserver observer;
-    orvane::LoadChimeScore(*w.Channels, orvane::kWholeChime,
+    orvane::LoadChimeScore(*w.data.Channels, orvane::kWholeChime,
                            options.appDir + QStringLiteral("/Chime/common/trezvon_rostov.kol"), observer);
-    w.CurrentPage = 1;
+    w.transportModel.CurrentPage = 1;
     QApplication::processEvents();
 
     std::vector<double> redraw;
@@ -55,10 +54,10 @@ void ScoreRedraw() {
     for (int round = 0; round < 60; ++round) {
         QElapsedTimer timer;
         timer.start();
-        w.score->RedrawScore();
+        w.score.RedrawScore();
         redraw.push_back(timer.nsecsElapsed() / 1e6);
         timer.restart();
-        w.score->RedrawScore();
+        w.score.RedrawScore();
         for (int g = 0; g < 3; ++g) {
             w.form.ScorePanel(g)->repaint();
         }

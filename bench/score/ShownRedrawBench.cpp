@@ -74,28 +74,28 @@ void MeasureOnThisDisplay() {
     }
     QTemporaryDir dir;
     const orvane::StartOptions options = bench::ProgramCopyOptions(dir.path());
-    orvane::TfrmMain w(options);
+    bench::BenchWindow w(options);
     w.CreateSecondaryWindows();
     w.resize(1280, 800);
     w.show();
     for (int i = 0; i < 1000 && !(w.windowHandle() && w.windowHandle()->isExposed()); ++i) {
         QApplication::processEvents(QEventLoop::AllEvents, 10);
     }
-    w.Bells.Clear();
+    w.bellModel.Bells.Clear();
     for (int bell : {0, 1, 2, 3, 4, 5, 6, 7, 8, 12, 13, 14}) {
-        w.Bells.inSet[bell] = true;
-        w.Bells.group[bell] = bell < 2    ? orvane::kGreatGroup
+        w.bellModel.Bells.inSet[bell] = true;
+        w.bellModel.Bells.group[bell] = bell < 2    ? orvane::kGreatGroup
                               : bell < 12 ? orvane::kMiddleGroup
                                           : orvane::kSmallGroup;
     }
     QuietObserver observer;
-    orvane::LoadChimeScore(*w.Channels, orvane::kWholeChime,
+    orvane::LoadChimeScore(*w.data.Channels, orvane::kWholeChime,
                            options.appDir + QStringLiteral("/Chime/common/trezvon_rostov.kol"),
                            observer);
     w.form.udPage->setMaximum(2);
     PaintCounter counter;
     for (int g = 0; g < 3; ++g) {
-        w.score->ScoreImage(g)->installEventFilter(&counter);
+        w.score.ScoreImage(g)->installEventFilter(&counter);
     }
     std::vector<double> times;
     std::vector<double> cpuTimes;
@@ -106,17 +106,17 @@ void MeasureOnThisDisplay() {
         RoundTrip(connection);
         std::vector<qint64> before;
         for (int g = 0; g < 3; ++g) {
-            before.push_back(w.score->ScorePicture(g).cacheKey());
+            before.push_back(w.score.ScorePicture(g).cacheKey());
         }
         counter.paints = 0;
         QElapsedTimer timer;
         const double cpuStart = ThreadCpuMs();
         timer.start();
         w.form.udPage->setValue(round % 2 == 0 ? 2 : 1);
-        w.score->udPageClick();
+        w.score.udPageClick();
         int changed = 0;
         for (int g = 0; g < 3; ++g) {
-            changed += w.score->ScorePicture(g).cacheKey() != before[g];
+            changed += w.score.ScorePicture(g).cacheKey() != before[g];
         }
         // The repaint of every changed picture reaches the window's backing store, which
         // sends it to the server.

@@ -31,7 +31,6 @@
 
 #include "BenchProgram.h"
 #include "BenchRegistry.h"
-#include "app/ui/TfrmMain.h"
 #include "sound/core/AudioEngine.h"
 #include "sound/core/OfflineOutput.h"
 #include "sound/SoundFiles.h"
@@ -181,20 +180,20 @@ bench::Register keyLatency(
             offline = output.get();
             return output;
         };
-        auto window = std::make_unique<orvane::TfrmMain>(options);
+        auto window = std::make_unique<bench::BenchWindow>(options);
         window->show();
         window->activateWindow();
         for (int i = 0; i < 200 && !window->isActiveWindow(); ++i) {
             Wait(5);
         }
         window->form.cbStereo->setFocus();
-        if (!window->Bells.inSet[13] || offline == nullptr) {
+        if (!window->bellModel.Bells.inSet[13] || offline == nullptr) {
             std::fprintf(stderr, "key_to_voice: bell 13 is not in the set\n");
             return;
         }
 
-        orvane::AudioEngine& engine = window->voices->Engine();
-        orvane::VoiceWorkers& workers = window->voices->Workers();
+        orvane::AudioEngine& engine = window->voices.Engine();
+        orvane::VoiceWorkers& workers = window->voices.Workers();
         PacedOutput paced(*offline);
         paced.Start();
         engine.SetStartLog(true);
@@ -259,7 +258,7 @@ bench::Register keyLatency(
         for (int i = 0; i < 300; ++i) {
             Wait(2);
             const auto t = Clock::now();
-            window->voices->StrikeBell(13);
+            window->voices.StrikeBell(13);
             std::optional<Clock::time_point> sounded;
             std::vector<orvane::VoiceStart> starts;
             while (!sounded) {

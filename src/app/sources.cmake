@@ -1,13 +1,17 @@
 list(APPEND ORVANE_CORE_SOURCES
   src/app/core/Checked.cpp src/app/core/Checked.h
-  src/app/core/Guard.h
+  src/app/core/Guard.cpp src/app/core/Guard.h
   src/app/core/IniFile.cpp src/app/core/IniFile.h
   src/app/core/LibraryInstaller.cpp src/app/core/LibraryInstaller.h
   src/app/core/ProgramInfo.cpp src/app/core/ProgramInfo.h
+  src/app/core/MainCaption.h
+  src/app/core/ModelValue.h
+  src/app/core/ProgramData.h
   src/app/core/Rounding.h
   src/app/core/SessionBus.cpp src/app/core/SessionBus.h
   src/app/core/TAppPath.cpp src/app/core/TAppPath.h
   src/app/core/TextFile.cpp src/app/core/TextFile.h
+  src/app/core/ViewModel.h
 )
 list(APPEND ORVANE_UI_SOURCES
   src/app/ui/AlignLayout.cpp src/app/ui/AlignLayout.h

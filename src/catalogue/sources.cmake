@@ -1,5 +1,6 @@
 list(APPEND ORVANE_CORE_SOURCES
   src/catalogue/core/BellSet.cpp src/catalogue/core/BellSet.h
+  src/catalogue/core/BellSetModel.h
   src/catalogue/core/DataFileCheck.cpp src/catalogue/core/DataFileCheck.h
   src/catalogue/core/ListFile.cpp src/catalogue/core/ListFile.h
   src/catalogue/core/TBellData.cpp src/catalogue/core/TBellData.h

@@ -6,6 +6,7 @@ list(APPEND ORVANE_CORE_SOURCES
   src/chime/core/StepPlan.cpp src/chime/core/StepPlan.h
   src/chime/core/TChannels.cpp src/chime/core/TChannels.h
   src/chime/core/Transport.cpp src/chime/core/Transport.h
+  src/chime/core/TransportModel.h
 )
 list(APPEND ORVANE_UI_SOURCES
 )

@@ -1,5 +1,6 @@
 list(APPEND ORVANE_CORE_SOURCES
   src/recorder/core/RecorderMarks.cpp src/recorder/core/RecorderMarks.h
+  src/recorder/core/RecorderModel.h
 )
 list(APPEND ORVANE_UI_SOURCES
 )

@@ -14,7 +14,7 @@ namespace {
 class Faces : public MainWindowFixture {
 protected:
     // Visible face pictures as (set, row, frame).
-    static QList<std::tuple<int, int, int>> Visible(TfrmMain& w) {
+    static QList<std::tuple<int, int, int>> Visible(TestWindow& w) {
         QList<std::tuple<int, int, int>> shown;
         for (int set = 0; set < FacesController::kSets; ++set) {
             for (int row = 0; row < FacesController::kRows; ++row) {
@@ -31,7 +31,7 @@ protected:
     QImage Bitmap(const QString& name) { return QImage(folder.Path("Animate/" + name)); }
 
     // Strikes a bell as the voice player does: animate, then (re)start the reset timer.
-    static void Strike(TfrmMain& w, int bell) {
+    static void Strike(TestWindow& w, int bell) {
         w.faces->AnimateBell(bell);
         w.form.mmResetTimer->start();
     }

@@ -1,7 +1,7 @@
 #include "app/core/Guard.h"
 #include "app/ui/LayoutController.h"
 #include "app/ui/TImage.h"
-#include "app/ui/TfrmMain.h"
+#include "support/TestWindow.h"
 #include "catalogue/core/TBellData.h"
 #include "support/ProgramFolder.h"
 
@@ -26,16 +26,16 @@ protected:
         GuardLog::Reset();
     }
 
-    std::unique_ptr<TfrmMain> Start(QStringList arguments = {}) {
+    std::unique_ptr<TestWindow> Start(QStringList arguments = {}) {
         StartOptions options;
         options.appDir = folder.Dir();
         options.arguments = std::move(arguments);
         options.cacheDir = folder.CacheDir();
         options.messageBox = [this](const QString&, const QString& text) { messages.append(text); };
-        return std::make_unique<TfrmMain>(options);
+        return std::make_unique<TestWindow>(options);
     }
 
-    std::unique_ptr<TfrmMain> StartShown(QStringList arguments = {}) {
+    std::unique_ptr<TestWindow> StartShown(QStringList arguments = {}) {
         auto w = Start(std::move(arguments));
         w->show();
         EXPECT_TRUE(QTest::qWaitForWindowExposed(w.get()));

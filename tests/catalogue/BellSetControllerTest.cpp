@@ -20,15 +20,15 @@ namespace {
 class BellSetUi : public MainWindowFixture {
   protected:
     // Starts the window on a settings file holding only the stored set.
-    std::unique_ptr<TfrmMain> StartWith(const QString& bells, const QString& types) {
+    std::unique_ptr<TestWindow> StartWith(const QString& bells, const QString& types) {
         WriteSettings({"[Serial]", "Bells=" + bells, "Types=" + types});
         return Start();
     }
 
-    static QString Name(TfrmMain& w, int bell) { return w.BellData->Cell(TBellData::kName, bell); }
+    static QString Name(TestWindow& w, int bell) { return w.BellData->Cell(TBellData::kName, bell); }
 
     // The texts of the root nodes, or of the children of the root node with that text.
-    static QStringList Nodes(TfrmMain& w, const QString& parent = {}) {
+    static QStringList Nodes(TestWindow& w, const QString& parent = {}) {
         QTreeWidget* tree = w.form.tvGroups;
         QStringList texts;
         if (parent.isEmpty()) {
@@ -45,18 +45,18 @@ class BellSetUi : public MainWindowFixture {
         return texts;
     }
 
-    static QTreeWidgetItem* Node(TfrmMain& w, const QString& text) {
+    static QTreeWidgetItem* Node(TestWindow& w, const QString& text) {
         const auto found = w.form.tvGroups->findItems(text, Qt::MatchExactly | Qt::MatchRecursive);
         return found.isEmpty() ? nullptr : found.first();
     }
 
-    static void Select(TfrmMain& w, const QString& text) {
+    static void Select(TestWindow& w, const QString& text) {
         QTreeWidgetItem* node = Node(w, text);
         ASSERT_NE(node, nullptr) << text.toStdString();
         w.form.tvGroups->setCurrentItem(node);
     }
 
-    static QStringList Offered(TfrmMain& w) {
+    static QStringList Offered(TestWindow& w) {
         w.bellSet->mPopupPopup();
         QStringList names;
         for (QAction* item : w.AddBellItems) {

@@ -15,7 +15,7 @@ namespace {
 
 class Casual : public PlayerFixture {
 protected:
-    static Combination Selected(TfrmMain& w) { return w.casual->SelectedCombination(); }
+    static Combination Selected(TestWindow& w) { return w.casual->SelectedCombination(); }
 };
 
 }  // namespace

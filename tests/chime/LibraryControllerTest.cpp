@@ -29,7 +29,7 @@ namespace {
 class Library : public PlayerFixture {
 protected:
     // The files that step of the loaded score sounds with every group box checked.
-    static QStringList ExpectedFiles(TfrmMain& w, int step) {
+    static QStringList ExpectedFiles(TestWindow& w, int step) {
         QStringList files;
         for (const QString& mark : w.Channels->Steps.at(step).split(',')) {
             if (mark.size() >= 2 && QStringLiteral("smb").contains(mark[0]) && mark[1].isDigit()) {
@@ -45,32 +45,32 @@ protected:
         }
         return paths;
     }
-    static std::map<QString, int> RowsBySound(TfrmMain& w) {
+    static std::map<QString, int> RowsBySound(TestWindow& w) {
         std::map<QString, int> rows;
         for (int row = 0; row < 15; ++row) {
             rows[SoundOf(w, row)] = row;
         }
         return rows;
     }
-    static void ChooseCommon(TfrmMain& w, int index) {
+    static void ChooseCommon(TestWindow& w, int index) {
         w.form.cbCommon->setCurrentIndex(index);
         w.library->cbCommonChange(index);
     }
-    static void ChooseStudy(TfrmMain& w, int group, int index) {
+    static void ChooseStudy(TestWindow& w, int group, int index) {
         w.GroupChimeBoxes[group]->setCurrentIndex(index);
         w.library->GroupChimeChange(group);
     }
 
     // Writes a custom chime file and the list of custom chimes.
-    static void WriteCustom(TfrmMain& w, const QString& entry, const QStringList& lines) {
+    static void WriteCustom(TestWindow& w, const QString& entry, const QStringList& lines) {
         ASSERT_TRUE(WriteTextLines(w.AppPath.CustomDir + entry + ".kol", lines));
     }
-    static void WriteCustomList(TfrmMain& w, const QStringList& entries) {
+    static void WriteCustomList(TestWindow& w, const QStringList& entries) {
         ASSERT_TRUE(WriteTextLines(w.AppPath.CustomDir + "list.kli", entries));
     }
     // Opens "Load chimes ..." and runs inDialog while the modal dialog is shown; the dialog is
     // closed afterwards if inDialog left it open. Returns whether the dialog was shown.
-    static bool InDialog(TfrmMain& w, std::function<void(TfrmSelSound&)> inDialog) {
+    static bool InDialog(TestWindow& w, std::function<void(TfrmSelSound&)> inDialog) {
         bool shown = false;
         QTimer::singleShot(0, &w, [&] {
             TfrmSelSound& dialog = *w.frmSelSound;

@@ -21,7 +21,7 @@ namespace {
 constexpr std::int64_t kStep144 = 144 * 48;  // frames of a 144 ms step
 
 // Catalogue rows of the fixture's bell set: great bells 0..4, medium-size 5..11, small 12..14.
-int Row(const QString& mark, TfrmMain& w) {
+int Row(const QString& mark, TestWindow& w) {
     return FindGroupBell(mark[0], mark[1].digitValue(), w.Bells);
 }
 
@@ -39,7 +39,7 @@ protected:
         return lines;
     }
     // The file that step i of Numbered sounds.
-    static QString NumberedSound(TfrmMain& w, int i) {
+    static QString NumberedSound(TestWindow& w, int i) {
         static const QStringList kMarks = {"b1", "b2", "b3", "b4", "b5", "m1", "m2", "m3",
                                            "m4", "m5", "m6", "m7", "s1", "s2", "s3"};
         return SoundOf(w, Row(kMarks[i % kMarks.size()], w));
@@ -329,4 +329,36 @@ TEST_F(Player, ResetEmptiesTheScoreAndStops) {
     EXPECT_TRUE(w->CasualMode);
     w->player->ResetPlayer();
     EXPECT_FALSE(w->CasualMode) << "keep-casual lasts one reset";
+}
+
+TEST_F(Player, TicksCarryTheSliderAlongAndStopGoesBackToStepZeroWithOneRedraw) {
+    auto w = StartPlayer();
+    LoadWhole(*w, Numbered(130));
+    w->form.udPage->setMaximum(3);
+    w->player->btnPlayClick();
+    for (int i = 0; i < 70; ++i) {
+        w->player->mmTimerTimer();
+    }
+    EXPECT_EQ(w->StepPosition, 70);
+    EXPECT_EQ(w->form.tbProgress->value(), 70);
+    EXPECT_EQ(w->CurrentPage, 1);
+    EXPECT_EQ(w->Markers[0]->x(), MarkerLeft(70, w->form.pnlSmallBells->width()));
+
+    const int redraws = w->score->RedrawCount();
+    w->player->btnStopClick();
+    EXPECT_FALSE(w->player->Playing());
+    EXPECT_EQ(w->StepPosition, 0);
+    EXPECT_EQ(w->form.tbProgress->value(), 0);
+    EXPECT_EQ(w->CurrentPage, 0);
+    EXPECT_EQ(w->form.udPage->value(), 1);
+    EXPECT_EQ(w->Markers[0]->x(), MarkerLeft(0, w->form.pnlSmallBells->width()));
+    EXPECT_EQ(w->score->RedrawCount(), redraws + 1) << "page 1 is drawn once";
+
+    // Wound forward without the slider, the position still comes back with the slider's page.
+    w->StepPosition = 98;
+    w->player->btnFFClick();
+    w->player->ResetPlayer();
+    EXPECT_EQ(w->StepPosition, 0);
+    EXPECT_EQ(w->Markers[0]->x(), MarkerLeft(0, w->form.pnlSmallBells->width()));
+    EXPECT_EQ(GuardLog::Swallowed(), 0);
 }

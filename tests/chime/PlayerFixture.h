@@ -1,7 +1,7 @@
 #pragma once
 
 #include "app/core/TextFile.h"
-#include "app/ui/TfrmMain.h"
+#include "support/TestWindow.h"
 #include "catalogue/core/TBellData.h"
 #include "chime/core/ChimeScore.h"
 #include "chime/ui/PlayerController.h"
@@ -32,7 +32,7 @@ protected:
     static constexpr std::int64_t kLookAhead = 960;  // 20 ms
 
     // The whole bell set, the score shown, animation off unless asked for.
-    std::unique_ptr<orvane::TfrmMain> StartPlayer(const QString& bells = "111111111111111",
+    std::unique_ptr<TestWindow> StartPlayer(const QString& bells = "111111111111111",
                                                   const QString& types = "bbbbbmmmmmmmsss") {
         WriteSettings({"[View]", "Tools=1", "Bells=1", "Info=1", "Groups=1", "[Serial]",
                        "Bells=" + bells, "Types=" + types, "[Settings]", "Grid=0", "Stereo=0",
@@ -50,11 +50,11 @@ protected:
         return w;
     }
 
-    static orvane::AudioEngine& Engine(orvane::TfrmMain& w) { return w.voices->Engine(); }
+    static orvane::AudioEngine& Engine(TestWindow& w) { return w.voices->Engine(); }
 
     // Writes a whole chime (header and step lines) and loads it as the main window's score,
     // after a player reset, as choosing a chime does.
-    void LoadWhole(orvane::TfrmMain& w, const QStringList& lines) {
+    void LoadWhole(TestWindow& w, const QStringList& lines) {
         const QString path = folder.Root() + "/score.kol";
         ASSERT_TRUE(orvane::WriteTextLines(path, lines));
         w.player->ResetPlayer();
@@ -62,19 +62,19 @@ protected:
     }
 
     // The sound file of catalogue row.
-    static QString SoundOf(orvane::TfrmMain& w, int row) {
+    static QString SoundOf(TestWindow& w, int row) {
         return w.AppPath.SoundDir +
                orvane::NativePath(w.BellData->Cell(orvane::TBellData::kSound, row));
     }
 
     // Renders frames and returns the voices that started, in start order.
-    std::vector<orvane::VoiceStart> Render(orvane::TfrmMain& w, std::int64_t frames) {
+    std::vector<orvane::VoiceStart> Render(TestWindow& w, std::int64_t frames) {
         offline->Render(frames);
         return Engine(w).TakeVoiceStarts();
     }
 
     // One tick, then the frames of one step interval, as the timer and the sound card would.
-    std::vector<orvane::VoiceStart> TickAndRender(orvane::TfrmMain& w) {
+    std::vector<orvane::VoiceStart> TickAndRender(TestWindow& w) {
         w.player->mmTimerTimer();
         return Render(w, std::int64_t(w.Channels->StepInterval) * kRate / 1000);
     }

@@ -42,7 +42,7 @@ namespace {
 
 class Help : public MainWindowFixture {
 protected:
-    static QString Page(const TfrmMain& w) { return w.frmLesson->IE->source().toLocalFile(); }
+    static QString Page(const TestWindow& w) { return w.frmLesson->IE->source().toLocalFile(); }
     UrlSink sink;
 };
 

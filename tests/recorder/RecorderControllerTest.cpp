@@ -1,6 +1,7 @@
 #include "app/core/TextFile.h"
 #include "chime/ui/TfrmSoundSaveDlg.h"
 #include "recorder/ui/RecorderController.h"
+#include "support/ControllerRig.h"
 #include "support/MainWindowFixture.h"
 
 #include <QAction>
@@ -19,7 +20,7 @@ namespace {
 
 class Recorder : public MainWindowFixture {
 protected:
-    std::unique_ptr<TfrmMain> StartRecorder(QStringList arguments = {}) {
+    std::unique_ptr<TestWindow> StartRecorder(QStringList arguments = {}) {
         auto w = Start(std::move(arguments));
         // Two great bells (rows 2, 8), two small bells (rows 10, 12), one medium-size (row 6).
         w->Bells.Clear();
@@ -30,9 +31,59 @@ protected:
         w->form.mmTimer->setInterval(144);
         return w;
     }
-    static QStringList Lines(const TfrmMain& w) {
+    static QStringList Lines(const TestWindow& w) {
         return w.form.mRecList->toPlainText().split(u'\n');
     }
+};
+
+// The recorder controller and its save dialog, built from their collaborators alone.
+struct RecorderRig : ControllerRig {
+    RecorderRig(const ProgramFolder& folder, QStringList& messages)
+        : ControllerRig(folder),
+          controller(window, form, data, bellModel, recorderModel, frmSoundSaveDlg) {
+        TfrmSoundSaveDlg::Owner owner;
+        owner.chimeDir = data.AppPath.ChimeDir;
+        owner.bells = &bellModel.Bells;
+        owner.recList = form.mRecList;
+        owner.showMessage = [&messages](const QString& text) { messages.append(text); };
+        owner.closed = [this] { recorderModel.KeysEnabled = controller.SavedKeysEnabled(); };
+        frmSoundSaveDlg = std::make_unique<TfrmSoundSaveDlg>(&window, std::move(owner));
+        controller.Connect();
+    }
+
+    std::unique_ptr<TfrmSoundSaveDlg> frmSoundSaveDlg;
+    RecorderController controller;
+    RecorderController* const recorder = &controller;
+    BellSet& Bells = bellModel.Bells;
+    ModelValue<bool>& Recording = recorderModel.Recording;
+    ModelValue<bool>& KeysEnabled = recorderModel.KeysEnabled;
+    const QString& RecordText = recorderModel.RecordText.Get();
+    ModelValue<quint32>& RecElapsed = recorderModel.RecElapsed;
+};
+
+// The recorder without a main window, set up as StartRecorder does.
+class RecorderAlone : public ::testing::Test {
+protected:
+    void SetUp() override {
+        TestApp();
+        GuardLog::Reset();
+    }
+
+    std::unique_ptr<RecorderRig> StartRecorder() {
+        auto w = std::make_unique<RecorderRig>(folder, messages);
+        for (auto [row, group] : {std::pair{2, 3}, {8, 3}, {10, 1}, {12, 1}, {6, 2}}) {
+            w->Bells.inSet[static_cast<std::size_t>(row)] = true;
+            w->Bells.group[static_cast<std::size_t>(row)] = group;
+        }
+        w->form.mmTimer->setInterval(144);
+        return w;
+    }
+    static QStringList Lines(const RecorderRig& w) {
+        return w.form.mRecList->toPlainText().split(u'\n');
+    }
+
+    ProgramFolder folder;
+    QStringList messages;
 };
 
 }  // namespace
@@ -60,7 +111,7 @@ TEST_F(Recorder, MenuOpensThePanelStoppedOverTheStaves) {
     EXPECT_EQ(GuardLog::Swallowed(), 0);
 }
 
-TEST_F(Recorder, ThreeEmptyTicksGiveThreeEmptySteps) {
+TEST_F(RecorderAlone, ThreeEmptyTicksGiveThreeEmptySteps) {
     auto w = StartRecorder();
     w->recorder->btnRecStartClick();
     EXPECT_TRUE(w->Recording);
@@ -82,7 +133,7 @@ TEST_F(Recorder, ThreeEmptyTicksGiveThreeEmptySteps) {
     EXPECT_EQ(w->form.lblString->text(), QString::fromUtf8("Строка: 4"));
 }
 
-TEST_F(Recorder, StrikesOfOneTickShareALineInTheOrderStruck) {
+TEST_F(RecorderAlone, StrikesOfOneTickShareALineInTheOrderStruck) {
     auto w = StartRecorder();
     w->recorder->btnRecStartClick();
     w->recorder->KeyStrike(8);   // second great bell
@@ -101,7 +152,7 @@ TEST_F(Recorder, StrikesOfOneTickShareALineInTheOrderStruck) {
     EXPECT_TRUE(w->RecordText.isEmpty());
 }
 
-TEST_F(Recorder, DurationCountsWholeSecondsOfTheIntervals) {
+TEST_F(RecorderAlone, DurationCountsWholeSecondsOfTheIntervals) {
     auto w = StartRecorder();
     w->recorder->btnRecStartClick();
     for (int i = 0; i < 6; ++i) {
@@ -113,7 +164,7 @@ TEST_F(Recorder, DurationCountsWholeSecondsOfTheIntervals) {
     EXPECT_EQ(w->form.lblLongRec->text(), QString::fromUtf8("Продолжительность: 1 секунд"));
 }
 
-TEST_F(Recorder, TheTimerRunsAtThePlaybackInterval) {
+TEST_F(RecorderAlone, TheTimerRunsAtThePlaybackInterval) {
     auto w = StartRecorder();
     w->form.mmTimer->setInterval(60);
     w->recorder->btnRecStartClick();
@@ -126,7 +177,7 @@ TEST_F(Recorder, TheTimerRunsAtThePlaybackInterval) {
     EXPECT_EQ(w->RecElapsed, 60u * static_cast<quint32>(lines.size() - 1));
 }
 
-TEST_F(Recorder, OpeningAFileWhileRecordingStopsFirst) {
+TEST_F(RecorderAlone, OpeningAFileWhileRecordingStopsFirst) {
     auto w = StartRecorder();
     const QString path = folder.Path("Chime/opened.kol");
     ProgramFolder::Write(path, "200\r\ns1\r\n\r\nb1,m1\r\n");
@@ -162,7 +213,7 @@ TEST_F(Recorder, ClosingThePanelEndsTheRecording) {
     EXPECT_TRUE(w->RecordText.isEmpty());
 }
 
-TEST_F(Recorder, LineLabelFollowsTheCaret) {
+TEST_F(RecorderAlone, LineLabelFollowsTheCaret) {
     auto w = StartRecorder();
     w->recorder->nRecClick();
     w->form.mRecList->setPlainText("144\ns1\nb1\n");
@@ -171,7 +222,7 @@ TEST_F(Recorder, LineLabelFollowsTheCaret) {
     EXPECT_EQ(w->form.lblString->text(), QString::fromUtf8("Строка: 3"));
 }
 
-TEST_F(Recorder, SaveAsWritesTheRecordingAndGivesTheKeysBack) {
+TEST_F(RecorderAlone, SaveAsWritesTheRecordingAndGivesTheKeysBack) {
     auto w = StartRecorder();
     w->recorder->btnRecStartClick();
     w->recorder->KeyStrike(12);
@@ -214,7 +265,7 @@ TEST_F(Recorder, SaveAsWritesTheRecordingAndGivesTheKeysBack) {
     EXPECT_EQ(GuardLog::Swallowed(), 0);
 }
 
-TEST_F(Recorder, CancelGivesTheKeysBackToo) {
+TEST_F(RecorderAlone, CancelGivesTheKeysBackToo) {
     auto w = StartRecorder();
     w->recorder->nRecClick();
     w->recorder->SetSaveDialogRunner([&] {

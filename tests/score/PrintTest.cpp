@@ -28,7 +28,7 @@ int PdfPages(const QString& path) {
 
 class Printing : public MainWindowFixture {
 protected:
-    std::unique_ptr<TfrmMain> StartWithChime(int steps) {
+    std::unique_ptr<TestWindow> StartWithChime(int steps) {
         auto w = Start();
         SetBells(*w, {0}, {1, 2, 3, 4}, {12, 13, 14});
         LoadWholeChime(*w, WriteChime(folder.Path("test.kol"), "200", SteadySteps(steps)));
@@ -43,7 +43,7 @@ protected:
     }
 
     // The dialog the user would fill in: print to a PDF file with the given range.
-    void ChoosePdf(TfrmMain& w, QPrinter::PrintRange range) {
+    void ChoosePdf(TestWindow& w, QPrinter::PrintRange range) {
         w.print->SetPrintDialog([this, range](QPrinter& printer, int minPage, int maxPage) {
             dialogLimits = {minPage, maxPage};
             printer.setOutputFormat(QPrinter::PdfFormat);

@@ -16,7 +16,7 @@ class ScoreView : public MainWindowFixture {
 protected:
     // A started window with bells 0 (great), 1-4 (medium-size), 12-14 (small) and a chime of
     // `steps` steps loaded; the page selector is set up as the chime library does.
-    std::unique_ptr<TfrmMain> StartWithChime(int steps) {
+    std::unique_ptr<TestWindow> StartWithChime(int steps) {
         auto w = Start();
         SetBells(*w, {0}, {1, 2, 3, 4}, {12, 13, 14});
         LoadWholeChime(*w, WriteChime(folder.Path("test.kol"), "200", SteadySteps(steps)));
@@ -29,7 +29,7 @@ protected:
     }
 
     // What the score image of group g must show for page `page`.
-    static QImage Expected(TfrmMain& w, int g, int page) {
+    static QImage Expected(TestWindow& w, int g, int page) {
         const TImage* image = w.score->ScoreImage(g);
         ScoreLayout layout({g, w.Bells.GroupCount(g + 1), image->width(), image->height(),
                             w.form.cbGrid->isChecked(), w.score->Background()});
@@ -37,7 +37,7 @@ protected:
                                     layout.Draw(w.Channels->GroupSteps(g), page));
     }
 
-    static void ExpectPage(TfrmMain& w, int page) {
+    static void ExpectPage(TestWindow& w, int page) {
         for (int g = 0; g < 3; ++g) {
             EXPECT_EQ(w.score->ScorePicture(g).convertToFormat(QImage::Format_RGB32),
                       Expected(w, g, page))

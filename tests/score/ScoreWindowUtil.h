@@ -1,7 +1,7 @@
 #pragma once
 
 #include "animation/ui/FacesController.h"
-#include "app/ui/TfrmMain.h"
+#include "support/TestWindow.h"
 #include "catalogue/core/BellSet.h"
 #include "chime/core/ChimeScore.h"
 #include "chime/core/TChannels.h"
@@ -22,18 +22,18 @@ inline void PrintTo(const QString& text, std::ostream* os) {
 // groups to the bell faces.
 class TestScoreObserver : public orvane::ChimeScoreObserver {
 public:
-    explicit TestScoreObserver(orvane::TfrmMain& w) : w_(w) {}
+    explicit TestScoreObserver(TestWindow& w) : w_(w) {}
     void ClearGroupFrames(QChar letter) override { w_.faces->ClearGroupFrames(letter); }
     void ShowTempo() override {}
     void ShowTotalDuration() override {}
 
 private:
-    orvane::TfrmMain& w_;
+    TestWindow& w_;
 };
 
 // Puts a bell set into the window directly: great, medium-size and small bells by catalogue
 // index.
-inline void SetBells(orvane::TfrmMain& w, std::initializer_list<int> great,
+inline void SetBells(TestWindow& w, std::initializer_list<int> great,
                      std::initializer_list<int> middle, std::initializer_list<int> small) {
     w.Bells.Clear();
     for (auto [list, code] :
@@ -75,7 +75,7 @@ inline QStringList SteadySteps(int count) {
     return steps;
 }
 
-inline void LoadWholeChime(orvane::TfrmMain& w, const QString& path) {
+inline void LoadWholeChime(TestWindow& w, const QString& path) {
     TestScoreObserver observer(w);
     orvane::LoadChimeScore(*w.Channels, orvane::kWholeChime, path, observer);
 }

@@ -45,7 +45,7 @@ class KeyProbe : public QObject {
 class SoundUi : public MainWindowFixture {
   protected:
     // Starts the window with the focus on the "Stereo" check box, which a Space would toggle.
-    void Open(std::unique_ptr<TfrmMain> window) {
+    void Open(std::unique_ptr<TestWindow> window) {
         w = std::move(window);
         w->activateWindow();
         ASSERT_TRUE(QTest::qWaitForWindowActive(w.get()));
@@ -94,7 +94,7 @@ class SoundUi : public MainWindowFixture {
     // The bell hint as the memo shows it (its line break is one character there).
     QString Hint(int bell) { return w->strip->BellHint(bell).replace("\r\n", "\n"); }
 
-    std::unique_ptr<TfrmMain> w;
+    std::unique_ptr<TestWindow> w;
     KeyProbe probe;
     QStringList folders;
 };
@@ -298,7 +298,7 @@ TEST_F(SoundUi, WithoutASoundDeviceCommandsAreRejectedAndTheProgramGoesOn) {
         o.hasDevice = false;
         return std::make_unique<OfflineOutput>(o);
     };
-    auto window = std::make_unique<TfrmMain>(options);
+    auto window = std::make_unique<TestWindow>(options);
     window->show();
     ASSERT_TRUE(QTest::qWaitForWindowExposed(window.get()));
     Open(std::move(window));

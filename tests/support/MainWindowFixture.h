@@ -1,7 +1,7 @@
 #pragma once
 
 #include "app/core/Guard.h"
-#include "app/ui/TfrmMain.h"
+#include "support/TestWindow.h"
 #include "sound/core/OfflineOutput.h"
 #include "support/ProgramFolder.h"
 
@@ -20,7 +20,7 @@ protected:
     }
 
     // Starts the main window (and its secondary windows); shown windows are laid out.
-    std::unique_ptr<orvane::TfrmMain> Start(QStringList arguments = {}, bool shown = true) {
+    std::unique_ptr<TestWindow> Start(QStringList arguments = {}, bool shown = true) {
         orvane::StartOptions options;
         options.appDir = folder.Dir();
         options.arguments = std::move(arguments);
@@ -31,7 +31,7 @@ protected:
             offline = output.get();
             return output;
         };
-        auto w = std::make_unique<orvane::TfrmMain>(options);
+        auto w = std::make_unique<TestWindow>(options);
         w->CreateSecondaryWindows();
         if (shown) {
             w->show();

@@ -1,8 +1,11 @@
 #include "animation/ui/FacesController.h"
 
 #include "app/core/Guard.h"
+#include "app/core/ProgramData.h"
+#include "app/core/ViewModel.h"
+#include "app/ui/MainForm.h"
 #include "app/ui/TImage.h"
-#include "app/ui/TfrmMain.h"
+#include "catalogue/core/BellSetModel.h"
 #include "chime/core/TChannels.h"
 #include "score/core/PrintPage.h"
 
@@ -37,20 +40,18 @@ int RowOfLetter(QChar letter) {
 
 }  // namespace
 
-FacesController::FacesController(TfrmMain& main) : QObject(&main), main_(main) {}
+FacesController::FacesController(MainForm& form, ProgramData& data, BellSetModel& bells, ViewModel& view)
+    : form_(form), data_(data), bells_(bells), view_(view) {}
 
 void FacesController::Connect() {
-    MainForm& f = main_.form;
-    connect(f.cbView, &QComboBox::currentIndexChanged, this,
-            [this] { Guarded([&] { cbViewChange(); }); });
-    connect(f.cbShowMovie, &QCheckBox::clicked, this,
-            [this] { Guarded([&] { cbShowMovieClick(); }); });
-    connect(f.mmResetTimer, &QTimer::timeout, this,
-            [this] { Guarded([&] { mmResetTimerTimer(); }); });
+    MainForm& f = form_;
+    Wire(f.cbView, &QComboBox::currentIndexChanged, this, &FacesController::cbViewChange);
+    Wire(f.cbShowMovie, &QCheckBox::clicked, this, &FacesController::cbShowMovieClick);
+    Wire(f.mmResetTimer, &QTimer::timeout, this, &FacesController::mmResetTimerTimer);
 }
 
 QImage FacesController::LoadAnimatePicture(const QString& name) const {
-    const QString path = main_.AppPath.AnimateDir + name;
+    const QString path = data_.AppPath.AnimateDir + name;
     if (!QFileInfo::exists(path)) {
         return {};
     }
@@ -72,7 +73,7 @@ TImage* FacesController::MakeTextPicture(const QString& objectName, const QStrin
         painter.drawText(QRect(x, y, qMax(1, picture.width() - x), qMax(1, picture.height() - y)),
                          Qt::AlignLeft | Qt::AlignTop | Qt::TextSingleLine, text);
     }
-    auto* image = new TImage(objectName, main_.form.pnlCustomSelections);
+    auto* image = new TImage(objectName, form_.pnlCustomSelections);
     image->SetPicture(WithTransparentColor(picture, Qt::white));
     image->setAttribute(Qt::WA_TranslucentBackground);
     image->hide();
@@ -80,7 +81,7 @@ TImage* FacesController::MakeTextPicture(const QString& objectName, const QStrin
 }
 
 void FacesController::CreateFaces() {
-    MainForm& f = main_.form;
+    MainForm& f = form_;
     for (int set = 0; set < kSets; ++set) {
         for (int row = 0; row < kRows; ++row) {
             for (int frame = 0; frame < kFrames; ++frame) {
@@ -118,7 +119,7 @@ void FacesController::CreateFaces() {
 
 bool FacesController::eventFilter(QObject* watched, QEvent* event) {
     if (event->type() == QEvent::Move || event->type() == QEvent::Resize) {
-        const MainForm& f = main_.form;
+        const MainForm& f = form_;
         if (watched == f.pnlSmall || watched == f.pnlMiddle || watched == f.pnlBig) {
             Guarded([&] { LayoutFaces(); });
         }
@@ -128,7 +129,7 @@ bool FacesController::eventFilter(QObject* watched, QEvent* event) {
 
 void FacesController::Release() {
     for (int g = 0; g < 3; ++g) {
-        main_.form.GroupPanel(g)->removeEventFilter(this);
+        form_.GroupPanel(g)->removeEventFilter(this);
     }
     for (int g = 2; g >= 0; --g) {
         delete disabled_[g];
@@ -149,8 +150,8 @@ void FacesController::Release() {
 }
 
 void FacesController::LayoutFaces() {
-    MainForm& f = main_.form;
-    const QComboBox* box = main_.GroupChimeBoxes[0];
+    MainForm& f = form_;
+    const QComboBox* box = form_.GroupChimeBoxes[0];
     const int h = box ? box->height() : kDefaultComboHeight;
     std::array<int, kRows> tops{};
     for (int row = 0; row < kRows; ++row) {
@@ -190,15 +191,15 @@ TImage* FacesController::DisabledPicture(int group) const {
 }
 
 int FacesController::CurrentSet() const {
-    return main_.SchematicView ? 1 : 0;
+    return view_.SchematicView ? 1 : 0;
 }
 
 bool FacesController::ManySmallBells() const {
-    return main_.Bells.GroupCount(kSmallGroup) >= 4;
+    return bells_.Bells.GroupCount(kSmallGroup) >= 4;
 }
 
 QString FacesController::AnimationToken(int bell) const {
-    const BellSet& set = main_.Bells;
+    const BellSet& set = bells_.Bells;
     if (bell < 0 || bell >= BellSet::kBellCount || !set.inSet[bell]) {
         return {};
     }
@@ -216,7 +217,7 @@ QString FacesController::AnimationToken(int bell) const {
 }
 
 void FacesController::AnimateBell(int bell) {
-    if (main_.Bells.SetSize() <= 4) {
+    if (bells_.Bells.SetSize() <= 4) {
         return;
     }
     const QString token = AnimationToken(bell);
@@ -227,18 +228,18 @@ void FacesController::AnimateBell(int bell) {
     const int frame = token[1].digitValue();
     int row = 1;
     if (letter == u's') {
-        row = main_.Bells.GroupCount(kSmallGroup) > 3 ? 0 : 3;
+        row = bells_.Bells.GroupCount(kSmallGroup) > 3 ? 0 : 3;
     } else if (letter == u'b') {
         row = 2;
     }
     const int group = GroupOfRow(row);
-    if (main_.Channels && main_.Channels->GroupAnimation[group]) {
+    if (data_.Channels && data_.Channels->GroupAnimation[group]) {
         ClearGroupFrames(letter);
         if (TImage* face = Face(CurrentSet(), row, frame)) {
             face->show();
             face->raise();
         }
-        main_.form.mmResetTimer->stop();
+        form_.mmResetTimer->stop();
     } else if (TImage* chord = chords_[group]) {
         chord->show();
     }
@@ -261,7 +262,7 @@ void FacesController::ClearGroupFrames(QChar letter) {
             }
         }
     }
-    if (!main_.form.cbShowMovie->isChecked() || !main_.Channels) {
+    if (!form_.cbShowMovie->isChecked() || !data_.Channels) {
         return;
     }
     for (int g = 0; g < 3; ++g) {
@@ -269,7 +270,7 @@ void FacesController::ClearGroupFrames(QChar letter) {
         if (!chord) {
             continue;
         }
-        const bool chords = !main_.Channels->GroupAnimation[g];
+        const bool chords = !data_.Channels->GroupAnimation[g];
         if (chords) {
             // The chord picture stands in place of the group's faces: no rest picture shows
             // through its transparent parts.
@@ -292,7 +293,7 @@ void FacesController::ClearGroupFrames(QChar letter) {
 
 void FacesController::ShowRestFrames() {
     const std::array<bool, 3> animated =
-        main_.Channels ? main_.Channels->GroupAnimation : std::array<bool, 3>{true, true, true};
+        data_.Channels ? data_.Channels->GroupAnimation : std::array<bool, 3>{true, true, true};
     const QChar letters[3] = {u's', u'm', u'b'};
     for (int g = 0; g < 3; ++g) {
         if (animated[g]) {
@@ -328,13 +329,13 @@ void FacesController::ApplyViewAtStart() {
 }
 
 void FacesController::cbViewChange() {
-    main_.SchematicView = main_.form.cbView->currentIndex() > 0;
+    view_.SchematicView = form_.cbView->currentIndex() > 0;
     ShowRestFrames();
     HideOtherSet();
 }
 
 void FacesController::cbShowMovieClick() {
-    MainForm& f = main_.form;
+    MainForm& f = form_;
     const QChar letters[3] = {u's', u'm', u'b'};
     if (f.cbShowMovie->isChecked()) {
         for (TImage* picture : disabled_) {
@@ -380,7 +381,7 @@ void FacesController::cbShowMovieClick() {
 
 void FacesController::mmResetTimerTimer() {
     ShowRestFrames();
-    main_.form.mmResetTimer->stop();
+    form_.mmResetTimer->stop();
 }
 
 }  // namespace orvane

@@ -9,7 +9,10 @@
 
 namespace orvane {
 
-class TfrmMain;
+class BellSetModel;
+class MainForm;
+struct ProgramData;
+class ViewModel;
 class TImage;
 
 // The bell faces beside the staves and their animation: struck frames, rest frames, chord and
@@ -27,7 +30,7 @@ public:
     static constexpr int kFaceHeight = 60;
     static constexpr int kFaceLeft = 15;
 
-    explicit FacesController(TfrmMain& main);
+    FacesController(MainForm& form, ProgramData& data, BellSetModel& bells, ViewModel& view);
 
     // Connects the widgets of this subsystem to their handlers (cbView, cbShowMovie, the reset
     // timer).
@@ -82,7 +85,10 @@ private:
     TImage* MakeTextPicture(const QString& objectName, const QString& file, const QString& text,
                             int x, int y);
 
-    TfrmMain& main_;
+    MainForm& form_;
+    ProgramData& data_;
+    BellSetModel& bells_;
+    ViewModel& view_;
     std::array<std::array<std::array<QPointer<TImage>, kFrames>, kRows>, kSets> faces_{};
     std::array<QPointer<TImage>, 3> chords_{};
     std::array<QPointer<TImage>, 3> disabled_{};

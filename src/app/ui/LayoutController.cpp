@@ -3,7 +3,8 @@
 #include "animation/ui/FacesController.h"
 #include "app/core/Guard.h"
 #include "app/core/Rounding.h"
-#include "app/ui/TfrmMain.h"
+#include "app/core/ViewModel.h"
+#include "app/ui/MainForm.h"
 #include "chime/ui/PlayerController.h"
 #include "score/ui/ScoreController.h"
 #include "sound/ui/StripController.h"
@@ -15,78 +16,74 @@
 namespace orvane {
 
 void LayoutController::ApplyViewPanels() {
-    MainForm& f = main_.form;
+    MainForm& f = form_;
     Guarded([&] {
-        f.pnlTools->SetShown(main_.ShowTools);
-        f.nViewPanel->setChecked(main_.ShowTools);
-        if (!main_.ShowTools) {
+        f.pnlTools->SetShown(view_.ShowTools);
+        f.nViewPanel->setChecked(view_.ShowTools);
+        if (!view_.ShowTools) {
             f.pnlVolume->hide();
             f.pnlTemp->hide();
         }
     });
     Guarded([&] {
-        f.pnlBells->SetShown(main_.ShowBells);
-        f.nViewSelectBells->setChecked(main_.ShowBells);
+        f.pnlBells->SetShown(view_.ShowBells);
+        f.nViewSelectBells->setChecked(view_.ShowBells);
     });
     Guarded([&] {
-        f.pnlBellsGroups->SetShown(main_.ShowGroups);
-        f.nViewBellsGroups->setChecked(main_.ShowGroups);
+        f.pnlBellsGroups->SetShown(view_.ShowGroups);
+        f.nViewBellsGroups->setChecked(view_.ShowGroups);
     });
     Guarded([&] {
-        f.pnlInfo->SetShown(main_.ShowInfo);
-        f.nViewBellsInfo->setChecked(main_.ShowInfo);
+        f.pnlInfo->SetShown(view_.ShowInfo);
+        f.nViewBellsInfo->setChecked(view_.ShowInfo);
     });
     // The information panel goes back directly under the bell selection panel: aligned
     // panels keep their order, so setting its top to 0 is the realignment itself.
     Guarded([&] { f.pnlBellsInfoMain->Layout()->Realign(); });
     Guarded([&] {
-        if (main_.strip) {
-            main_.strip->LayoutStrip();
-        }
+        strip_.LayoutStrip();
     });
     Guarded([&] { SplitGroupPanels(); });
     Guarded([&] { PlaceChimeBoxes(); });
-    Guarded([&] { main_.faces->LayoutFaces(); });
+    Guarded([&] { faces_.LayoutFaces(); });
     Guarded([&] { FitRecorderPanel(); });
     Guarded([&] { LayoutMarkers(); });
 }
 
 void LayoutController::nViewPanelClick() {
-    main_.ShowTools = main_.form.nViewPanel->isChecked();
+    view_.ShowTools = form_.nViewPanel->isChecked();
     ApplyViewPanels();
 }
 
 void LayoutController::nViewSelectBellsClick() {
-    main_.ShowBells = main_.form.nViewSelectBells->isChecked();
+    view_.ShowBells = form_.nViewSelectBells->isChecked();
     ApplyViewPanels();
 }
 
 void LayoutController::nViewBellsInfoClick() {
-    main_.ShowInfo = main_.form.nViewBellsInfo->isChecked();
+    view_.ShowInfo = form_.nViewBellsInfo->isChecked();
     ApplyViewPanels();
 }
 
 void LayoutController::nViewBellsGroupsClick() {
-    main_.ShowGroups = main_.form.nViewBellsGroups->isChecked();
+    view_.ShowGroups = form_.nViewBellsGroups->isChecked();
     ApplyViewPanels();
-    MainForm& f = main_.form;
+    MainForm& f = form_;
     f.pnlBellInfo->SetWidth(Round(f.pnlInfo->width() / 2.0));
 }
 
 void LayoutController::FormResize() {
-    MainForm& f = main_.form;
+    MainForm& f = form_;
     Guarded([&] {
-        if (main_.strip) {
-            main_.strip->LayoutStrip();
-        }
+        strip_.LayoutStrip();
     });
     Guarded([&] { f.pnlBellInfo->SetWidth(Round(f.pnlInfo->width() / 2.0)); });
     Guarded([&] { SplitGroupPanels(); });
     Guarded([&] { PlaceChimeBoxes(); });
-    Guarded([&] { main_.faces->LayoutFaces(); });
+    Guarded([&] { faces_.LayoutFaces(); });
     Guarded([&] {
         if (f.cbShowNotes->isChecked()) {
-            main_.score->RedrawScore();
+            score_.RedrawScore();
         }
     });
     Guarded([&] { f.pnlBellInfo->SetWidth((f.pnlInfo->width() - f.pnlGroupsInfo->width()) / 2); });
@@ -95,22 +92,22 @@ void LayoutController::FormResize() {
 }
 
 void LayoutController::SplitGroupPanels() {
-    MainForm& f = main_.form;
+    MainForm& f = form_;
     const int h = f.pnlBellsBox->height();
     f.pnlSmall->resize(f.pnlSmall->width(), h / 3);
     f.pnlMiddle->resize(f.pnlMiddle->width(), (h + 2) / 3);
     f.pnlBig->resize(f.pnlBig->width(), h / 3);
     f.pnlBellsBox->Layout()->Realign();
     if (f.cbShowNotes->isChecked()) {
-        main_.score->RedrawScore();
+        score_.RedrawScore();
     }
 }
 
 void LayoutController::PlaceChimeBoxes() {
-    MainForm& f = main_.form;
+    MainForm& f = form_;
     for (int g = 0; g < 3; ++g) {
         Guarded([&] {
-            QComboBox* box = main_.GroupChimeBoxes[g];
+            QComboBox* box = form_.GroupChimeBoxes[g];
             if (!box) {
                 return;
             }
@@ -121,7 +118,7 @@ void LayoutController::PlaceChimeBoxes() {
 }
 
 void LayoutController::CreateMarkers() {
-    MainForm& f = main_.form;
+    MainForm& f = form_;
     for (int g = 0; g < 3; ++g) {
         auto* marker = new QWidget(f.ScorePanel(g));
         marker->setObjectName(QStringLiteral("Marker%1").arg(g));
@@ -131,34 +128,34 @@ void LayoutController::CreateMarkers() {
         marker->setPalette(palette);
         marker->setGeometry(4, 4, 4, 4);
         marker->show();
-        main_.Markers[g] = marker;
+        form_.Markers[g] = marker;
     }
 }
 
 void LayoutController::LayoutMarkers() {
-    MainForm& f = main_.form;
+    MainForm& f = form_;
     for (int g = 0; g < 3; ++g) {
-        QWidget* marker = main_.Markers[g];
+        QWidget* marker = form_.Markers[g];
         if (!marker) {
             continue;
         }
         const TPanel* panel = f.ScorePanel(g);
         marker->resize(Round((panel->width() - 8) / 64.0), panel->height() - 8);
     }
-    main_.player->PlaceMarkers();
+    player_.PlaceMarkers();
     for (int g = 2; g >= 0; --g) {
         f.ScorePanel(g)->update();
     }
 }
 
 void LayoutController::FitRecorderPanel() {
-    MainForm& f = main_.form;
+    MainForm& f = form_;
     f.pnlRec->setGeometry(f.pnlBellsBox->rect());
     f.pnlRec->Layout()->Realign();
 }
 
 void LayoutController::btnTempClick() {
-    MainForm& f = main_.form;
+    MainForm& f = form_;
     f.pnlTemp->move(f.pnlTemp->x(), f.pnlTools->y() - f.pnlTemp->height());
     f.pnlTemp->setVisible(!f.pnlTemp->isVisible());
     if (f.pnlTemp->isVisible()) {

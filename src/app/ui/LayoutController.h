@@ -2,7 +2,12 @@
 
 namespace orvane {
 
-class TfrmMain;
+class FacesController;
+class MainForm;
+class PlayerController;
+class ScoreController;
+class StripController;
+class ViewModel;
 
 // The layout of the main window: the four view panels and their menu items, the sequence that
 // runs on every resize, the split of the bells box among the three group panels, the chime
@@ -10,7 +15,8 @@ class TfrmMain;
 // do not exist yet silently and goes on.
 class LayoutController {
 public:
-    explicit LayoutController(TfrmMain& main) : main_(main) {}
+    LayoutController(MainForm& form, ViewModel& view, StripController& strip, ScoreController& score, FacesController& faces, PlayerController& player)
+        : form_(form), view_(view), strip_(strip), score_(score), faces_(faces), player_(player) {}
 
     void ApplyViewPanels();
     void nViewPanelClick();
@@ -26,7 +32,12 @@ public:
     void btnTempClick();
 
 private:
-    TfrmMain& main_;
+    MainForm& form_;
+    ViewModel& view_;
+    StripController& strip_;
+    ScoreController& score_;
+    FacesController& faces_;
+    PlayerController& player_;
 };
 
 }  // namespace orvane

@@ -5,7 +5,9 @@
 
 #include <QIcon>
 #include <QList>
+#include <QPointer>
 #include <QString>
+#include <array>
 
 class QAction;
 class QCheckBox;
@@ -121,6 +123,13 @@ public:
     TPanel* ScorePanel(int group) const;
     TPanel* ScoreCover(int group) const;
     TPanel* GroupPanel(int group) const;
+
+    // Controls created at start-up from the catalogue: the strip of fifteen pictures, the chime
+    // boxes of the three groups, the three position markers and the "Add bell" menu items.
+    QList<QPointer<TImage>> Strip;
+    std::array<QPointer<QComboBox>, 3> GroupChimeBoxes{};
+    std::array<QPointer<QWidget>, 3> Markers{};
+    QList<QPointer<QAction>> AddBellItems;
 
 private:
     void BuildMenus();

@@ -1,8 +1,11 @@
 #include "app/ui/SettingsController.h"
 
 #include "app/core/IniFile.h"
+#include "app/core/ProgramData.h"
 #include "app/core/TextFile.h"
-#include "app/ui/TfrmMain.h"
+#include "app/core/ViewModel.h"
+#include "app/ui/MainForm.h"
+#include "catalogue/core/BellSetModel.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -40,16 +43,16 @@ void SettingsController::CreateDefaultSettings() {
         QStringLiteral("Animate=1"),    QStringLiteral("Notes=1"),
         QStringLiteral("View=0"),
     };
-    Check(WriteTextLines(main_.AppPath.IniFile, lines));
+    Check(WriteTextLines(data_.AppPath.IniFile, lines));
 }
 
 void SettingsController::ReadSettings() {
-    IniFile& ini = *main_.Settings;
-    MainForm& f = main_.form;
-    main_.ShowTools = ini.ReadBool(QStringLiteral("View"), QStringLiteral("Tools"), true);
-    main_.ShowBells = ini.ReadBool(QStringLiteral("View"), QStringLiteral("Bells"), true);
-    main_.ShowInfo = ini.ReadBool(QStringLiteral("View"), QStringLiteral("Info"), true);
-    main_.ShowGroups = ini.ReadBool(QStringLiteral("View"), QStringLiteral("Groups"), true);
+    IniFile& ini = *data_.Settings;
+    MainForm& f = form_;
+    view_.ShowTools = ini.ReadBool(QStringLiteral("View"), QStringLiteral("Tools"), true);
+    view_.ShowBells = ini.ReadBool(QStringLiteral("View"), QStringLiteral("Bells"), true);
+    view_.ShowInfo = ini.ReadBool(QStringLiteral("View"), QStringLiteral("Info"), true);
+    view_.ShowGroups = ini.ReadBool(QStringLiteral("View"), QStringLiteral("Groups"), true);
     // The check boxes and the selector take their values only; their handlers run later.
     const QSignalBlocker b1(f.cbGrid), b2(f.cbView), b3(f.cbStereo), b4(f.cbShowNotes), b5(f.cbShowMovie);
     f.cbGrid->setChecked(ini.ReadBool(QStringLiteral("Settings"), QStringLiteral("Grid"), false));
@@ -61,27 +64,27 @@ void SettingsController::ReadSettings() {
 }
 
 void SettingsController::SetSoundFolder() {
-    main_.AppPath.SoundDir =
-        (main_.form.cbStereo->isChecked() ? main_.StereoTempDir : main_.MonoTempDir) + u'/';
+    data_.AppPath.SoundDir =
+        (form_.cbStereo->isChecked() ? data_.StereoTempDir : data_.MonoTempDir) + u'/';
 }
 
 void SettingsController::ReadWindowBounds() {
-    IniFile& ini = *main_.Settings;
+    IniFile& ini = *data_.Settings;
     const int left = ini.ReadInteger(QStringLiteral("Form"), QStringLiteral("Left"), 0);
     const int top = ini.ReadInteger(QStringLiteral("Form"), QStringLiteral("Top"), 0);
     const int width = ini.ReadInteger(QStringLiteral("Form"), QStringLiteral("Width"), 694);
     const int height = ini.ReadInteger(QStringLiteral("Form"), QStringLiteral("Height"), 486);
-    main_.move(left, top);
-    main_.resize(width, height);  // the minimum size 780 by 580 holds
+    window_.move(left, top);
+    window_.resize(width, height);  // the minimum size 780 by 580 holds
 }
 
 void SettingsController::WriteViewSettings() {
-    IniFile& ini = *main_.Settings;
-    MainForm& f = main_.form;
-    Check(ini.WriteBool(QStringLiteral("View"), QStringLiteral("Tools"), main_.ShowTools));
-    Check(ini.WriteBool(QStringLiteral("View"), QStringLiteral("Bells"), main_.ShowBells));
-    Check(ini.WriteBool(QStringLiteral("View"), QStringLiteral("Groups"), main_.ShowGroups));
-    Check(ini.WriteBool(QStringLiteral("View"), QStringLiteral("Info"), main_.ShowInfo));
+    IniFile& ini = *data_.Settings;
+    MainForm& f = form_;
+    Check(ini.WriteBool(QStringLiteral("View"), QStringLiteral("Tools"), view_.ShowTools));
+    Check(ini.WriteBool(QStringLiteral("View"), QStringLiteral("Bells"), view_.ShowBells));
+    Check(ini.WriteBool(QStringLiteral("View"), QStringLiteral("Groups"), view_.ShowGroups));
+    Check(ini.WriteBool(QStringLiteral("View"), QStringLiteral("Info"), view_.ShowInfo));
     Check(ini.WriteBool(QStringLiteral("Settings"), QStringLiteral("Grid"), f.cbGrid->isChecked()));
     Check(ini.WriteBool(QStringLiteral("Settings"), QStringLiteral("Stereo"), f.cbStereo->isChecked()));
     Check(ini.WriteBool(QStringLiteral("Settings"), QStringLiteral("Animate"), f.cbShowMovie->isChecked()));
@@ -90,18 +93,18 @@ void SettingsController::WriteViewSettings() {
 }
 
 void SettingsController::WriteWindowBounds() {
-    IniFile& ini = *main_.Settings;
-    const QRect normal = main_.geometry();  // the maximised bounds while maximised
-    Check(ini.WriteInteger(QStringLiteral("Form"), QStringLiteral("Left"), main_.x()));
-    Check(ini.WriteInteger(QStringLiteral("Form"), QStringLiteral("Top"), main_.y()));
+    IniFile& ini = *data_.Settings;
+    const QRect normal = window_.geometry();  // the maximised bounds while maximised
+    Check(ini.WriteInteger(QStringLiteral("Form"), QStringLiteral("Left"), window_.x()));
+    Check(ini.WriteInteger(QStringLiteral("Form"), QStringLiteral("Top"), window_.y()));
     Check(ini.WriteInteger(QStringLiteral("Form"), QStringLiteral("Width"), normal.width()));
     Check(ini.WriteInteger(QStringLiteral("Form"), QStringLiteral("Height"), normal.height()));
 }
 
 void SettingsController::StoreBellSet() {
-    IniFile& ini = *main_.Settings;
-    Check(ini.WriteString(QStringLiteral("Serial"), QStringLiteral("Bells"), main_.Bells.StoredBells()));
-    Check(ini.WriteString(QStringLiteral("Serial"), QStringLiteral("Types"), main_.Bells.StoredTypes()));
+    IniFile& ini = *data_.Settings;
+    Check(ini.WriteString(QStringLiteral("Serial"), QStringLiteral("Bells"), bells_.Bells.StoredBells()));
+    Check(ini.WriteString(QStringLiteral("Serial"), QStringLiteral("Types"), bells_.Bells.StoredTypes()));
 }
 
 }  // namespace orvane

@@ -1,15 +1,21 @@
 #pragma once
 
+class QWidget;
+
 namespace orvane {
 
-class TfrmMain;
+class BellSetModel;
+class MainForm;
+struct ProgramData;
+class ViewModel;
 
 // The settings file orvane.ini: the default file, the reads at start-up and the writes at
 // close. Every read and write goes to the file's current content. A write that fails ends the
 // rest of its operation (it throws; the caller's guard swallows it).
 class SettingsController {
 public:
-    explicit SettingsController(TfrmMain& main) : main_(main) {}
+    SettingsController(QWidget& window, MainForm& form, ProgramData& data, BellSetModel& bells, ViewModel& view)
+        : window_(window), form_(form), data_(data), bells_(bells), view_(view) {}
 
     // Writes the 19 default lines; the caller runs it only when the file does not exist.
     void CreateDefaultSettings();
@@ -26,7 +32,11 @@ public:
     void SetSoundFolder();
 
 private:
-    TfrmMain& main_;
+    QWidget& window_;
+    MainForm& form_;
+    ProgramData& data_;
+    BellSetModel& bells_;
+    ViewModel& view_;
 };
 
 }  // namespace orvane

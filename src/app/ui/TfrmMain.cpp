@@ -2,33 +2,17 @@
 
 #include "app/core/Guard.h"
 #include "app/core/IniFile.h"
-#include "app/ui/LayoutController.h"
 #include "app/core/LibraryInstaller.h"
-#include "app/ui/SettingsController.h"
 #include "app/ui/TImage.h"
 #include "catalogue/core/TBellData.h"
 #include "catalogue/core/TSoundData.h"
 #include "chime/core/TChannels.h"
-#include "help/core/JpegImage.h"
-#include "animation/ui/FacesController.h"
-#include "catalogue/ui/BellSetController.h"
-#include "catalogue/ui/GroupsController.h"
-#include "chime/ui/CasualController.h"
-#include "chime/ui/LibraryController.h"
-#include "chime/ui/PlayerController.h"
 #include "chime/ui/TfrmSelSound.h"
 #include "chime/ui/TfrmSoundSaveDlg.h"
-#include "help/ui/HelpController.h"
+#include "help/core/JpegImage.h"
 #include "help/ui/TAboutBox.h"
 #include "help/ui/TfrmLesson.h"
-#include "recorder/ui/RecorderController.h"
-#include "score/ui/PrintController.h"
-#include "score/ui/ScoreController.h"
 #include "score/ui/TfrmPrint.h"
-#include "sound/ui/KeyHook.h"
-#include "sound/ui/StripController.h"
-#include "sound/ui/VoiceController.h"
-#include "sound/ui/VolumeController.h"
 
 #include <QAction>
 #include <QApplication>
@@ -49,34 +33,36 @@ namespace orvane {
 
 namespace {
 
-}  // namespace
-
-QString TfrmMain::DefaultCaption() {
-    return QString::fromLatin1(kTitle) + QStringLiteral(" - Hollin`s school of the bell ringers");
-}
-
-TfrmMain::TfrmMain(StartOptions startOptions, QWidget* parent)
-    : QMainWindow(parent), form(this), options(std::move(startOptions)) {
-    setWindowTitle(DefaultCaption());
+StartOptions Prepared(StartOptions options) {
     if (options.cacheDir.isEmpty()) {
         options.cacheDir = QDir::tempPath();
     }
-    settings = std::make_unique<SettingsController>(*this);
-    layout = std::make_unique<LayoutController>(*this);
-    strip = std::make_unique<StripController>(*this);
-    bellSet = new BellSetController(*this);
-    groups = new GroupsController(*this);
-    voices = new VoiceController(*this);
-    volume = new VolumeController(*this);
-    keyHook = new KeyHook(*this);
-    player = new PlayerController(*this);
-    library = new LibraryController(*this);
-    casual = new CasualController(*this);
-    score = new ScoreController(*this);
-    print = new PrintController(*this);
-    faces = new FacesController(*this);
-    recorder = new RecorderController(*this);
-    help = new HelpController(*this);
+    return options;
+}
+
+}  // namespace
+
+TfrmMain::TfrmMain(StartOptions startOptions, QWidget* parent)
+    : QMainWindow(parent),
+      form(this),
+      options(Prepared(std::move(startOptions))),
+      settings(*this, form, data, bellModel, viewModel),
+      layout(form, viewModel, strip, score, faces, player),
+      strip(form, data, bellModel, *this, bellSet, voices),
+      bellSet(form, data, bellModel, strip, groups, player, voices),
+      groups(form, data, bellModel, *this, bellSet, player, voices),
+      voices(form, data, bellModel, *this, rng, strip, settings, faces, options.outputFactory),
+      volume(form, voices),
+      keyHook(form, data, bellModel, recorderModel, strip, voices, recorder, bellSet),
+      player(form, data, bellModel, transportModel, frmSelSound, volume, voices, score, library, faces, casual),
+      library(*this, form, data, transportModel, frmSelSound, player, score, groups, bellSet),
+      casual(form, bellModel, transportModel, rng, frmSelSound, player, library),
+      score(*this, form, data, bellModel, transportModel),
+      print(*this, form, transportModel, frmPrint, score),
+      faces(form, data, bellModel, viewModel),
+      recorder(*this, form, data, bellModel, recorderModel, frmSoundSaveDlg),
+      help(form, data, frmLesson, AboutBox, voices) {
+    setWindowTitle(DefaultCaption());
     FormCreate();
     ConnectHandlers();
     form.client->installEventFilter(this);
@@ -85,7 +71,7 @@ TfrmMain::TfrmMain(StartOptions startOptions, QWidget* parent)
 
 TfrmMain::~TfrmMain() { FormDestroy(); }
 
-const QStringList& TfrmMain::VoiceList() const { return voices->VoiceList(); }
+const QStringList& TfrmMain::VoiceList() const { return voices.VoiceList(); }
 
 bool TfrmMain::IsRecordStart() const {
     return !options.arguments.isEmpty() && options.arguments.first() == QLatin1String("record");
@@ -104,82 +90,82 @@ void TfrmMain::Step(int number, F&& f) {
 }
 
 void TfrmMain::FormCreate() {
-    Step(1, [&] { voices->CreateVoiceList(); });
+    Step(1, [&] { voices.CreateVoiceList(); });
     Step(2, [&] { QDir::setCurrent(options.appDir); });
     Guarded([&] { form.imgBanner->SetPicture(LoadJpeg(QStringLiteral(":/images/banner.jpg"))); });
     Step(3, [&] {
-        MonoTempDir = QDir(options.cacheDir).filePath(QStringLiteral("TempOrvaneMono"));
-        StereoTempDir = QDir(options.cacheDir).filePath(QStringLiteral("TempOrvaneStereo"));
+        data.MonoTempDir = QDir(options.cacheDir).filePath(QStringLiteral("TempOrvaneMono"));
+        data.StereoTempDir = QDir(options.cacheDir).filePath(QStringLiteral("TempOrvaneStereo"));
     });
     Step(4, [&] {
         if (!IsRecordStart()) {
             InstallChimeLibrary(options.appDir, options.payloadResource, [this] { return terminating_; });
         }
     });
-    Step(5, [&] { keyHook->Install(); });
-    Step(6, [&] { score->ResetDrawingState(); });
-    Step(7, [&] { library->ForgetLastChime(); });
+    Step(5, [&] { keyHook.Install(); });
+    Step(6, [&] { score.ResetDrawingState(); });
+    Step(7, [&] { library.ForgetLastChime(); });
     Step(8, [&] {
-        AppPath = FormAppPath(options.appDir);
-        Settings = std::make_unique<IniFile>(AppPath.IniFile);
-        BellData = std::make_unique<TBellData>(AppPath.DescFile, *this);
-        SoundData = std::make_unique<TSoundData>(AppPath.ChimeDir, *this);
-        Channels = std::make_unique<TChannels>();
+        data.AppPath = FormAppPath(options.appDir);
+        data.Settings = std::make_unique<IniFile>(data.AppPath.IniFile);
+        data.BellData = std::make_unique<TBellData>(data.AppPath.DescFile, *this);
+        data.SoundData = std::make_unique<TSoundData>(data.AppPath.ChimeDir, *this);
+        data.Channels = std::make_unique<TChannels>();
         BuildAddBellMenu();
     });
     Step(9, [&] {
-        CopySoundFiles(AppPath.SoundDir + QStringLiteral("Mono"), MonoTempDir);
-        CopySoundFiles(AppPath.SoundDir + QStringLiteral("Stereo"), StereoTempDir);
+        CopySoundFiles(data.AppPath.SoundDir + QStringLiteral("Mono"), data.MonoTempDir);
+        CopySoundFiles(data.AppPath.SoundDir + QStringLiteral("Stereo"), data.StereoTempDir);
     });
     Step(10, [&] {
-        if (!QFileInfo::exists(AppPath.IniFile)) {
-            settings->CreateDefaultSettings();
+        if (!QFileInfo::exists(data.AppPath.IniFile)) {
+            settings.CreateDefaultSettings();
         }
     });
-    Step(11, [&] { settings->ReadSettings(); });
-    Step(12, [&] { settings->ReadWindowBounds(); });
-    Step(13, [&] { layout->ApplyViewPanels(); });
+    Step(11, [&] { settings.ReadSettings(); });
+    Step(12, [&] { settings.ReadWindowBounds(); });
+    Step(13, [&] { layout.ApplyViewPanels(); });
     Step(14, [&] {
-        CurrentBell = 0;
-        StepPosition = 0;
-        CurrentPage = 0;
+        bellModel.CurrentBell = 0;
+        transportModel.StepPosition = 0;
+        transportModel.CurrentPage = 0;
         form.udPage->setMaximum(form.udPage->minimum());
-        RecElapsed = 0;
-        Recording = false;
-        RecordText.clear();
-        CasualMode = false;
-        StudyMode = false;
-        SchematicView = false;
-        KeysEnabled = true;
+        recorderModel.RecElapsed = 0;
+        recorderModel.Recording = false;
+        recorderModel.RecordText = QString();
+        transportModel.CasualMode = false;
+        transportModel.StudyMode = false;
+        viewModel.SchematicView = false;
+        recorderModel.KeysEnabled = true;
     });
     Step(15, [&] {
-        Guarded([&] { strip->BuildStrip(); });
-        Guarded([&] { bellSet->CreateGroupChimeBoxes(); });
-        Guarded([&] { faces->CreateFaces(); });
-        Guarded([&] { score->CreateScoreImages(); });
-        Guarded([&] { layout->CreateMarkers(); });
+        Guarded([&] { strip.BuildStrip(); });
+        Guarded([&] { bellSet.CreateGroupChimeBoxes(); });
+        Guarded([&] { faces.CreateFaces(); });
+        Guarded([&] { score.CreateScoreImages(); });
+        Guarded([&] { layout.CreateMarkers(); });
     });
     Step(16, [&] {
-        Bells.Clear();
-        groups->FillVariantTable();
-        VariantIndex = 0;
-        Guarded([&] { strip->RefreshPreview(); });
-        Guarded([&] { bellSet->FullRefresh(); });
-        bellSet->LoadStoredBellSet();
+        bellModel.Bells.Clear();
+        groups.FillVariantTable();
+        bellModel.VariantIndex = 0;
+        Guarded([&] { strip.RefreshPreview(); });
+        Guarded([&] { bellSet.FullRefresh(); });
+        bellSet.LoadStoredBellSet();
     });
-    Step(17, [&] { volume->DetectVolumeDevices(); });
+    Step(17, [&] { volume.DetectVolumeDevices(); });
     Step(18, [&] {
-        Guarded([&] { volume->ShowDeviceLevel(); });
-        player->ShowTempo();
+        Guarded([&] { volume.ShowDeviceLevel(); });
+        player.ShowTempo();
     });
     Step(19, [&] {
-        Guarded([&] { faces->ApplyViewAtStart(); });
-        groups->RefreshTotals();
+        Guarded([&] { faces.ApplyViewAtStart(); });
+        groups.RefreshTotals();
     });
     Step(20, [&] {
-        Guarded([&] { faces->cbViewChange(); });
-        Guarded([&] { score->cbShowNotesClick(); });
-        Guarded([&] { faces->cbShowMovieClick(); });
+        Guarded([&] { faces.cbViewChange(); });
+        Guarded([&] { score.cbShowNotesClick(); });
+        Guarded([&] { faces.cbShowMovieClick(); });
     });
     Step(21, [&] {
         if (IsRecordStart()) {
@@ -192,31 +178,28 @@ void TfrmMain::FormCreate() {
 void TfrmMain::BuildAddBellMenu() {
     QList<QAction*> items;
     for (int i = 0; i < TBellData::kBellCount; ++i) {
-        auto* item = new QAction(form.imgBells.value(0), BellData->Cell(TBellData::kName, i), form.nAdd);
+        auto* item = new QAction(form.imgBells.value(0), data.BellData->Cell(TBellData::kName, i), form.nAdd);
         item->setData(i);
         item->setVisible(true);
         items.append(item);
-        AddBellItems.append(item);
+        form.AddBellItems.append(item);
     }
     form.nAdd->addActions(items);
 }
 
 void TfrmMain::ConnectHandlers() {
     connect(form.nExit, &QAction::triggered, this, [this] { nExitClick(); });
-    connect(form.nViewPanel, &QAction::triggered, this, [this] { Guarded([&] { layout->nViewPanelClick(); }); });
-    connect(form.nViewSelectBells, &QAction::triggered, this,
-            [this] { Guarded([&] { layout->nViewSelectBellsClick(); }); });
-    connect(form.nViewBellsInfo, &QAction::triggered, this,
-            [this] { Guarded([&] { layout->nViewBellsInfoClick(); }); });
-    connect(form.nViewBellsGroups, &QAction::triggered, this,
-            [this] { Guarded([&] { layout->nViewBellsGroupsClick(); }); });
-    connect(form.btnTemp, &QToolButton::clicked, this, [this] { Guarded([&] { layout->btnTempClick(); }); });
+    Wire(form.nViewPanel, &QAction::triggered, this, [this] { layout.nViewPanelClick(); });
+    Wire(form.nViewSelectBells, &QAction::triggered, this, [this] { layout.nViewSelectBellsClick(); });
+    Wire(form.nViewBellsInfo, &QAction::triggered, this, [this] { layout.nViewBellsInfoClick(); });
+    Wire(form.nViewBellsGroups, &QAction::triggered, this, [this] { layout.nViewBellsGroupsClick(); });
+    Wire(form.btnTemp, &QToolButton::clicked, this, [this] { layout.btnTempClick(); });
     for (auto connectSubsystem : std::initializer_list<std::function<void()>>{
-             [this] { bellSet->Connect(); }, [this] { groups->Connect(); }, [this] { voices->Connect(); },
-             [this] { volume->Connect(); }, [this] { keyHook->Connect(); }, [this] { player->Connect(); },
-             [this] { library->Connect(); }, [this] { casual->Connect(); }, [this] { score->Connect(); },
-             [this] { print->Connect(); }, [this] { faces->Connect(); }, [this] { recorder->Connect(); },
-             [this] { help->Connect(); }}) {
+             [this] { bellSet.Connect(); }, [this] { groups.Connect(); }, [this] { voices.Connect(); },
+             [this] { volume.Connect(); }, [this] { keyHook.Connect(); }, [this] { player.Connect(); },
+             [this] { library.Connect(); }, [this] { casual.Connect(); }, [this] { score.Connect(); },
+             [this] { print.Connect(); }, [this] { faces.Connect(); }, [this] { recorder.Connect(); },
+             [this] { help.Connect(); }}) {
         Guarded(connectSubsystem);
     }
 }
@@ -224,7 +207,13 @@ void TfrmMain::ConnectHandlers() {
 void TfrmMain::CreateSecondaryWindows() {
     AboutBox = std::make_unique<TAboutBox>(this);
     frmPrint = std::make_unique<TfrmPrint>(this);
-    frmSoundSaveDlg = std::make_unique<TfrmSoundSaveDlg>(this);
+    TfrmSoundSaveDlg::Owner saveOwner;
+    saveOwner.chimeDir = data.AppPath.ChimeDir;
+    saveOwner.bells = &bellModel.Bells;
+    saveOwner.recList = form.mRecList;
+    saveOwner.showMessage = [this](const QString& text) { ShowMessage(text); };
+    saveOwner.closed = [this] { recorderModel.KeysEnabled = recorder.SavedKeysEnabled(); };
+    frmSoundSaveDlg = std::make_unique<TfrmSoundSaveDlg>(this, std::move(saveOwner));
     frmSelSound = std::make_unique<TfrmSelSound>(this);
     frmLesson = std::make_unique<TfrmLesson>(this);
 }
@@ -256,9 +245,9 @@ void TfrmMain::ShowMessage(const QString& text) {
 }
 
 void TfrmMain::FormCloseQuery() {
-    Guarded([&] { settings->WriteViewSettings(); });
-    Guarded([&] { settings->WriteWindowBounds(); });
-    Guarded([&] { settings->StoreBellSet(); });
+    Guarded([&] { settings.WriteViewSettings(); });
+    Guarded([&] { settings.WriteWindowBounds(); });
+    Guarded([&] { settings.StoreBellSet(); });
 }
 
 void TfrmMain::closeEvent(QCloseEvent* event) {
@@ -276,7 +265,7 @@ bool TfrmMain::eventFilter(QObject* watched, QEvent* event) {
     // when the menu bar takes its final height after the window is shown.
     if (watched == form.client && event->type() == QEvent::Resize && created_) {
         form.client->layout()->setGeometry(form.client->rect());
-        Guarded([&] { layout->FormResize(); });
+        Guarded([&] { layout.FormResize(); });
     }
     return QMainWindow::eventFilter(watched, event);
 }
@@ -289,28 +278,28 @@ void TfrmMain::FormDestroy() {
         form.mmResetTimer->stop();
     });
     Guarded([&] {
-        for (qsizetype i = AddBellItems.size() - 1; i >= 0; --i) {
-            delete AddBellItems[i];
+        for (qsizetype i = form.AddBellItems.size() - 1; i >= 0; --i) {
+            delete form.AddBellItems[i];
         }
-        AddBellItems.clear();
+        form.AddBellItems.clear();
         for (int g = 2; g >= 0; --g) {
-            delete Markers[g];
+            delete form.Markers[g];
         }
-        score->Release();
-        faces->Release();
+        score.Release();
+        faces.Release();
         for (int g = 2; g >= 0; --g) {
-            delete GroupChimeBoxes[g];
+            delete form.GroupChimeBoxes[g];
         }
-        for (qsizetype i = Strip.size() - 1; i >= 0; --i) {
-            delete Strip[i];
+        for (qsizetype i = form.Strip.size() - 1; i >= 0; --i) {
+            delete form.Strip[i];
         }
-        Strip.clear();
-        SoundData.reset();
-        BellData.reset();
-        Settings.reset();
+        form.Strip.clear();
+        data.SoundData.reset();
+        data.BellData.reset();
+        data.Settings.reset();
     });
-    Guarded([&] { voices->FinalSweep(); });
-    Guarded([&] { voices->ReleaseVoiceList(); });
+    Guarded([&] { voices.FinalSweep(); });
+    Guarded([&] { voices.ReleaseVoiceList(); });
 }
 
 }  // namespace orvane

@@ -1,44 +1,39 @@
 #pragma once
 
+#include "animation/ui/FacesController.h"
+#include "app/core/MainCaption.h"
+#include "app/core/ProgramData.h"
+#include "app/core/ViewModel.h"
+#include "app/ui/LayoutController.h"
 #include "app/ui/MainForm.h"
-#include "app/core/TAppPath.h"
-#include "catalogue/core/BellSet.h"
+#include "app/ui/SettingsController.h"
+#include "catalogue/core/BellSetModel.h"
 #include "catalogue/core/DataFileCheck.h"
+#include "catalogue/ui/BellSetController.h"
+#include "catalogue/ui/GroupsController.h"
+#include "chime/core/TransportModel.h"
+#include "chime/ui/CasualController.h"
+#include "chime/ui/LibraryController.h"
+#include "chime/ui/PlayerController.h"
+#include "help/ui/HelpController.h"
+#include "recorder/core/RecorderModel.h"
+#include "recorder/ui/RecorderController.h"
+#include "score/ui/PrintController.h"
+#include "score/ui/ScoreController.h"
+#include "sound/ui/KeyHook.h"
+#include "sound/ui/StripController.h"
+#include "sound/ui/VoiceController.h"
+#include "sound/ui/VolumeController.h"
 
 #include <QMainWindow>
-#include <QPointer>
 #include <QStringList>
-#include <array>
 #include <functional>
 #include <memory>
 #include <random>
 
-class QComboBox;
-
 namespace orvane {
 
 class AudioOutput;
-class IniFile;
-class TBellData;
-class TSoundData;
-class TChannels;
-class TImage;
-class SettingsController;
-class LayoutController;
-class StripController;
-class BellSetController;
-class GroupsController;
-class VoiceController;
-class VolumeController;
-class KeyHook;
-class PlayerController;
-class LibraryController;
-class CasualController;
-class ScoreController;
-class PrintController;
-class FacesController;
-class RecorderController;
-class HelpController;
 class TAboutBox;
 class TfrmPrint;
 class TfrmSoundSaveDlg;
@@ -66,80 +61,12 @@ class TfrmMain : public QMainWindow, public BadDataFileReporter {
     Q_OBJECT
 
 public:
-    static constexpr const char* kTitle = "Orvane 1.0 beta 2";
-    static QString DefaultCaption();
+    static constexpr const char* kTitle = kProgramTitle;
+    static QString DefaultCaption() { return DefaultMainCaption(); }
 
     explicit TfrmMain(StartOptions options, QWidget* parent = nullptr);
     ~TfrmMain() override;
 
-    MainForm form;
-    StartOptions options;
-
-    // Application paths and the temporary sound folders.
-    TAppPath AppPath;
-    QString MonoTempDir;
-    QString StereoTempDir;
-
-    // Long-lived objects, created by the start-up sequence.
-    std::unique_ptr<IniFile> Settings;
-    std::unique_ptr<TBellData> BellData;
-    std::unique_ptr<TSoundData> SoundData;
-    std::unique_ptr<TChannels> Channels;
-    // The voice list: the open voice aliases, oldest first. It lives in the voice player that
-    // the voice controller owns.
-    const QStringList& VoiceList() const;
-
-    // Run-time state shared by the subsystems.
-    BellSet Bells;
-    bool ShowTools = true;
-    bool ShowBells = true;
-    bool ShowInfo = true;
-    bool ShowGroups = true;
-    int CurrentBell = 0;
-    bool KeysEnabled = false;
-    int StepPosition = 0;
-    int CurrentPage = 0;
-    bool Recording = false;
-    QString RecordText;
-    quint32 RecElapsed = 0;
-    bool CasualMode = false;
-    bool StudyMode = false;
-    bool SchematicView = false;
-    int VariantIndex = 0;
-    // The program's random number source, seeded from the clock at start-up.
-    std::mt19937 rng;
-
-    // Controls created at start-up from the catalogue.
-    QList<QPointer<TImage>> Strip;
-    std::array<QPointer<QComboBox>, 3> GroupChimeBoxes{};
-    std::array<QPointer<QWidget>, 3> Markers{};
-    QList<QPointer<QAction>> AddBellItems;
-
-    // Controllers.
-    std::unique_ptr<SettingsController> settings;
-    std::unique_ptr<LayoutController> layout;
-    std::unique_ptr<StripController> strip;
-    // Controllers that are objects of the window (owned through it).
-    BellSetController* bellSet;
-    GroupsController* groups;
-    VoiceController* voices;
-    VolumeController* volume;
-    KeyHook* keyHook;
-    PlayerController* player;
-    LibraryController* library;
-    CasualController* casual;
-    ScoreController* score;
-    PrintController* print;
-    FacesController* faces;
-    RecorderController* recorder;
-    HelpController* help;
-
-    // The secondary windows, created after the main window, hidden until used.
-    std::unique_ptr<TAboutBox> AboutBox;
-    std::unique_ptr<TfrmPrint> frmPrint;
-    std::unique_ptr<TfrmSoundSaveDlg> frmSoundSaveDlg;
-    std::unique_ptr<TfrmSelSound> frmSelSound;
-    std::unique_ptr<TfrmLesson> frmLesson;
     // Creates the five secondary windows in their order; the program entry calls it right after
     // the main window exists.
     void CreateSecondaryWindows();
@@ -148,13 +75,15 @@ public:
     void CheckDataFile(const QString& path);
     void ReportBadDataFile(const QString& path) override;
     // True once the end of the program has been requested by a fatal data-file error.
-    bool Terminating() const { return terminating_; }
+    bool Terminating() const override { return terminating_; }
     // Shows a plain message box with an OK button; closed at once once the end is requested.
     void ShowMessage(const QString& text);
 
     bool IsRecordStart() const;
     // Steps of the start-up sequence that finished (1 to 22), for tests and measurements.
     const QList<int>& CompletedSteps() const { return completedSteps_; }
+    // The voice list: the open voice aliases, oldest first.
+    const QStringList& VoiceList() const;
 
     void nExitClick();
 
@@ -164,6 +93,44 @@ signals:
 protected:
     void closeEvent(QCloseEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
+
+    // What the window owns, in the order of construction (destroyed in the reverse order, after
+    // the shutdown sequence has run). Protected: the whole-window tests expose them.
+    MainForm form;
+    StartOptions options;
+    ProgramData data;
+    BellSetModel bellModel;
+    TransportModel transportModel;
+    RecorderModel recorderModel;
+    ViewModel viewModel;
+    // The program's random number source, seeded from the clock at start-up.
+    std::mt19937 rng;
+
+    // The controllers. Each is given references to its collaborators, some of which are
+    // constructed after it; no constructor calls a collaborator.
+    SettingsController settings;
+    LayoutController layout;
+    StripController strip;
+    BellSetController bellSet;
+    GroupsController groups;
+    VoiceController voices;
+    VolumeController volume;
+    KeyHook keyHook;
+    PlayerController player;
+    LibraryController library;
+    CasualController casual;
+    ScoreController score;
+    PrintController print;
+    FacesController faces;
+    RecorderController recorder;
+    HelpController help;
+
+    // The secondary windows, created after the main window, hidden until used.
+    std::unique_ptr<TAboutBox> AboutBox;
+    std::unique_ptr<TfrmPrint> frmPrint;
+    std::unique_ptr<TfrmSoundSaveDlg> frmSoundSaveDlg;
+    std::unique_ptr<TfrmSelSound> frmSelSound;
+    std::unique_ptr<TfrmLesson> frmLesson;
 
 private:
     void FormCreate();

@@ -10,6 +10,8 @@ class BadDataFileReporter {
 public:
     virtual ~BadDataFileReporter() = default;
     virtual void ReportBadDataFile(const QString& path) = 0;
+    // True once a report has ended the program; work that follows a check stops then.
+    virtual bool Terminating() const { return false; }
 };
 
 // Reports path through reporter when no file of that name exists.

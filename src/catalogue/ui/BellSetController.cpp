@@ -2,12 +2,14 @@
 
 #include "app/core/Guard.h"
 #include "app/core/IniFile.h"
-#include "app/ui/TfrmMain.h"
+#include "app/core/ProgramData.h"
+#include "app/ui/MainForm.h"
+#include "catalogue/core/BellSetModel.h"
 #include "catalogue/core/BellSetRules.h"
 #include "catalogue/core/ChimeFilter.h"
-#include "catalogue/ui/GroupsController.h"
 #include "catalogue/core/TBellData.h"
 #include "catalogue/core/TSoundData.h"
+#include "catalogue/ui/GroupsController.h"
 #include "chime/ui/PlayerController.h"
 #include "sound/ui/StripController.h"
 #include "sound/ui/VoiceController.h"
@@ -60,40 +62,34 @@ void FillChimeBox(QComboBox* box, const ChimeChoice& choice) {
 
 }  // namespace
 
-BellSetController::BellSetController(TfrmMain& main) : QObject(&main), main_(main) {}
+BellSetController::BellSetController(MainForm& form, ProgramData& data, BellSetModel& bells, StripController& strip, GroupsController& groups, PlayerController& player, VoiceController& voices)
+    : form_(form), data_(data), bells_(bells), strip_(strip), groups_(groups), player_(player), voices_(voices) {}
 
 void BellSetController::Connect() {
-    MainForm& f = main_.form;
-    auto handler = [this](auto method) {
-        return [this, method] { Guarded([&] { (this->*method)(); }); };
-    };
-    connect(f.nSelectAll, &QAction::triggered, this, handler(&BellSetController::SelectAllBells));
-    connect(f.btnSelectAll, &QToolButton::clicked, this,
-            handler(&BellSetController::SelectAllBells));
-    connect(f.nDisselectAll, &QAction::triggered, this,
-            handler(&BellSetController::DeselectAllBells));
-    connect(f.btnDisselectAll, &QToolButton::clicked, this,
-            handler(&BellSetController::DeselectAllBells));
-    connect(f.nDelete, &QAction::triggered, this, handler(&BellSetController::nDeleteClick));
-    connect(f.mPopup, &QMenu::aboutToShow, this, handler(&BellSetController::mPopupPopup));
-    for (QAction* item : main_.AddBellItems) {
+    MainForm& f = form_;
+    Wire(f.nSelectAll, &QAction::triggered, this, &BellSetController::SelectAllBells);
+    Wire(f.btnSelectAll, &QToolButton::clicked, f.nSelectAll, &QAction::trigger);
+    Wire(f.nDisselectAll, &QAction::triggered, this, &BellSetController::DeselectAllBells);
+    Wire(f.btnDisselectAll, &QToolButton::clicked, f.nDisselectAll, &QAction::trigger);
+    Wire(f.nDelete, &QAction::triggered, this, &BellSetController::nDeleteClick);
+    Wire(f.mPopup, &QMenu::aboutToShow, this, &BellSetController::mPopupPopup);
+    for (QAction* item : form_.AddBellItems) {
         if (!item) {
             continue;
         }
         const int bell = item->data().toInt();
-        connect(item, &QAction::triggered, this,
-                [this, bell] { Guarded([&] { nAddClick(bell); }); });
+        Wire(item, &QAction::triggered, this, [this, bell] { nAddClick(bell); });
     }
     connect(f.tvGroups, &QWidget::customContextMenuRequested, this, [this](const QPoint& pos) {
         Guarded([&] {
-            QTreeWidget* tree = main_.form.tvGroups;
-            main_.form.mPopup->popup(tree->viewport()->mapToGlobal(pos));
+            QTreeWidget* tree = form_.tvGroups;
+            form_.mPopup->popup(tree->viewport()->mapToGlobal(pos));
         });
     });
 }
 
 void BellSetController::CreateGroupChimeBoxes() {
-    MainForm& f = main_.form;
+    MainForm& f = form_;
     auto* filter = new DigitFilter(f.pnlCustomSelections);
     for (int g = 0; g < 3; ++g) {
         auto* box = new QComboBox(f.pnlCustomSelections);
@@ -103,123 +99,127 @@ void BellSetController::CreateGroupChimeBoxes() {
         box->setEnabled(false);
         box->installEventFilter(filter);
         box->show();
-        main_.GroupChimeBoxes[g] = box;
+        form_.GroupChimeBoxes[g] = box;
     }
 }
 
 QString BellSetController::GroupSignature() const {
-    return main_.Bells.GroupSignature();
+    return bells_.Bells.GroupSignature();
 }
 
 int BellSetController::SetSize() const {
-    return main_.Bells.SetSize();
+    return bells_.Bells.SetSize();
 }
 
 void BellSetController::ToggleBell(int bell) {
     if (bell < 0 || bell >= BellSet::kBellCount) {
         return;
     }
-    const bool added = !main_.Bells.inSet[bell];
-    main_.Bells.inSet[bell] = added;
+    const bool added = !bells_.Bells.inSet[bell];
+    bells_.Bells.inSet[bell] = added;
     if (!added) {
-        main_.Bells.group[bell] = kNoGroup;
+        bells_.Bells.group[bell] = kNoGroup;
     }
-    main_.strip->ShowBellPicture(bell, added);
-    main_.VariantIndex = 0;
-    main_.groups->RefreshTotals();
+    bells_.NotifyBellsChanged();
+    strip_.ShowBellPicture(bell, added);
+    bells_.VariantIndex = 0;
+    groups_.RefreshTotals();
     FullRefresh();
     if (added) {
-        main_.voices->StrikeBell(bell);
+        voices_.StrikeBell(bell);
     }
 }
 
 void BellSetController::SelectAllBells() {
-    main_.Bells.inSet.fill(true);
+    bells_.Bells.inSet.fill(true);
+    bells_.NotifyBellsChanged();
     for (int i = 0; i < BellSet::kBellCount; ++i) {
-        main_.strip->ShowBellPicture(i, true);
+        strip_.ShowBellPicture(i, true);
     }
-    main_.groups->RefreshTotals();
+    groups_.RefreshTotals();
     FullRefresh();
 }
 
 void BellSetController::DeselectAllBells() {
-    main_.Bells.inSet.fill(false);
+    bells_.Bells.inSet.fill(false);
+    bells_.NotifyBellsChanged();
     for (int i = 0; i < BellSet::kBellCount; ++i) {
-        main_.strip->ShowBellPicture(i, false);
+        strip_.ShowBellPicture(i, false);
     }
-    main_.groups->RefreshTotals();
+    groups_.RefreshTotals();
     FullRefresh();
 }
 
 void BellSetController::LoadStoredBellSet() {
-    const QString bells = main_.Settings->ReadString(
+    const QString bells = data_.Settings->ReadString(
         QStringLiteral("Serial"), QStringLiteral("Bells"), QStringLiteral("000000000000000"));
-    const QString types = main_.Settings->ReadString(
+    const QString types = data_.Settings->ReadString(
         QStringLiteral("Serial"), QStringLiteral("Types"), QStringLiteral("nnnnnnnnnnnnnnn"));
-    for (int bell : ApplyStoredBellSet(main_.Bells, bells, types)) {
-        Guarded([&] { main_.strip->ShowBellPicture(bell, true); });
+    for (int bell : ApplyStoredBellSet(bells_.Bells, bells, types)) {
+        Guarded([&] { strip_.ShowBellPicture(bell, true); });
     }
+    bells_.NotifyBellsChanged();
     const int size = SetSize();
-    if (HasOversizedGroup(main_.Bells)) {
-        main_.groups->AssignGroupsFromVariant(size);  // refuse groups its signature cannot hold
+    if (HasOversizedGroup(bells_.Bells)) {
+        groups_.AssignGroupsFromVariant(size);  // refuse groups its signature cannot hold
     }
-    main_.groups->RebuildGroupsTree(size);
-    const int index = main_.VariantIndex;
-    const VariantTable& variants = main_.groups->Variants();
+    groups_.RebuildGroupsTree(size);
+    const int index = bells_.VariantIndex;
+    const VariantTable& variants = groups_.Variants();
     const bool grouped = size >= kGroupedSetSize;
-    main_.form.btnGPrev->setEnabled(grouped && index > 0);
-    main_.form.btnGNext->setEnabled(grouped && index < VariantTable::kSlotCount - 1 &&
+    form_.btnGPrev->setEnabled(grouped && index > 0);
+    form_.btnGNext->setEnabled(grouped && index < VariantTable::kSlotCount - 1 &&
                                     variants.HasVariant(size, index + 1));
     RebuildCommonChimeList();
     RebuildGroupChimeLists();
-    main_.player->ResetPlayer();
-    main_.groups->WriteVariantDescription();
+    player_.ResetPlayer();
+    groups_.WriteVariantDescription();
 }
 
 void BellSetController::FullRefresh() {
-    main_.groups->WriteVariantDescription();
-    main_.groups->AssignGroupsFromVariant(SetSize());
-    main_.groups->RebuildGroupsTree(SetSize());
+    groups_.WriteVariantDescription();
+    groups_.AssignGroupsFromVariant(SetSize());
+    groups_.RebuildGroupsTree(SetSize());
     RebuildCommonChimeList();
     RebuildGroupChimeLists();
-    main_.player->ResetPlayer();
+    player_.ResetPlayer();
 }
 
 void BellSetController::ShortRefresh() {
-    main_.groups->WriteVariantDescription();
-    main_.groups->RebuildGroupsTree(SetSize());
+    groups_.WriteVariantDescription();
+    groups_.RebuildGroupsTree(SetSize());
     RebuildCommonChimeList();
     RebuildGroupChimeLists();
-    main_.player->ResetPlayer();
+    player_.ResetPlayer();
 }
 
 void BellSetController::RebuildCommonChimeList() {
-    QStringList& playable = main_.SoundData->Playable[TSoundData::kCommon];
+    QStringList& playable = data_.SoundData->Playable[TSoundData::kCommon];
     playable.clear();
-    const ChimeChoice choice = CommonChimes(*main_.SoundData, GroupSignature());
-    FillChimeBox(main_.form.cbCommon, choice);
+    const ChimeChoice choice = CommonChimes(*data_.SoundData, GroupSignature());
+    FillChimeBox(form_.cbCommon, choice);
     playable = choice.files;
 }
 
 void BellSetController::RebuildGroupChimeLists() {
     const QString signature = GroupSignature();
     for (int g = 0; g < 3; ++g) {
-        QStringList& playable = main_.SoundData->Playable[g];
+        QStringList& playable = data_.SoundData->Playable[g];
         playable.clear();
-        const ChimeChoice choice = GroupChimes(*main_.SoundData, g, signature);
-        FillChimeBox(main_.GroupChimeBoxes[g], choice);
+        const ChimeChoice choice = GroupChimes(*data_.SoundData, g, signature);
+        FillChimeBox(form_.GroupChimeBoxes[g], choice);
         playable = choice.files;
     }
 }
 
 int BellSetController::SelectedGroupIndex() const {
-    const QList<QTreeWidgetItem*> selected = main_.form.tvGroups->selectedItems();
-    return selected.isEmpty() ? -1 : main_.groups->NodeGroupIndex(selected.first());
+    const QList<QTreeWidgetItem*> selected = form_.tvGroups->selectedItems();
+    return selected.isEmpty() ? -1 : groups_.NodeGroupIndex(selected.first());
 }
 
 void BellSetController::mPopupPopup() {
-    const auto offers = AddBellOffers(main_.Bells, SelectedGroupIndex());
-    for (QAction* item : main_.AddBellItems) {
+    const auto offers = AddBellOffers(bells_.Bells, SelectedGroupIndex());
+    for (QAction* item : form_.AddBellItems) {
         if (!item) {
             continue;
         }
@@ -229,7 +229,7 @@ void BellSetController::mPopupPopup() {
 }
 
 void BellSetController::nAddClick(int bell) {
-    if (bell < 0 || bell >= BellSet::kBellCount || main_.Bells.inSet[bell]) {
+    if (bell < 0 || bell >= BellSet::kBellCount || bells_.Bells.inSet[bell]) {
         return;
     }
     if (SetSize() < kGroupedSetSize) {
@@ -237,18 +237,19 @@ void BellSetController::nAddClick(int bell) {
         return;
     }
     const int group = SelectedGroupIndex();
-    if (!AddBellOffers(main_.Bells, group)[bell]) {
+    if (!AddBellOffers(bells_.Bells, group)[bell]) {
         return;
     }
-    main_.Bells.inSet[bell] = true;
-    main_.Bells.group[bell] = group + 1;
-    main_.strip->ShowBellPicture(bell, true);
-    main_.groups->RefreshTotals();
+    bells_.Bells.inSet[bell] = true;
+    bells_.Bells.group[bell] = group + 1;
+    bells_.NotifyBellsChanged();
+    strip_.ShowBellPicture(bell, true);
+    groups_.RefreshTotals();
     ShortRefresh();
 }
 
 void BellSetController::nDeleteClick() {
-    const QList<QTreeWidgetItem*> selected = main_.form.tvGroups->selectedItems();
+    const QList<QTreeWidgetItem*> selected = form_.tvGroups->selectedItems();
     if (selected.isEmpty()) {
         return;
     }
@@ -256,14 +257,15 @@ void BellSetController::nDeleteClick() {
     if (SetSize() >= kGroupedSetSize && !node->parent()) {
         return;  // a group node
     }
-    const int bell = main_.BellData->FindByName(node->text(0));
-    if (bell < 0 || !main_.Bells.inSet[bell]) {
+    const int bell = data_.BellData->FindByName(node->text(0));
+    if (bell < 0 || !bells_.Bells.inSet[bell]) {
         return;
     }
-    main_.Bells.inSet[bell] = false;
-    main_.Bells.group[bell] = kNoGroup;
-    main_.strip->ShowBellPicture(bell, false);
-    main_.groups->RefreshTotals();
+    bells_.Bells.inSet[bell] = false;
+    bells_.Bells.group[bell] = kNoGroup;
+    bells_.NotifyBellsChanged();
+    strip_.ShowBellPicture(bell, false);
+    groups_.RefreshTotals();
     ShortRefresh();
 }
 

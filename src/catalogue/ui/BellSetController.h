@@ -5,7 +5,13 @@
 
 namespace orvane {
 
-class TfrmMain;
+class BellSetModel;
+class GroupsController;
+class MainForm;
+class PlayerController;
+struct ProgramData;
+class StripController;
+class VoiceController;
 
 // The bell set: adding and removing bells, select and deselect all, the stored set, the full
 // and short refreshes, the chime lists the set can play, and the popup menu of the groups
@@ -14,7 +20,7 @@ class BellSetController : public QObject {
     Q_OBJECT
 
   public:
-    explicit BellSetController(TfrmMain& main);
+    BellSetController(MainForm& form, ProgramData& data, BellSetModel& bells, StripController& strip, GroupsController& groups, PlayerController& player, VoiceController& voices);
 
     // Connects the widgets of this subsystem to their handlers. The change signals of the
     // chime lists are not connected here: choosing a chime belongs to the chime library.
@@ -52,7 +58,13 @@ class BellSetController : public QObject {
     // The group index (0 to 2) of the selected tree node, -1 when none is selected.
     int SelectedGroupIndex() const;
 
-    TfrmMain& main_;
+    MainForm& form_;
+    ProgramData& data_;
+    BellSetModel& bells_;
+    StripController& strip_;
+    GroupsController& groups_;
+    PlayerController& player_;
+    VoiceController& voices_;
 };
 
 }  // namespace orvane

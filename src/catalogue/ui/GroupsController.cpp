@@ -1,10 +1,13 @@
 #include "catalogue/ui/GroupsController.h"
 
 #include "app/core/Guard.h"
-#include "app/ui/TfrmMain.h"
-#include "catalogue/ui/BellSetController.h"
+#include "app/core/ProgramData.h"
+#include "app/ui/MainForm.h"
+#include "catalogue/core/BellSetModel.h"
 #include "catalogue/core/BellSetRules.h"
+#include "catalogue/core/DataFileCheck.h"
 #include "catalogue/core/TBellData.h"
+#include "catalogue/ui/BellSetController.h"
 #include "chime/ui/PlayerController.h"
 #include "sound/ui/VoiceController.h"
 
@@ -34,12 +37,13 @@ constexpr int kGroupPicture = 1;
 
 }  // namespace
 
-GroupsController::GroupsController(TfrmMain& main) : QObject(&main), main_(main) {}
+GroupsController::GroupsController(MainForm& form, ProgramData& data, BellSetModel& bells, BadDataFileReporter& reporter, BellSetController& bellSet, PlayerController& player, VoiceController& voices)
+    : form_(form), data_(data), bells_(bells), reporter_(reporter), bellSet_(bellSet), player_(player), voices_(voices) {}
 
 void GroupsController::Connect() {
-    MainForm& f = main_.form;
-    connect(f.btnGPrev, &QToolButton::clicked, this, [this] { Guarded([&] { btnGPrevClick(); }); });
-    connect(f.btnGNext, &QToolButton::clicked, this, [this] { Guarded([&] { btnGNextClick(); }); });
+    MainForm& f = form_;
+    Wire(f.btnGPrev, &QToolButton::clicked, this, &GroupsController::btnGPrevClick);
+    Wire(f.btnGNext, &QToolButton::clicked, this, &GroupsController::btnGNextClick);
     f.tvGroups->setDragDropMode(QAbstractItemView::DragDrop);
     f.tvGroups->setDragEnabled(showsGroups_);
     f.tvGroups->setAcceptDrops(true);
@@ -54,36 +58,37 @@ void GroupsController::FillVariantTable() {
 void GroupsController::RefreshTotals() {
     SetTotals totals;
     try {
-        totals = ComputeTotals(main_.Bells, *main_.BellData);
+        totals = ComputeTotals(bells_.Bells, *data_.BellData);
     } catch (const std::invalid_argument&) {
-        main_.ReportBadDataFile(main_.AppPath.DescFile);
+        reporter_.ReportBadDataFile(data_.AppPath.DescFile);
         return;
     }
-    main_.form.mBellsInfo->setPlainText(TotalsText(totals));
+    form_.mBellsInfo->setPlainText(TotalsText(totals));
 }
 
 void GroupsController::WriteVariantDescription() {
-    QPlainTextEdit* memo = main_.form.mDesc;
+    QPlainTextEdit* memo = form_.mDesc;
     memo->clear();
-    for (const QString& line : VariantDescription(table_, main_.Bells.SetSize())) {
+    for (const QString& line : VariantDescription(table_, bells_.Bells.SetSize())) {
         memo->appendPlainText(line);
     }
     memo->moveCursor(QTextCursor::Start);  // the text reads from its first line
 }
 
 void GroupsController::AssignGroupsFromVariant(int setSize) {
-    MainForm& f = main_.form;
+    MainForm& f = form_;
     f.btnGPrev->setEnabled(false);
     f.btnGNext->setEnabled(false);
     const VariantButtons buttons =
-        orvane::AssignGroupsFromVariant(main_.Bells, table_, setSize, main_.VariantIndex);
+        orvane::AssignGroupsFromVariant(bells_.Bells, table_, setSize, bells_.VariantIndex);
+        bells_.NotifyBellsChanged();
     f.btnGPrev->setEnabled(buttons.previous);
     f.btnGNext->setEnabled(buttons.next);
 }
 
 void GroupsController::RebuildGroupsTree(int setSize) {
-    QTreeWidget* tree = main_.form.tvGroups;
-    const QIcon bellPicture = main_.form.imgBells.value(kBellPicture);
+    QTreeWidget* tree = form_.tvGroups;
+    const QIcon bellPicture = form_.imgBells.value(kBellPicture);
     tree->clear();
     showsGroups_ = setSize >= kGroupedSetSize;
     tree->setDragEnabled(showsGroups_);
@@ -91,19 +96,19 @@ void GroupsController::RebuildGroupsTree(int setSize) {
     if (showsGroups_) {
         for (int g = 0; g < 3; ++g) {
             groupNodes[g] = new QTreeWidgetItem(tree, QStringList(GroupNodeText(g)));
-            groupNodes[g]->setIcon(0, main_.form.imgBells.value(kGroupPicture));
+            groupNodes[g]->setIcon(0, form_.imgBells.value(kGroupPicture));
         }
     }
     for (int i = BellSet::kBellCount - 1; i >= 0; --i) {
-        if (!main_.Bells.inSet[i]) {
+        if (!bells_.Bells.inSet[i]) {
             continue;
         }
-        const QStringList text(main_.BellData->Cell(TBellData::kName, i));
+        const QStringList text(data_.BellData->Cell(TBellData::kName, i));
         QTreeWidgetItem* node = nullptr;
         if (!showsGroups_) {
             node = new QTreeWidgetItem(tree, text);
         } else {
-            const int code = main_.Bells.group[i];
+            const int code = bells_.Bells.group[i];
             if (code < kSmallGroup || code > kGreatGroup) {
                 continue;  // a bell without a group is not shown
             }
@@ -115,14 +120,14 @@ void GroupsController::RebuildGroupsTree(int setSize) {
 }
 
 int GroupsController::GroupCount(int code) const {
-    return main_.Bells.GroupCount(code);
+    return bells_.Bells.GroupCount(code);
 }
 
 int GroupsController::NodeGroupIndex(const QTreeWidgetItem* node) const {
     if (!node) {
         return -1;
     }
-    const QTreeWidget* tree = main_.form.tvGroups;
+    const QTreeWidget* tree = form_.tvGroups;
     const QTreeWidgetItem* root = node->parent() ? node->parent() : node;
     return tree->indexOfTopLevelItem(const_cast<QTreeWidgetItem*>(root));
 }
@@ -136,13 +141,13 @@ int GroupsController::GroupNodeCode(const QTreeWidgetItem* node) const {
 }
 
 void GroupsController::StepVariant(int delta) {
-    const int index = main_.VariantIndex + delta;
+    const int index = bells_.VariantIndex + delta;
     if (index < 0 || index >= VariantTable::kSlotCount) {
         return;
     }
-    main_.VariantIndex = index;
-    main_.bellSet->FullRefresh();
-    main_.player->ResetPlayer();
+    bells_.VariantIndex = index;
+    bellSet_.FullRefresh();
+    player_.ResetPlayer();
 }
 
 void GroupsController::btnGPrevClick() {
@@ -157,14 +162,14 @@ void GroupsController::tvGroupsMouseDown(QTreeWidgetItem* node) {
     if (!node) {
         return;
     }
-    QTreeWidget* tree = main_.form.tvGroups;
+    QTreeWidget* tree = form_.tvGroups;
     if (tree->currentItem() != node) {
         tree->setCurrentItem(node);
     }
     dragSource_ = node->text(0);
-    const int bell = main_.BellData->FindByName(dragSource_);
+    const int bell = data_.BellData->FindByName(dragSource_);
     if (bell >= 0) {
-        main_.voices->StrikeBell(bell);
+        voices_.StrikeBell(bell);
     }
 }
 
@@ -174,25 +179,26 @@ bool GroupsController::tvGroupsDragOver(const QTreeWidgetItem* target, bool from
     }
     const int code = GroupNodeCode(target);
     return code != kNoGroup &&
-           DropAccepted(main_.Bells, main_.BellData->FindByName(dragSource_), code);
+           DropAccepted(bells_.Bells, data_.BellData->FindByName(dragSource_), code);
 }
 
 void GroupsController::tvGroupsDragDrop(const QTreeWidgetItem* target) {
     const int code = GroupNodeCode(target);
-    const int bell = main_.BellData->FindByName(dragSource_);
-    if (code == kNoGroup || bell < 0 || !main_.Bells.inSet[bell] ||
-        !DropAccepted(main_.Bells, bell, code)) {
+    const int bell = data_.BellData->FindByName(dragSource_);
+    if (code == kNoGroup || bell < 0 || !bells_.Bells.inSet[bell] ||
+        !DropAccepted(bells_.Bells, bell, code)) {
         return;
     }
-    main_.Bells.group[bell] = code;
-    RebuildGroupsTree(main_.Bells.SetSize());
-    main_.bellSet->RebuildCommonChimeList();
-    main_.bellSet->RebuildGroupChimeLists();
-    main_.player->ResetPlayer();
+    bells_.Bells.group[bell] = code;
+    bells_.NotifyBellsChanged();
+    RebuildGroupsTree(bells_.Bells.SetSize());
+    bellSet_.RebuildCommonChimeList();
+    bellSet_.RebuildGroupChimeLists();
+    player_.ResetPlayer();
 }
 
 bool GroupsController::eventFilter(QObject* watched, QEvent* event) {
-    QTreeWidget* tree = main_.form.tvGroups;
+    QTreeWidget* tree = form_.tvGroups;
     if (watched != tree->viewport()) {
         return QObject::eventFilter(watched, event);
     }

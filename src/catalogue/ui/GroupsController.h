@@ -9,7 +9,13 @@ class QTreeWidgetItem;
 
 namespace orvane {
 
-class TfrmMain;
+class BadDataFileReporter;
+class BellSetController;
+class BellSetModel;
+class MainForm;
+class PlayerController;
+struct ProgramData;
+class VoiceController;
 
 // The recommended group distributions, the groups tree with its drag and drop, the variant
 // buttons, and the totals and description texts.
@@ -18,7 +24,7 @@ class GroupsController : public QObject {
     Q_OBJECT
 
   public:
-    explicit GroupsController(TfrmMain& main);
+    GroupsController(MainForm& form, ProgramData& data, BellSetModel& bells, BadDataFileReporter& reporter, BellSetController& bellSet, PlayerController& player, VoiceController& voices);
 
     // Connects the widgets of this subsystem to their handlers and lets the tree take part in
     // drag and drop (its viewport's drag and mouse events come to this controller).
@@ -64,7 +70,13 @@ class GroupsController : public QObject {
     int GroupNodeCode(const QTreeWidgetItem* node) const;
     void StepVariant(int delta);
 
-    TfrmMain& main_;
+    MainForm& form_;
+    ProgramData& data_;
+    BellSetModel& bells_;
+    BadDataFileReporter& reporter_;
+    BellSetController& bellSet_;
+    PlayerController& player_;
+    VoiceController& voices_;
     VariantTable table_;
     bool showsGroups_ = false;
     // Text of the node last pressed with the mouse: the drag source.

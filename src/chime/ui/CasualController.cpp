@@ -1,7 +1,9 @@
 #include "chime/ui/CasualController.h"
 
 #include "app/core/Guard.h"
-#include "app/ui/TfrmMain.h"
+#include "app/ui/MainForm.h"
+#include "catalogue/core/BellSetModel.h"
+#include "chime/core/TransportModel.h"
 #include "chime/ui/LibraryController.h"
 #include "chime/ui/PlayerController.h"
 #include "chime/ui/TfrmSelSound.h"
@@ -15,24 +17,23 @@
 
 namespace orvane {
 
-CasualController::CasualController(TfrmMain& main) : QObject(&main), main_(main) {}
+CasualController::CasualController(MainForm& form, BellSetModel& bells, TransportModel& transport, std::mt19937& rng, const std::unique_ptr<TfrmSelSound>& frmSelSound, PlayerController& player, LibraryController& library)
+    : form_(form), bells_(bells), transport_(transport), rng_(rng), frmSelSound_(frmSelSound), player_(player), library_(library) {}
 
 void CasualController::Connect() {
-    MainForm& f = main_.form;
-    connect(f.btnGenerator, &QToolButton::clicked, this,
-            [this] { Guarded([&] { nGeneratorClick(); }); });
-    connect(f.nGenerator, &QAction::triggered, this,
-            [this] { Guarded([&] { nGeneratorClick(); }); });
+    MainForm& f = form_;
+    Wire(f.btnGenerator, &QToolButton::clicked, f.nGenerator, &QAction::trigger);
+    Wire(f.nGenerator, &QAction::triggered, this, &CasualController::nGeneratorClick);
 }
 
 int CasualController::Random(int n) {
-    return std::uniform_int_distribution<int>(0, n - 1)(main_.rng);
+    return std::uniform_int_distribution<int>(0, n - 1)(rng_);
 }
 
 Combination CasualController::SelectedCombination() const {
     Combination combination{0, 0, 0};
     for (int g = 0; g < 3; ++g) {
-        const QComboBox* box = main_.GroupChimeBoxes[g];
+        const QComboBox* box = form_.GroupChimeBoxes[g];
         combination[g] = box ? box->currentIndex() : 0;
     }
     return combination;
@@ -41,30 +42,30 @@ Combination CasualController::SelectedCombination() const {
 Combination CasualController::EntryCounts() const {
     Combination counts{0, 0, 0};
     for (int g = 0; g < 3; ++g) {
-        const QComboBox* box = main_.GroupChimeBoxes[g];
+        const QComboBox* box = form_.GroupChimeBoxes[g];
         counts[g] = box ? box->count() : 0;
     }
     return counts;
 }
 
 int CasualController::PickOther(int group) {
-    const QComboBox* box = main_.GroupChimeBoxes.at(group);
+    const QComboBox* box = form_.GroupChimeBoxes.at(group);
     return orvane::PickOther(box->count(), box->currentIndex(),
                              [this](int n) { return Random(n); });
 }
 
 void CasualController::nGeneratorClick() {
-    if (main_.Bells.SetSize() < kMinimumSetSize) {
+    if (bells_.Bells.SetSize() < kMinimumSetSize) {
         return;
     }
     // Without a study chime to choose no combination can ever be drawn.
     if (!CanDrawCombination(SelectedCombination(), EntryCounts())) {
         return;
     }
-    if (main_.frmSelSound) {
-        main_.frmSelSound->cbRound->setChecked(false);
+    if (frmSelSound_) {
+        frmSelSound_->cbRound->setChecked(false);
     }
-    main_.CasualMode = true;
+    transport_.CasualMode = true;
     DrawCombination();
 }
 
@@ -77,16 +78,16 @@ void CasualController::DrawCombination() {
             if ((*next)[g] == current[g]) {
                 continue;
             }
-            QComboBox* box = main_.GroupChimeBoxes[g];
+            QComboBox* box = form_.GroupChimeBoxes[g];
             {
                 const QSignalBlocker blocker(box);
                 box->setCurrentIndex((*next)[g]);
             }
-            main_.library->GroupChimeChange(g);
+            library_.GroupChimeChange(g);
         }
     }
-    if (!main_.player->Playing()) {
-        main_.player->btnPlayClick();
+    if (!player_.Playing()) {
+        player_.btnPlayClick();
     }
 }
 

@@ -3,10 +3,17 @@
 #include "chime/core/CasualDraw.h"
 
 #include <QObject>
+#include <memory>
+#include <random>
 
 namespace orvane {
 
-class TfrmMain;
+class BellSetModel;
+class LibraryController;
+class MainForm;
+class PlayerController;
+class TfrmSelSound;
+class TransportModel;
 
 // Casual reproduction: endless random combinations of study chimes, one group changing after
 // every pass. Random numbers come from the main window's generator. Lives on the
@@ -18,7 +25,7 @@ public:
     // The smallest bell set that casual reproduction plays on.
     static constexpr int kMinimumSetSize = 5;
 
-    explicit CasualController(TfrmMain& main);
+    CasualController(MainForm& form, BellSetModel& bells, TransportModel& transport, std::mt19937& rng, const std::unique_ptr<TfrmSelSound>& frmSelSound, PlayerController& player, LibraryController& library);
 
     // Connects btnGenerator and the menu item nGenerator.
     void Connect();
@@ -39,7 +46,13 @@ public:
 private:
     int Random(int n);
 
-    TfrmMain& main_;
+    MainForm& form_;
+    BellSetModel& bells_;
+    TransportModel& transport_;
+    std::mt19937& rng_;
+    const std::unique_ptr<TfrmSelSound>& frmSelSound_;
+    PlayerController& player_;
+    LibraryController& library_;
 };
 
 }  // namespace orvane

@@ -2,16 +2,19 @@
 
 #include "app/core/Guard.h"
 #include "app/core/IniFile.h"
+#include "app/core/MainCaption.h"
+#include "app/core/ProgramData.h"
 #include "app/core/TextFile.h"
-#include "app/ui/TfrmMain.h"
-#include "catalogue/ui/GroupsController.h"
-#include "catalogue/ui/BellSetController.h"
+#include "app/ui/MainForm.h"
 #include "catalogue/core/TSoundData.h"
+#include "catalogue/ui/BellSetController.h"
+#include "catalogue/ui/GroupsController.h"
 #include "chime/core/ChimeScore.h"
-#include "chime/ui/PlayerController.h"
 #include "chime/core/TChannels.h"
-#include "chime/ui/TfrmSelSound.h"
 #include "chime/core/Transport.h"
+#include "chime/core/TransportModel.h"
+#include "chime/ui/PlayerController.h"
+#include "chime/ui/TfrmSelSound.h"
 #include "score/ui/ScoreController.h"
 
 #include <QAction>
@@ -42,46 +45,42 @@ void SelectSilently(QComboBox* box, int index) {
 }  // namespace
 
 QString LibraryController::ChimeCaption(const QString& name) {
-    return QString::fromLatin1(TfrmMain::kTitle) + QStringLiteral(" - ") + name;
+    return QString::fromLatin1(kProgramTitle) + QStringLiteral(" - ") + name;
 }
 
 QString LibraryController::DialogCaption() {
-    return QString::fromLatin1(TfrmMain::kTitle) +
+    return QString::fromLatin1(kProgramTitle) +
            QStringLiteral("-Hollin`s school of the bell ringers");
 }
 
-LibraryController::LibraryController(TfrmMain& main) : QObject(&main), main_(main) {}
+LibraryController::LibraryController(QWidget& window, MainForm& form, ProgramData& data, TransportModel& transport, const std::unique_ptr<TfrmSelSound>& frmSelSound, PlayerController& player, ScoreController& score, GroupsController& groups, BellSetController& bellSet)
+    : window_(window), form_(form), data_(data), transport_(transport), frmSelSound_(frmSelSound), player_(player), score_(score), groups_(groups), bellSet_(bellSet) {}
 
 void LibraryController::Connect() {
-    MainForm& f = main_.form;
-    connect(f.cbCommon, &QComboBox::activated, this,
-            [this](int index) { Guarded([&] { cbCommonChange(index); }); });
+    MainForm& f = form_;
+    Wire(f.cbCommon, &QComboBox::activated, this, &LibraryController::cbCommonChange);
     for (int g = 0; g < 3; ++g) {
-        if (QComboBox* box = main_.GroupChimeBoxes[g]) {
-            connect(box, &QComboBox::activated, this,
-                    [this, g](int) { Guarded([&] { GroupChimeChange(g); }); });
+        if (QComboBox* box = form_.GroupChimeBoxes[g]) {
+            Wire(box, &QComboBox::activated, this, [this, g] { GroupChimeChange(g); });
         }
     }
-    connect(f.nLoadSounds, &QAction::triggered, this,
-            [this] { Guarded([&] { nLoadSoundsClick(); }); });
+    Wire(f.nLoadSounds, &QAction::triggered, this, &LibraryController::nLoadSoundsClick);
 }
 
 void LibraryController::ConnectDialog() {
-    TfrmSelSound* dialog = main_.frmSelSound.get();
+    TfrmSelSound* dialog = frmSelSound_.get();
     if (dialogConnected_ || !dialog) {
         return;
     }
     dialogConnected_ = true;
-    connect(dialog->lbSounds, &QListWidget::itemClicked, this,
-            [this] { Guarded([&] { lbSoundsClick(); }); });
+    Wire(dialog->lbSounds, &QListWidget::itemClicked, this, &LibraryController::lbSoundsClick);
     connect(dialog->lbSounds, &QListWidget::currentRowChanged, this, [this](int) {
         // Keyboard moves in the list show the description as a click does.
-        if (main_.frmSelSound->isVisible()) {
+        if (frmSelSound_->isVisible()) {
             Guarded([&] { lbSoundsClick(); });
         }
     });
-    connect(dialog->btnLoad, &QPushButton::clicked, this,
-            [this] { Guarded([&] { btnLoadClick(); }); });
+    Wire(dialog->btnLoad, &QPushButton::clicked, this, &LibraryController::btnLoadClick);
 }
 
 void LibraryController::ForgetLastChime() {
@@ -90,121 +89,121 @@ void LibraryController::ForgetLastChime() {
 }
 
 bool LibraryController::ScoreShown() const {
-    return main_.form.cbShowNotes->isChecked();
+    return form_.cbShowNotes->isChecked();
 }
 
 void LibraryController::UncheckPlayAll() {
-    if (main_.frmSelSound) {
-        main_.frmSelSound->cbRound->setChecked(false);
+    if (frmSelSound_) {
+        frmSelSound_->cbRound->setChecked(false);
     }
 }
 
 void LibraryController::SelectEntry0Everywhere() {
-    SelectSilently(main_.form.cbCommon, 0);
-    for (QComboBox* box : main_.GroupChimeBoxes) {
+    SelectSilently(form_.cbCommon, 0);
+    for (QComboBox* box : form_.GroupChimeBoxes) {
         SelectSilently(box, 0);
     }
 }
 
 void LibraryController::LoadScore(int target, const QString& path) {
-    LoadChimeScore(*main_.Channels, target, path, main_.player->ScoreObserver());
+    LoadChimeScore(*data_.Channels, target, path, player_.ScoreObserver());
 }
 
 // ---- Whole chimes ----
 
 void LibraryController::cbCommonChange(int index) {
-    MainForm& f = main_.form;
+    MainForm& f = form_;
     f.cbCommon->setEnabled(false);
     QThread::msleep(kCommonChoicePauseMs);
     f.cbCommon->setEnabled(true);
     f.cbCommon->setFocus();
-    savedPosition_ = main_.StepPosition;
+    savedPosition_ = transport_.StepPosition;
     const int saved = savedPosition_;
     if (index <= 0) {
-        main_.setWindowTitle(TfrmMain::DefaultCaption());
-        main_.player->ResetPlayer();
-        main_.player->ShowPage(1);
+        window_.setWindowTitle(DefaultMainCaption());
+        player_.ResetPlayer();
+        player_.ShowPage(1);
         f.udPage->setEnabled(false);
         f.edPage->setEnabled(false);
     } else {
-        main_.setWindowTitle(ChimeCaption(f.cbCommon->itemText(index)));
-        main_.StudyMode = false;
-        for (QComboBox* box : main_.GroupChimeBoxes) {
+        window_.setWindowTitle(ChimeCaption(f.cbCommon->itemText(index)));
+        transport_.StudyMode = false;
+        for (QComboBox* box : form_.GroupChimeBoxes) {
             SelectSilently(box, 0);
         }
-        main_.player->ResetPlayer();
-        const QStringList& playable = main_.SoundData->Playable[TSoundData::kCommon];
-        LoadScore(kWholeChime, main_.AppPath.ChimeDir + playable.at(index - 1));
-        const int count = static_cast<int>(main_.Channels->Steps.size());
+        player_.ResetPlayer();
+        const QStringList& playable = data_.SoundData->Playable[TSoundData::kCommon];
+        LoadScore(kWholeChime, data_.AppPath.ChimeDir + playable.at(index - 1));
+        const int count = static_cast<int>(data_.Channels->Steps.size());
         const int pages = WholeChimePageCount(count);
         f.udPage->setMaximum(pages);
-        main_.player->ShowPage(1);
+        player_.ShowPage(1);
         f.udPage->setEnabled(pages >= 2);
         f.edPage->setEnabled(pages >= 2);
         if (index == lastCommon_ && count > saved) {
             // The same chime again: go on where it was.
-            main_.StepPosition = saved;
-            main_.CurrentPage = PageOf(saved);
+            transport_.StepPosition = saved;
+            transport_.CurrentPage = PageOf(saved);
             f.tbProgress->SetMax(count - 1);
             f.tbProgress->SetPosition(saved);
-            main_.player->ShowPage(main_.CurrentPage + 1);
+            player_.ShowPage(transport_.CurrentPage + 1);
             if (ScoreShown()) {
-                main_.player->PlaceMarkers();
+                player_.PlaceMarkers();
             }
         }
     }
-    f.tbProgress->SetMax(static_cast<int>(main_.Channels->Steps.size()) - 1);
+    f.tbProgress->SetMax(static_cast<int>(data_.Channels->Steps.size()) - 1);
     lastCommon_ = index;
     UncheckPlayAll();
     if (ScoreShown()) {
-        main_.score->RedrawScore();
+        score_.RedrawScore();
     }
 }
 
 // ---- Study chimes ----
 
 void LibraryController::GroupChimeChange(int group) {
-    MainForm& f = main_.form;
-    QComboBox* box = main_.GroupChimeBoxes.at(group);
+    MainForm& f = form_;
+    QComboBox* box = form_.GroupChimeBoxes.at(group);
     if (!box) {
         return;
     }
     const int index = box->currentIndex();
-    main_.setWindowTitle(TfrmMain::DefaultCaption());
+    window_.setWindowTitle(DefaultMainCaption());
     if (index >= 1) {
         SelectSilently(f.cbCommon, 0);
-        if (!main_.StudyMode) {
-            main_.StudyMode = true;
-            main_.player->SetKeepCasual();
-            main_.player->ResetPlayer();
+        if (!transport_.StudyMode) {
+            transport_.StudyMode = true;
+            player_.SetKeepCasual();
+            player_.ResetPlayer();
         }
-        LoadScore(group, main_.AppPath.ChimeDir + main_.SoundData->Playable[group].at(index - 1));
+        LoadScore(group, data_.AppPath.ChimeDir + data_.SoundData->Playable[group].at(index - 1));
     } else {
-        main_.Channels->GroupSteps(group).clear();
-        MergeGroups(*main_.Channels);
+        data_.Channels->GroupSteps(group).clear();
+        MergeGroups(*data_.Channels);
     }
     f.udPage->setMaximum(2);
     f.udPage->setEnabled(true);
     f.edPage->setEnabled(true);
-    main_.player->ShowPage(1);
-    main_.CurrentPage = 0;
+    player_.ShowPage(1);
+    transport_.CurrentPage = 0;
     if (ScoreShown()) {
-        main_.score->RedrawScore();
+        score_.RedrawScore();
     }
-    f.tbProgress->SetMax(static_cast<int>(main_.Channels->Steps.size()) - 2);
+    f.tbProgress->SetMax(static_cast<int>(data_.Channels->Steps.size()) - 2);
     UncheckPlayAll();
 }
 
 // ---- Custom chimes ----
 
 void LibraryController::nLoadSoundsClick() {
-    main_.player->ResetPlayer();
-    main_.setWindowTitle(DialogCaption());
+    player_.ResetPlayer();
+    window_.setWindowTitle(DialogCaption());
     SelectEntry0Everywhere();
     ConnectDialog();
-    TfrmSelSound& dialog = *main_.frmSelSound;
+    TfrmSelSound& dialog = *frmSelSound_;
     QStringList names;
-    if (!ReadTextLines(main_.AppPath.CustomDir + QStringLiteral("list.kli"), names)) {
+    if (!ReadTextLines(data_.AppPath.CustomDir + QStringLiteral("list.kli"), names)) {
         return;
     }
     {
@@ -224,52 +223,52 @@ void LibraryController::nLoadSoundsClick() {
 }
 
 void LibraryController::lbSoundsClick() {
-    TfrmSelSound& dialog = *main_.frmSelSound;
+    TfrmSelSound& dialog = *frmSelSound_;
     const QListWidgetItem* item = dialog.lbSounds->currentItem();
     if (!item) {
         return;
     }
-    TChannels& channels = *main_.Channels;
+    TChannels& channels = *data_.Channels;
     channels.RawLines.clear();
-    ReadTextLines(CustomChimePath(main_.AppPath.CustomDir, item->text()), channels.RawLines);
+    ReadTextLines(CustomChimePath(data_.AppPath.CustomDir, item->text()), channels.RawLines);
     if (const std::optional<QString> text = CustomChimeDescription(channels.RawLines)) {
         dialog.mDesc->setPlainText(*text);
     }
 }
 
 std::optional<CustomChime> LibraryController::ReadSelectedCustomChime() const {
-    const QListWidgetItem* item = main_.frmSelSound->lbSounds->currentItem();
+    const QListWidgetItem* item = frmSelSound_->lbSounds->currentItem();
     if (!item) {
         return std::nullopt;
     }
     QStringList lines;
-    if (!ReadTextLines(CustomChimePath(main_.AppPath.CustomDir, item->text()), lines)) {
+    if (!ReadTextLines(CustomChimePath(data_.AppPath.CustomDir, item->text()), lines)) {
         return std::nullopt;
     }
     return ParseCustomChime(lines);
 }
 
 void LibraryController::LoadCustomChime(const CustomChime& chime) {
-    MainForm& f = main_.form;
-    main_.setWindowTitle(ChimeCaption(chime.name));
+    MainForm& f = form_;
+    window_.setWindowTitle(ChimeCaption(chime.name));
     // A custom chime is a whole chime: its end stops the player or goes on to the next one.
-    main_.StudyMode = false;
-    main_.bellSet->DeselectAllBells();
-    main_.Settings->WriteString(QStringLiteral("Serial"), QStringLiteral("Bells"), chime.bells);
-    main_.Settings->WriteString(QStringLiteral("Serial"), QStringLiteral("Types"), chime.types);
-    WriteTextLines(main_.AppPath.TempScoreFile, chime.score);
-    main_.bellSet->LoadStoredBellSet();
+    transport_.StudyMode = false;
+    bellSet_.DeselectAllBells();
+    data_.Settings->WriteString(QStringLiteral("Serial"), QStringLiteral("Bells"), chime.bells);
+    data_.Settings->WriteString(QStringLiteral("Serial"), QStringLiteral("Types"), chime.types);
+    WriteTextLines(data_.AppPath.TempScoreFile, chime.score);
+    bellSet_.LoadStoredBellSet();
     // The totals follow the chime's own bell set (the set was emptied above).
-    Guarded([&] { main_.groups->RefreshTotals(); });
-    LoadScore(kWholeChime, main_.AppPath.TempScoreFile);
-    const int count = static_cast<int>(main_.Channels->Steps.size());
+    Guarded([&] { groups_.RefreshTotals(); });
+    LoadScore(kWholeChime, data_.AppPath.TempScoreFile);
+    const int count = static_cast<int>(data_.Channels->Steps.size());
     const int pages = CustomChimePageCount(count);
     f.udPage->setMaximum(pages);
-    main_.player->ShowPage(1);
+    player_.ShowPage(1);
     f.udPage->setEnabled(pages >= 2);
     f.edPage->setEnabled(pages >= 2);
     if (ScoreShown()) {
-        main_.score->RedrawScore();
+        score_.RedrawScore();
     }
     f.tbProgress->SetMax(count);
     const int entry = f.cbCommon->findText(chime.name, Qt::MatchExactly);
@@ -284,8 +283,8 @@ void LibraryController::btnLoadClick() {
         return;  // not a custom chime file: the bell set and the settings stay as they are
     }
     LoadCustomChime(*chime);
-    main_.player->btnPlayClick();
-    main_.frmSelSound->close();
+    player_.btnPlayClick();
+    frmSelSound_->close();
 }
 
 void LibraryController::LoadNextCustomChime() {
@@ -294,7 +293,7 @@ void LibraryController::LoadNextCustomChime() {
         return;
     }
     LoadCustomChime(*chime);
-    main_.player->StartTimer();
+    player_.StartTimer();
 }
 
 }  // namespace orvane

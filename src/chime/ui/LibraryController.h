@@ -5,10 +5,20 @@
 #include <QObject>
 #include <QString>
 #include <optional>
+#include <memory>
+
+class QWidget;
 
 namespace orvane {
 
-class TfrmMain;
+class BellSetController;
+class GroupsController;
+class MainForm;
+class PlayerController;
+struct ProgramData;
+class ScoreController;
+class TfrmSelSound;
+class TransportModel;
 
 // The chime library: the common chime list cbCommon (whole chimes), the three group chime lists
 // (study chimes played together), the chime selection dialog with the custom chimes and
@@ -22,7 +32,7 @@ public:
     // The title while the chime selection dialog is opened.
     static QString DialogCaption();
 
-    explicit LibraryController(TfrmMain& main);
+    LibraryController(QWidget& window, MainForm& form, ProgramData& data, TransportModel& transport, const std::unique_ptr<TfrmSelSound>& frmSelSound, PlayerController& player, ScoreController& score, GroupsController& groups, BellSetController& bellSet);
 
     // Connects cbCommon, the group chime lists and "Load chimes ...". The dialog, created
     // after the main window, is connected when it is first opened.
@@ -63,7 +73,15 @@ private:
     void UncheckPlayAll();
     bool ScoreShown() const;
 
-    TfrmMain& main_;
+    QWidget& window_;
+    MainForm& form_;
+    ProgramData& data_;
+    TransportModel& transport_;
+    const std::unique_ptr<TfrmSelSound>& frmSelSound_;
+    PlayerController& player_;
+    ScoreController& score_;
+    GroupsController& groups_;
+    BellSetController& bellSet_;
     int lastCommon_ = 0;
     int savedPosition_ = 0;
     bool dialogConnected_ = false;

@@ -2,19 +2,22 @@
 
 #include "animation/ui/FacesController.h"
 #include "app/core/Guard.h"
+#include "app/core/ProgramData.h"
 #include "app/core/TextFile.h"
-#include "app/ui/TfrmMain.h"
+#include "app/ui/MainForm.h"
+#include "catalogue/core/BellSetModel.h"
 #include "catalogue/core/TBellData.h"
-#include "chime/ui/CasualController.h"
-#include "chime/ui/LibraryController.h"
 #include "chime/core/StepPlan.h"
 #include "chime/core/TChannels.h"
-#include "chime/ui/TfrmSelSound.h"
 #include "chime/core/Transport.h"
+#include "chime/core/TransportModel.h"
+#include "chime/ui/CasualController.h"
+#include "chime/ui/LibraryController.h"
+#include "chime/ui/TfrmSelSound.h"
 #include "score/ui/ScoreController.h"
 #include "sound/core/AudioEngine.h"
-#include "sound/ui/VoiceController.h"
 #include "sound/core/VoicePlayer.h"
+#include "sound/ui/VoiceController.h"
 #include "sound/ui/VolumeController.h"
 
 #include <QAction>
@@ -22,6 +25,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
+#include <QSignalBlocker>
 #include <QSpinBox>
 #include <QTimer>
 #include <QToolButton>
@@ -48,7 +52,7 @@ private:
 }  // namespace
 
 void PlayerController::Observer::ClearGroupFrames(QChar letter) {
-    player_.main_.faces->ClearGroupFrames(letter);
+    player_.faces_.ClearGroupFrames(letter);
 }
 
 void PlayerController::Observer::ShowTempo() {
@@ -59,32 +63,30 @@ void PlayerController::Observer::ShowTotalDuration() {
     player_.ShowTotalDuration();
 }
 
-PlayerController::PlayerController(TfrmMain& main)
-    : QObject(&main), main_(main), observer_(*this) {}
+PlayerController::PlayerController(MainForm& form, ProgramData& data, BellSetModel& bells, TransportModel& transport, const std::unique_ptr<TfrmSelSound>& frmSelSound, VolumeController& volume, VoiceController& voices, ScoreController& score, LibraryController& library, FacesController& faces, CasualController& casual)
+    : form_(form), data_(data), bells_(bells), transport_(transport), frmSelSound_(frmSelSound), volume_(volume), voices_(voices), score_(score), library_(library), faces_(faces), casual_(casual), observer_(*this) {
+    connect(&bells_, &BellSetModel::BellsChanged, this, [this] { soundColumn_.clear(); });
+}
 
 void PlayerController::Connect() {
-    MainForm& f = main_.form;
-    auto handle = [this](auto handler) {
-        return [this, handler] { Guarded([&] { (this->*handler)(); }); };
-    };
+    MainForm& f = form_;
     connect(f.mmTimer, &QTimer::timeout, this, [this] { mmTimerTimer(); });
-    connect(f.btnPlay, &QToolButton::clicked, this, handle(&PlayerController::btnPlayClick));
-    connect(f.nPlay, &QAction::triggered, this, handle(&PlayerController::btnPlayClick));
-    connect(f.btnPause, &QToolButton::clicked, this, handle(&PlayerController::btnPauseClick));
-    connect(f.nPause, &QAction::triggered, this, handle(&PlayerController::btnPauseClick));
-    connect(f.btnStop, &QToolButton::clicked, this, handle(&PlayerController::btnStopClick));
-    connect(f.nStop, &QAction::triggered, this, handle(&PlayerController::btnStopClick));
-    connect(f.btnRew, &QToolButton::clicked, this, handle(&PlayerController::btnRewClick));
-    connect(f.nRew, &QAction::triggered, this, handle(&PlayerController::btnRewClick));
-    connect(f.btnFF, &QToolButton::clicked, this, handle(&PlayerController::btnFFClick));
-    connect(f.nFF, &QAction::triggered, this, handle(&PlayerController::btnFFClick));
-    connect(f.btnTempUp, &QToolButton::clicked, this, handle(&PlayerController::nTempUpClick));
-    connect(f.nTempUp, &QAction::triggered, this, handle(&PlayerController::nTempUpClick));
-    connect(f.btnTempDown, &QToolButton::clicked, this, handle(&PlayerController::nTempDownClick));
-    connect(f.nTempDown, &QAction::triggered, this, handle(&PlayerController::nTempDownClick));
-    connect(f.tbProgress, &QSlider::valueChanged, this,
-            handle(&PlayerController::tbProgressChange));
-    connect(f.tbTemp, &QSlider::valueChanged, this, handle(&PlayerController::tbTempChange));
+    Wire(f.btnPlay, &QToolButton::clicked, f.nPlay, &QAction::trigger);
+    Wire(f.nPlay, &QAction::triggered, this, &PlayerController::btnPlayClick);
+    Wire(f.btnPause, &QToolButton::clicked, f.nPause, &QAction::trigger);
+    Wire(f.nPause, &QAction::triggered, this, &PlayerController::btnPauseClick);
+    Wire(f.btnStop, &QToolButton::clicked, f.nStop, &QAction::trigger);
+    Wire(f.nStop, &QAction::triggered, this, &PlayerController::btnStopClick);
+    Wire(f.btnRew, &QToolButton::clicked, f.nRew, &QAction::trigger);
+    Wire(f.nRew, &QAction::triggered, this, &PlayerController::btnRewClick);
+    Wire(f.btnFF, &QToolButton::clicked, f.nFF, &QAction::trigger);
+    Wire(f.nFF, &QAction::triggered, this, &PlayerController::btnFFClick);
+    Wire(f.btnTempUp, &QToolButton::clicked, f.nTempUp, &QAction::trigger);
+    Wire(f.nTempUp, &QAction::triggered, this, &PlayerController::nTempUpClick);
+    Wire(f.btnTempDown, &QToolButton::clicked, f.nTempDown, &QAction::trigger);
+    Wire(f.nTempDown, &QAction::triggered, this, &PlayerController::nTempDownClick);
+    Wire(f.tbProgress, &QSlider::valueChanged, this, &PlayerController::tbProgressChange);
+    Wire(f.tbTemp, &QSlider::valueChanged, this, &PlayerController::tbTempChange);
 }
 
 void PlayerController::SetClock(std::function<TimePoint()> clock) {
@@ -96,20 +98,20 @@ PlayerController::TimePoint PlayerController::Now() const {
 }
 
 bool PlayerController::ScoreShown() const {
-    return main_.form.cbShowNotes->isChecked();
+    return form_.cbShowNotes->isChecked();
 }
 
 bool PlayerController::Playing() const {
-    return main_.form.mmTimer->isActive();
+    return form_.mmTimer->isActive();
 }
 
 void PlayerController::ShowPage(int page) {
-    main_.form.udPage->setValue(page);
+    form_.udPage->setValue(page);
 }
 
 void PlayerController::ApplyInterval() {
-    QTimer* timer = main_.form.mmTimer;
-    const int interval = main_.Channels->StepInterval;
+    QTimer* timer = form_.mmTimer;
+    const int interval = data_.Channels->StepInterval;
     if (timer->interval() == interval) {
         return;
     }
@@ -121,11 +123,11 @@ void PlayerController::ApplyInterval() {
 }
 
 void PlayerController::StartTimer() {
-    QTimer* timer = main_.form.mmTimer;
+    QTimer* timer = form_.mmTimer;
     if (timer->isActive()) {
         return;
     }
-    timer->setInterval(main_.Channels->StepInterval);
+    timer->setInterval(data_.Channels->StepInterval);
     timer->start();
     clock_.Anchor(Now(), timer->interval());
 }
@@ -137,15 +139,14 @@ void PlayerController::mmTimerTimer() {
 }
 
 void PlayerController::Tick() {
-    MainForm& f = main_.form;
     clock_.Advance(Now());
     TickState state;
-    state.position = main_.StepPosition;
-    state.stepCount = static_cast<int>(main_.Channels->Steps.size());
-    state.currentPage = main_.CurrentPage;
-    state.studyMode = main_.StudyMode;
-    state.playAll = main_.frmSelSound && main_.frmSelSound->cbRound->isChecked();
-    state.casualMode = main_.CasualMode;
+    state.position = transport_.StepPosition;
+    state.stepCount = static_cast<int>(data_.Channels->Steps.size());
+    state.currentPage = transport_.CurrentPage;
+    state.studyMode = transport_.StudyMode;
+    state.playAll = frmSelSound_ && frmSelSound_->cbRound->isChecked();
+    state.casualMode = transport_.CasualMode;
     const TickPlan plan = PlanTick(state);
     if (plan.stop) {
         Stop();
@@ -159,60 +160,51 @@ void PlayerController::Tick() {
         }
     }
     if (plan.drawCombination) {
-        main_.casual->DrawCombination();
+        casual_.DrawCombination();
     }
-    main_.StepPosition = plan.position;
-    // The slider's handler follows the position: page, page selector, redraw, markers.
-    f.tbProgress->SetPosition(main_.StepPosition);
+    transport_.StepPosition = plan.position;
+    ShowPosition();
     FollowPage();
-    PlayStep(main_.StepPosition, true);
-    if (ScoreShown()) {
-        PlaceMarkers();
-    }
+    PlayStep(transport_.StepPosition, true);
+    PlaceMarkers();
     ShowElapsedTime();
     if (plan.startReleaseWorker) {
         ++releaseWorkers_;
-        main_.voices->StartReleaseWorker();
+        voices_.StartReleaseWorker();
     }
 }
 
 void PlayerController::NextCustomChime() {
-    MainForm& f = main_.form;
+    MainForm& f = form_;
     f.tbProgress->setEnabled(false);
-    QListWidget* list = main_.frmSelSound->lbSounds;
+    QListWidget* list = frmSelSound_->lbSounds;
     if (list->count() > 0) {
         list->setCurrentRow((list->currentRow() + 1) % list->count());
     }
-    f.mmTimer->stop();
-    f.tbProgress->SetPosition(0);
-    main_.CurrentPage = 0;
-    ShowPage(1);
+    BackToStepZero();
     if (ScoreShown()) {
-        main_.score->RedrawScore();
-        PlaceMarkers();
+        score_.RedrawScore();
     }
-    Guarded([&] { main_.library->LoadNextCustomChime(); });
+    Guarded([&] { library_.LoadNextCustomChime(); });
     f.tbProgress->setEnabled(true);
 }
 
 void PlayerController::PlayStep(int step, bool onGrid) {
-    MainForm& f = main_.form;
-    TChannels& channels = *main_.Channels;
+    MainForm& f = form_;
+    TChannels& channels = *data_.Channels;
     StepContext context;
-    context.bellSet = main_.Bells;
+    context.bellSet = bells_.Bells;
     context.groupChecked = {f.cbSmall->isChecked(), f.cbMiddle->isChecked(), f.cbBig->isChecked()};
     context.animation = f.cbShowMovie->isChecked();
     context.groupAnimation = channels.GroupAnimation;
-    context.volumeLevel = main_.volume->GetVolume();
-    context.soundFolder = main_.AppPath.SoundDir;
-    for (int bell = 0; bell < TBellData::kBellCount; ++bell) {
-        context.soundColumn.append(NativePath(main_.BellData->Cell(TBellData::kSound, bell)));
-    }
+    context.volumeLevel = volume_.GetVolume();
+    context.soundFolder = data_.AppPath.SoundDir;
+    context.soundColumn = SoundColumn();
     const StepPlan plan = PlanStep(channels.Steps, step, context);
     channels.RawLines = plan.soundFiles;
     channels.StepSounds = plan.soundFiles;
 
-    AudioEngine& engine = main_.voices->Engine();
+    AudioEngine& engine = voices_.Engine();
     std::optional<std::int64_t> start;
     if (onGrid && scheduling_) {
         start = clock_.StartFrame(engine.FrameAt(clock_.Ideal()), engine.SampleRate());
@@ -222,13 +214,13 @@ void PlayerController::PlayStep(int step, bool onGrid) {
         Guarded([&] {
             switch (action.kind) {
                 case StepAction::Kind::SetVolume:
-                    main_.volume->SetLevelFromScore(action.value);
+                    volume_.SetLevelFromScore(action.value);
                     break;
                 case StepAction::Kind::AnimateBell:
-                    main_.faces->AnimateBell(action.value);
+                    faces_.AnimateBell(action.value);
                     break;
                 case StepAction::Kind::OpenSound:
-                    main_.voices->Player().StartPlaybackVoice(action.file);
+                    voices_.Player().StartPlaybackVoice(action.file);
                     break;
                 case StepAction::Kind::StartResetTimer:
                     f.mmResetTimer->start();
@@ -238,16 +230,25 @@ void PlayerController::PlayStep(int step, bool onGrid) {
     }
 }
 
+QStringList PlayerController::SoundColumn() {
+    if (soundColumn_.isEmpty()) {
+        for (int bell = 0; bell < TBellData::kBellCount; ++bell) {
+            soundColumn_.append(NativePath(data_.BellData->Cell(TBellData::kSound, bell)));
+        }
+    }
+    return soundColumn_;
+}
+
 // ---- Transport ----
 
 void PlayerController::btnPlayClick() {
-    const int count = static_cast<int>(main_.Channels->Steps.size());
+    const int count = static_cast<int>(data_.Channels->Steps.size());
     const bool wasPlaying = Playing();
     if (count > 0) {
-        main_.form.tbProgress->SetMax(count);
+        form_.tbProgress->SetMax(count);
         StartTimer();
     }
-    if (main_.StepPosition == 0) {
+    if (transport_.StepPosition == 0) {
         // Step 0 is due now: the first tick of the new grid, or at once when the timer was
         // running already (or cannot run).
         PlayStep(0, Playing() && !wasPlaying);
@@ -258,7 +259,7 @@ void PlayerController::btnPlayClick() {
 }
 
 void PlayerController::btnPauseClick() {
-    main_.form.mmTimer->stop();
+    form_.mmTimer->stop();
 }
 
 void PlayerController::btnStopClick() {
@@ -266,79 +267,82 @@ void PlayerController::btnStopClick() {
 }
 
 void PlayerController::Stop() {
-    MainForm& f = main_.form;
-    f.mmTimer->stop();
-    main_.StepPosition = 0;
-    f.tbProgress->SetPosition(0);
-    main_.CurrentPage = 0;
-    ShowPage(1);
+    BackToStepZero();
     if (ScoreShown()) {
-        main_.score->RedrawScore();
-        PlaceMarkers();
+        score_.RedrawScore();
     }
-    if (main_.frmSelSound) {
-        main_.frmSelSound->cbRound->setChecked(false);
+    if (frmSelSound_) {
+        frmSelSound_->cbRound->setChecked(false);
     }
     ShowElapsedTime();
-    main_.CasualMode = false;
+    transport_.CasualMode = false;
 }
 
 void PlayerController::btnRewClick() {
-    main_.StepPosition = RewindPosition(main_.StepPosition);
+    transport_.StepPosition = RewindPosition(transport_.StepPosition);
     if (ScoreShown()) {
         PlaceMarkers();
     }
 }
 
 void PlayerController::btnFFClick() {
-    main_.StepPosition =
-        ForwardPosition(main_.StepPosition, static_cast<int>(main_.Channels->Steps.size()));
+    transport_.StepPosition =
+        ForwardPosition(transport_.StepPosition, static_cast<int>(data_.Channels->Steps.size()));
     if (ScoreShown()) {
         PlaceMarkers();
     }
 }
 
 void PlayerController::FollowPage() {
-    const int page = PageOf(main_.StepPosition);
-    const bool pageChanged = page != main_.CurrentPage;
-    main_.CurrentPage = page;
+    const int page = PageOf(transport_.StepPosition);
+    const bool pageChanged = page != transport_.CurrentPage;
+    transport_.CurrentPage = page;
     ShowPage(page + 1);
     if (ScoreShown() && pageChanged) {
-        main_.score->RedrawScore();
+        score_.RedrawScore();
     }
 }
 
+void PlayerController::BackToStepZero() {
+    form_.mmTimer->stop();
+    transport_.StepPosition = 0;
+    ShowPosition();
+    transport_.CurrentPage = 0;
+    ShowPage(1);
+    PlaceMarkers();
+}
+
+void PlayerController::ShowPosition() {
+    const QSignalBlocker quiet(form_.tbProgress);
+    form_.tbProgress->SetPosition(transport_.StepPosition);
+}
+
 void PlayerController::tbProgressChange() {
-    main_.StepPosition = main_.form.tbProgress->Position();
+    transport_.StepPosition = form_.tbProgress->Position();
     FollowPage();
     PlaceMarkers();
 }
 
 void PlayerController::ResetPlayer() {
-    MainForm& f = main_.form;
-    TChannels& channels = *main_.Channels;
+    MainForm& f = form_;
+    TChannels& channels = *data_.Channels;
     channels.SmallSteps.clear();
     channels.MiddleSteps.clear();
     channels.BigSteps.clear();
     channels.Steps.clear();
-    f.mmTimer->stop();
-    main_.StepPosition = 0;
-    f.tbProgress->SetPosition(0);
-    main_.CurrentPage = 0;
-    ShowPage(1);
+    BackToStepZero();
     f.edPage->setEnabled(false);
     f.udPage->setEnabled(false);
     if (ScoreShown()) {
-        PlaceMarkers();
-        main_.score->DrawScoreGrid();
+        score_.DrawScoreGrid();
     }
     channels.GroupAnimation = {true, true, true};
     if (f.cbShowMovie->isChecked()) {
-        main_.faces->ShowRestFrames();
+        faces_.ShowRestFrames();
     }
     ShowElapsedTime();
     if (!keepCasual_) {
-        main_.CasualMode = false;
+        transport_.CasualMode = false;
     }
     keepCasual_ = false;
 }
@@ -346,43 +350,43 @@ void PlayerController::ResetPlayer() {
 // ---- Tempo and times ----
 
 void PlayerController::tbTempChange() {
-    main_.Channels->StepInterval = main_.form.tbTemp->Position();
+    data_.Channels->StepInterval = form_.tbTemp->Position();
     ApplyInterval();
-    main_.form.btnTemp->setText(TempoCaption(main_.Channels->StepInterval));
+    form_.btnTemp->setText(TempoCaption(data_.Channels->StepInterval));
     ShowTotalDuration();
 }
 
 void PlayerController::nTempUpClick() {
-    main_.form.tbTemp->SetPosition(FasterPosition(main_.form.tbTemp->Position()));
+    form_.tbTemp->SetPosition(FasterPosition(form_.tbTemp->Position()));
     tbTempChange();
 }
 
 void PlayerController::nTempDownClick() {
-    main_.form.tbTemp->SetPosition(SlowerPosition(main_.form.tbTemp->Position()));
+    form_.tbTemp->SetPosition(SlowerPosition(form_.tbTemp->Position()));
     tbTempChange();
 }
 
 void PlayerController::ShowTempo() {
-    MainForm& f = main_.form;
-    f.btnTemp->setText(TempoCaption(main_.Channels->StepInterval));
-    f.tbTemp->SetPosition(main_.Channels->StepInterval);
+    MainForm& f = form_;
+    f.btnTemp->setText(TempoCaption(data_.Channels->StepInterval));
+    f.tbTemp->SetPosition(data_.Channels->StepInterval);
     ApplyInterval();
 }
 
 void PlayerController::ShowTotalDuration() {
     const QString text =
-        GeneralDurationText(main_.Channels->Steps.size(), main_.Channels->StepInterval);
-    main_.form.tbProgress->setToolTip(text);
-    main_.form.lblLong->setText(text);
+        GeneralDurationText(data_.Channels->Steps.size(), data_.Channels->StepInterval);
+    form_.tbProgress->setToolTip(text);
+    form_.lblLong->setText(text);
 }
 
 void PlayerController::ShowElapsedTime() {
-    main_.form.lblPlayTime->setText(ElapsedText(main_.StepPosition, main_.Channels->StepInterval));
+    form_.lblPlayTime->setText(ElapsedText(transport_.StepPosition, data_.Channels->StepInterval));
 }
 
 void PlayerController::PlaceMarkers() {
-    const int left = MarkerLeft(main_.StepPosition, main_.form.pnlSmallBells->width());
-    for (QWidget* marker : main_.Markers) {
+    const int left = MarkerLeft(transport_.StepPosition, form_.pnlSmallBells->width());
+    for (QWidget* marker : form_.Markers) {
         if (marker) {
             marker->move(left, 4);
         }

@@ -7,10 +7,21 @@
 #include <QString>
 #include <functional>
 #include <optional>
+#include <memory>
 
 namespace orvane {
 
-class TfrmMain;
+class BellSetModel;
+class CasualController;
+class FacesController;
+class LibraryController;
+class MainForm;
+struct ProgramData;
+class ScoreController;
+class TfrmSelSound;
+class TransportModel;
+class VoiceController;
+class VolumeController;
 
 // The playback engine and its transport: the step timer mmTimer, playing a step, play, pause,
 // stop, winding, the progress and tempo sliders, the page selector and the durations.
@@ -26,7 +37,7 @@ class PlayerController : public QObject {
 public:
     using TimePoint = StepClock::TimePoint;
 
-    explicit PlayerController(TfrmMain& main);
+    PlayerController(MainForm& form, ProgramData& data, BellSetModel& bells, TransportModel& transport, const std::unique_ptr<TfrmSelSound>& frmSelSound, VolumeController& volume, VoiceController& voices, ScoreController& score, LibraryController& library, FacesController& faces, CasualController& casual);
 
     // Connects the transport buttons, their menu items, the sliders and the timer.
     void Connect();
@@ -99,6 +110,13 @@ private:
     };
 
     void Tick();
+    // Back to step 0: the timer stops, the slider, page and markers show the first step.
+    void BackToStepZero();
+    // Moves the progress slider to the step position without running its change handler.
+    void ShowPosition();
+    // The sound file of each catalogue bell (native paths, relative to the sound folder),
+    // read once per bell set.
+    QStringList SoundColumn();
     void Stop();
     void NextCustomChime();
     // The check box "Score": the score view is shown.
@@ -107,10 +125,21 @@ private:
     void ApplyInterval();
     TimePoint Now() const;
 
-    TfrmMain& main_;
+    MainForm& form_;
+    ProgramData& data_;
+    BellSetModel& bells_;
+    TransportModel& transport_;
+    const std::unique_ptr<TfrmSelSound>& frmSelSound_;
+    VolumeController& volume_;
+    VoiceController& voices_;
+    ScoreController& score_;
+    LibraryController& library_;
+    FacesController& faces_;
+    CasualController& casual_;
     Observer observer_;
     StepClock clock_;
     std::function<TimePoint()> now_;
+    QStringList soundColumn_;
     bool keepCasual_ = false;
     bool scheduling_ = true;
     int releaseWorkers_ = 0;

@@ -1,9 +1,8 @@
 #include "chime/ui/TfrmSoundSaveDlg.h"
 
 #include "app/core/Guard.h"
-#include "app/ui/TfrmMain.h"
+#include "catalogue/core/BellSet.h"
 #include "chime/core/ChimeSaver.h"
-#include "recorder/ui/RecorderController.h"
 
 #include <QCheckBox>
 #include <QFont>
@@ -14,7 +13,10 @@
 
 namespace orvane {
 
-TfrmSoundSaveDlg::TfrmSoundSaveDlg(QWidget* parent) : QDialog(parent) {
+TfrmSoundSaveDlg::TfrmSoundSaveDlg(QWidget* parent) : TfrmSoundSaveDlg(parent, Owner()) {}
+
+TfrmSoundSaveDlg::TfrmSoundSaveDlg(QWidget* parent, Owner owner)
+    : QDialog(parent), owner_(std::move(owner)) {
     setObjectName(QStringLiteral("frmSoundSaveDlg"));
     setWindowTitle(QString::fromUtf8("Сохранить как ..."));
     setWindowFlags(Qt::Dialog | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
@@ -56,21 +58,16 @@ TfrmSoundSaveDlg::TfrmSoundSaveDlg(QWidget* parent) : QDialog(parent) {
     btnCancel = new QPushButton(QString::fromUtf8("Отмена "), this);
     btnCancel->setObjectName(QStringLiteral("btnCancel"));
     btnCancel->setGeometry(223, 228, 90, 28);
-    connect(btnSave, &QPushButton::clicked, this, [this] { Guarded([&] { btnSaveClick(); }); });
-    connect(btnCancel, &QPushButton::clicked, this, [this] { Guarded([&] { btnCancelClick(); }); });
-}
-
-TfrmMain* TfrmSoundSaveDlg::Main() const {
-    return qobject_cast<TfrmMain*>(parentWidget());
+    Wire(btnSave, &QPushButton::clicked, this, &TfrmSoundSaveDlg::btnSaveClick);
+    Wire(btnCancel, &QPushButton::clicked, this, &TfrmSoundSaveDlg::btnCancelClick);
 }
 
 void TfrmSoundSaveDlg::btnSaveClick() {
-    TfrmMain* main = Main();
-    if (!main) {
+    if (!owner_.bells || !owner_.recList) {
         return;
     }
     ChimeSaveRequest request;
-    request.chimeDir = main->AppPath.ChimeDir;
+    request.chimeDir = owner_.chimeDir;
     request.fileName = edFName->text();
     request.chimeName = edSName->text();
     request.whole = cbCommon->isChecked();
@@ -78,15 +75,15 @@ void TfrmSoundSaveDlg::btnSaveClick() {
     request.middle = cbMiddle->isChecked();
     request.big = cbBig->isChecked();
     request.registerChimes = cbPath->isChecked();
-    request.signature = main->Bells.GroupSignature();
-    const QString text = main->form.mRecList->toPlainText();
+    request.signature = owner_.bells->GroupSignature();
+    const QString text = owner_.recList->toPlainText();
     if (!text.isEmpty()) {
         request.recording = text.split(u'\n');
     }
     const ChimeSaveOutcome outcome = SaveChime(request);
     const QString message = SaveMessage(outcome);
-    if (!message.isEmpty()) {
-        main->ShowMessage(message);
+    if (!message.isEmpty() && owner_.showMessage) {
+        owner_.showMessage(message);
     }
     if (outcome == ChimeSaveOutcome::kSaved) {
         accept();
@@ -98,8 +95,8 @@ void TfrmSoundSaveDlg::btnCancelClick() {
 }
 
 void TfrmSoundSaveDlg::FormClose() {
-    if (TfrmMain* main = Main(); main && main->recorder) {
-        main->KeysEnabled = main->recorder->SavedKeysEnabled();
+    if (owner_.closed) {
+        owner_.closed();
     }
 }
 

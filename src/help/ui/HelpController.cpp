@@ -1,8 +1,9 @@
 #include "help/ui/HelpController.h"
 
 #include "app/core/Guard.h"
+#include "app/core/ProgramData.h"
+#include "app/ui/MainForm.h"
 #include "app/ui/TImage.h"
-#include "app/ui/TfrmMain.h"
 #include "help/core/LessonVoicePlayer.h"
 #include "help/ui/TAboutBox.h"
 #include "help/ui/TfrmLesson.h"
@@ -26,9 +27,10 @@ QUrl HelpController::MailAddress() {
     return QUrl(QStringLiteral("mailto:school@orvane.example,authors@orvane.example"));
 }
 
-HelpController::HelpController(TfrmMain& main) : QObject(&main), main_(main) {
+HelpController::HelpController(MainForm& form, ProgramData& data, const std::unique_ptr<TfrmLesson>& frmLesson, const std::unique_ptr<TAboutBox>& AboutBox, VoiceController& voiceCtl)
+    : form_(form), data_(data), frmLesson_(frmLesson), AboutBox_(AboutBox), voiceCtl_(voiceCtl) {
     const LessonVoicePlayer::EngineSource engine = [this]() -> AudioEngine* {
-        return main_.voices ? &main_.voices->Engine() : nullptr;
+        return &voiceCtl_.Engine();
     };
     voices_[kReferenceVoice] =
         std::make_unique<LessonVoicePlayer>(QStringLiteral("Voice\\programma.mp3"), engine);
@@ -43,10 +45,9 @@ HelpController::HelpController(TfrmMain& main) : QObject(&main), main_(main) {
 HelpController::~HelpController() = default;
 
 void HelpController::Connect() {
-    MainForm& f = main_.form;
+    MainForm& f = form_;
     auto on = [this](QAction* item, void (HelpController::*handler)()) {
-        connect(item, &QAction::triggered, this,
-                [this, handler] { Guarded([&] { (this->*handler)(); }); });
+        Wire(item, &QAction::triggered, this, handler);
     };
     on(f.nHelp, &HelpController::nHelpClick);
     on(f.nManual, &HelpController::nManualClick);
@@ -57,14 +58,14 @@ void HelpController::Connect() {
     on(f.N1, &HelpController::N1Click);
     on(f.nForum, &HelpController::nForumClick);
     on(f.nAbout, &HelpController::nAboutClick);
-    connect(f.imgBanner, &TImage::Clicked, this, [this] { Guarded([&] { imgBannerClick(); }); });
+    Wire(f.imgBanner, &TImage::Clicked, this, &HelpController::imgBannerClick);
 }
 
 TfrmLesson& HelpController::Lesson() {
-    if (!main_.frmLesson) {
+    if (!frmLesson_) {
         throw std::logic_error("the lesson window does not exist yet");
     }
-    TfrmLesson& lesson = *main_.frmLesson;
+    TfrmLesson& lesson = *frmLesson_;
     connect(&lesson, &TfrmLesson::FormClose, this, &HelpController::OnLessonClosed,
             Qt::UniqueConnection);
     return lesson;
@@ -114,24 +115,24 @@ void HelpController::nHelpClick() {
     StopCurrentVoice();
     TfrmLesson& lesson = Lesson();
     lesson.Tag = kNoVoice;
-    lesson.Navigate(QUrl::fromLocalFile(main_.AppPath.HelpFile));
+    lesson.Navigate(QUrl::fromLocalFile(data_.AppPath.HelpFile));
     lesson.ShowLesson();
 }
 
 void HelpController::nManualClick() {
-    OpenVoicedPage(main_.AppPath.ReferenceFile, kReferenceVoice);
+    OpenVoicedPage(data_.AppPath.ReferenceFile, kReferenceVoice);
 }
 
 void HelpController::nLesson1Click() {
-    OpenVoicedPage(main_.AppPath.VoiceDir + QStringLiteral("malie.htm"), kSmallLesson);
+    OpenVoicedPage(data_.AppPath.VoiceDir + QStringLiteral("malie.htm"), kSmallLesson);
 }
 
 void HelpController::nLesson2Click() {
-    OpenVoicedPage(main_.AppPath.VoiceDir + QStringLiteral("srednie.htm"), kMiddleLesson);
+    OpenVoicedPage(data_.AppPath.VoiceDir + QStringLiteral("srednie.htm"), kMiddleLesson);
 }
 
 void HelpController::nLesson3Click() {
-    OpenVoicedPage(main_.AppPath.VoiceDir + QStringLiteral("bolshie.htm"), kBigLesson);
+    OpenVoicedPage(data_.AppPath.VoiceDir + QStringLiteral("bolshie.htm"), kBigLesson);
 }
 
 void HelpController::nMailClick() {
@@ -151,7 +152,7 @@ void HelpController::imgBannerClick() {
 }
 
 void HelpController::nAboutClick() {
-    main_.AboutBox->exec();
+    AboutBox_->exec();
 }
 
 void HelpController::LessonFormClose(int tag) {

@@ -8,7 +8,11 @@
 
 namespace orvane {
 
-class TfrmMain;
+class MainForm;
+struct ProgramData;
+class TAboutBox;
+class TfrmLesson;
+class VoiceController;
 class LessonVoicePlayer;
 class TfrmLesson;
 
@@ -31,7 +35,7 @@ public:
     static QUrl ForumAddress();
     static QUrl MailAddress();
 
-    explicit HelpController(TfrmMain& main);
+    HelpController(MainForm& form, ProgramData& data, const std::unique_ptr<TfrmLesson>& frmLesson, const std::unique_ptr<TAboutBox>& AboutBox, VoiceController& voiceCtl);
     ~HelpController() override;
 
     // Connects the widgets of this subsystem to their handlers.
@@ -64,7 +68,11 @@ private:
     // Stops and closes the voice that the lesson window names, if any.
     void StopCurrentVoice();
 
-    TfrmMain& main_;
+    MainForm& form_;
+    ProgramData& data_;
+    const std::unique_ptr<TfrmLesson>& frmLesson_;
+    const std::unique_ptr<TAboutBox>& AboutBox_;
+    VoiceController& voiceCtl_;
     std::array<std::unique_ptr<LessonVoicePlayer>, 4> voices_;
 };
 

@@ -26,8 +26,7 @@ TfrmLesson::TfrmLesson(QWidget* parent) : QMainWindow(parent) {
     Status->setObjectName(QStringLiteral("Status"));
     setStatusBar(Status);
     resize(900, 650);
-    connect(IE, &QTextBrowser::anchorClicked, this,
-            [this](const QUrl& url) { Guarded([&] { IEAnchorClicked(url); }); });
+    Wire(IE, &QTextBrowser::anchorClicked, this, &TfrmLesson::IEAnchorClicked);
 }
 
 void TfrmLesson::Navigate(const QUrl& url) {

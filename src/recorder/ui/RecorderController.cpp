@@ -1,10 +1,13 @@
 #include "recorder/ui/RecorderController.h"
 
 #include "app/core/Guard.h"
+#include "app/core/ProgramData.h"
 #include "app/core/TextFile.h"
-#include "app/ui/TfrmMain.h"
+#include "app/ui/MainForm.h"
+#include "catalogue/core/BellSetModel.h"
 #include "chime/ui/TfrmSoundSaveDlg.h"
 #include "recorder/core/RecorderMarks.h"
+#include "recorder/core/RecorderModel.h"
 
 #include <QEvent>
 #include <QFileDialog>
@@ -18,24 +21,19 @@
 
 namespace orvane {
 
-RecorderController::RecorderController(TfrmMain& main) : QObject(&main), main_(main) {}
+RecorderController::RecorderController(QWidget& window, MainForm& form, ProgramData& data, BellSetModel& bells, RecorderModel& record, const std::unique_ptr<TfrmSoundSaveDlg>& frmSoundSaveDlg)
+    : window_(window), form_(form), data_(data), bells_(bells), record_(record), frmSoundSaveDlg_(frmSoundSaveDlg) {}
 
 void RecorderController::Connect() {
-    MainForm& f = main_.form;
-    connect(f.nRec, &QAction::triggered, this, [this] { Guarded([&] { nRecClick(); }); });
-    connect(f.btnRecStart, &QToolButton::clicked, this,
-            [this] { Guarded([&] { btnRecStartClick(); }); });
-    connect(f.btnRecStop, &QToolButton::clicked, this,
-            [this] { Guarded([&] { btnRecStopClick(); }); });
-    connect(f.btnRecClose, &QToolButton::clicked, this,
-            [this] { Guarded([&] { btnRecCloseClick(); }); });
-    connect(f.btnRecOpen, &QToolButton::clicked, this,
-            [this] { Guarded([&] { btnRecOpenClick(); }); });
-    connect(f.btnRecSaveAs, &QToolButton::clicked, this,
-            [this] { Guarded([&] { btnRecSaveAsClick(); }); });
-    connect(f.mmRecTimer, &QTimer::timeout, this, [this] { Guarded([&] { mmRecTimerTimer(); }); });
-    connect(f.mRecList, &QPlainTextEdit::textChanged, this,
-            [this] { Guarded([&] { mRecListChange(); }); });
+    MainForm& f = form_;
+    Wire(f.nRec, &QAction::triggered, this, &RecorderController::nRecClick);
+    Wire(f.btnRecStart, &QToolButton::clicked, this, &RecorderController::btnRecStartClick);
+    Wire(f.btnRecStop, &QToolButton::clicked, this, &RecorderController::btnRecStopClick);
+    Wire(f.btnRecClose, &QToolButton::clicked, this, &RecorderController::btnRecCloseClick);
+    Wire(f.btnRecOpen, &QToolButton::clicked, this, &RecorderController::btnRecOpenClick);
+    Wire(f.btnRecSaveAs, &QToolButton::clicked, this, &RecorderController::btnRecSaveAsClick);
+    Wire(f.mmRecTimer, &QTimer::timeout, this, &RecorderController::mmRecTimerTimer);
+    Wire(f.mRecList, &QPlainTextEdit::textChanged, this, &RecorderController::mRecListChange);
     f.pnlBellsBox->installEventFilter(this);
     // The panel covers the score staves: it paints its whole background.
     for (QWidget* panel :
@@ -43,26 +41,25 @@ void RecorderController::Connect() {
           static_cast<QWidget*>(f.pnlRecTools), static_cast<QWidget*>(f.pnlRecEditor)}) {
         panel->setAutoFillBackground(true);
     }
-    connect(f.mRecList, &QPlainTextEdit::cursorPositionChanged, this,
-            [this] { Guarded([&] { mRecListClick(); }); });
+    Wire(f.mRecList, &QPlainTextEdit::cursorPositionChanged, this, &RecorderController::mRecListClick);
 }
 
 bool RecorderController::eventFilter(QObject* watched, QEvent* event) {
-    if (watched == main_.form.pnlBellsBox && event->type() == QEvent::Resize &&
-        !main_.form.pnlRec->isHidden()) {
+    if (watched == form_.pnlBellsBox && event->type() == QEvent::Resize &&
+        !form_.pnlRec->isHidden()) {
         Guarded([&] { FitToBellsBox(); });
     }
     return QObject::eventFilter(watched, event);
 }
 
 void RecorderController::FitToBellsBox() {
-    MainForm& f = main_.form;
+    MainForm& f = form_;
     f.pnlRec->setGeometry(f.pnlBellsBox->rect());
     f.pnlRec->raise();
 }
 
 void RecorderController::OpenStopped() {
-    MainForm& f = main_.form;
+    MainForm& f = form_;
     f.lblRecStatus->setText(RecordStoppedText());
     f.lblLongRec->setText(RecordDurationText(0));
     f.mRecList->clear();
@@ -70,8 +67,8 @@ void RecorderController::OpenStopped() {
     f.pnlRec->show();
     FitToBellsBox();
     f.mRecList->setReadOnly(false);
-    main_.RecordText.clear();
-    main_.KeysEnabled = false;
+    record_.RecordText = QString();
+    record_.KeysEnabled = false;
 }
 
 void RecorderController::nRecClick() {
@@ -80,45 +77,45 @@ void RecorderController::nRecClick() {
 
 void RecorderController::btnRecStartClick() {
     OpenStopped();
-    MainForm& f = main_.form;
+    MainForm& f = form_;
     f.mmRecTimer->setInterval(f.mmTimer->interval());
     f.mmRecTimer->start();
     f.mRecList->appendPlainText(QString::number(f.mmRecTimer->interval()));
-    main_.RecElapsed = 0;
+    record_.RecElapsed = 0;
     f.lblRecStatus->setText(RecordRunningText());
     f.lblLongRec->setText(RecordDurationText(0));
-    main_.Recording = true;
+    record_.Recording = true;
     f.mRecList->setReadOnly(true);
-    main_.KeysEnabled = true;
+    record_.KeysEnabled = true;
 }
 
 void RecorderController::btnRecStopClick() {
-    MainForm& f = main_.form;
+    MainForm& f = form_;
     f.mmRecTimer->stop();
     f.lblRecStatus->setText(RecordStoppedText());
-    main_.Recording = false;
+    record_.Recording = false;
     f.mRecList->setReadOnly(false);
-    main_.KeysEnabled = false;
+    record_.KeysEnabled = false;
 }
 
 void RecorderController::btnRecCloseClick() {
-    MainForm& f = main_.form;
+    MainForm& f = form_;
     f.mmRecTimer->stop();
     f.pnlRec->hide();
-    main_.KeysEnabled = true;
+    record_.KeysEnabled = true;
     // Closing the panel ends the recording: strokes no longer collect with nobody to take them.
-    main_.Recording = false;
-    main_.RecordText.clear();
+    record_.Recording = false;
+    record_.RecordText = QString();
     f.lblRecStatus->setText(RecordStoppedText());
     f.mRecList->setReadOnly(false);
 }
 
 void RecorderController::mmRecTimerTimer() {
-    MainForm& f = main_.form;
-    main_.RecElapsed += static_cast<quint32>(f.mmRecTimer->interval());
-    f.lblLongRec->setText(RecordDurationText(main_.RecElapsed));
-    f.mRecList->appendPlainText(main_.RecordText);
-    main_.RecordText.clear();
+    MainForm& f = form_;
+    record_.RecElapsed += static_cast<quint32>(f.mmRecTimer->interval());
+    f.lblLongRec->setText(RecordDurationText(record_.RecElapsed));
+    f.mRecList->appendPlainText(record_.RecordText);
+    record_.RecordText = QString();
     QTextCursor cursor = f.mRecList->textCursor();
     cursor.movePosition(QTextCursor::End);
     cursor.movePosition(QTextCursor::StartOfBlock);
@@ -127,10 +124,12 @@ void RecorderController::mmRecTimerTimer() {
 }
 
 void RecorderController::KeyStrike(int bell) {
-    if (!main_.Recording) {
+    if (!record_.Recording) {
         return;
     }
-    AppendStroke(main_.RecordText, RecorderMark(bell, main_.Bells));
+    QString text = record_.RecordText;
+    AppendStroke(text, RecorderMark(bell, bells_.Bells));
+    record_.RecordText = text;
 }
 
 QString RecorderController::ChooseFile() {
@@ -138,12 +137,12 @@ QString RecorderController::ChooseFile() {
         return chooser_();
     }
     if (!dlgRecOpen_) {
-        dlgRecOpen_ = new QFileDialog(&main_);
+        dlgRecOpen_ = new QFileDialog(&window_);
         dlgRecOpen_->setObjectName(QStringLiteral("dlgRecOpen"));
         dlgRecOpen_->setNameFilter(QStringLiteral("Chime files (*.kol)"));
         dlgRecOpen_->setFileMode(QFileDialog::ExistingFile);
         dlgRecOpen_->setAcceptMode(QFileDialog::AcceptOpen);
-        dlgRecOpen_->setDirectory(main_.AppPath.ChimeDir);
+        dlgRecOpen_->setDirectory(data_.AppPath.ChimeDir);
     }
     if (dlgRecOpen_->exec() != QDialog::Accepted || dlgRecOpen_->selectedFiles().isEmpty()) {
         return {};
@@ -167,23 +166,23 @@ void RecorderController::OpenRecording(const QString& path) {
     if (!ReadTextLines(path, lines)) {
         return;
     }
-    main_.form.mRecList->setPlainText(lines.join(u'\n'));
+    form_.mRecList->setPlainText(lines.join(u'\n'));
 }
 
 void RecorderController::btnRecSaveAsClick() {
     btnRecStopClick();
-    savedKeysEnabled_ = main_.KeysEnabled;
-    main_.KeysEnabled = false;
+    savedKeysEnabled_ = record_.KeysEnabled;
+    record_.KeysEnabled = false;
     if (saveRunner_) {
         saveRunner_();
-    } else if (main_.frmSoundSaveDlg) {
-        main_.frmSoundSaveDlg->exec();
+    } else if (frmSoundSaveDlg_) {
+        frmSoundSaveDlg_->exec();
     }
 }
 
 void RecorderController::ShowLineNumber() {
-    const QPlainTextEdit* memo = main_.form.mRecList;
-    main_.form.lblString->setText(RecordLineText(memo->textCursor().blockNumber() + 1));
+    const QPlainTextEdit* memo = form_.mRecList;
+    form_.lblString->setText(RecordLineText(memo->textCursor().blockNumber() + 1));
 }
 
 void RecorderController::mRecListChange() {

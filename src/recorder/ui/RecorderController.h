@@ -3,12 +3,19 @@
 #include <QObject>
 #include <QString>
 #include <functional>
+#include <memory>
 
 class QFileDialog;
 
+class QWidget;
+
 namespace orvane {
 
-class TfrmMain;
+class BellSetModel;
+class MainForm;
+struct ProgramData;
+class RecorderModel;
+class TfrmSoundSaveDlg;
 
 // The recording panel: recording bell strokes from the keyboard into chime score text, opening
 // and saving it. The recording flag, the record text and the elapsed time live in the main
@@ -18,7 +25,7 @@ class RecorderController : public QObject {
     Q_OBJECT
 
 public:
-    explicit RecorderController(TfrmMain& main);
+    RecorderController(QWidget& window, MainForm& form, ProgramData& data, BellSetModel& bells, RecorderModel& record, const std::unique_ptr<TfrmSoundSaveDlg>& frmSoundSaveDlg);
 
     // Connects the widgets of this subsystem to their handlers.
     void Connect();
@@ -60,7 +67,12 @@ private:
     void ShowLineNumber();
     QString ChooseFile();
 
-    TfrmMain& main_;
+    QWidget& window_;
+    MainForm& form_;
+    ProgramData& data_;
+    BellSetModel& bells_;
+    RecorderModel& record_;
+    const std::unique_ptr<TfrmSoundSaveDlg>& frmSoundSaveDlg_;
     bool savedKeysEnabled_ = true;
     QFileDialog* dlgRecOpen_ = nullptr;
     std::function<QString()> chooser_;

@@ -1,8 +1,9 @@
 #include "score/ui/PrintController.h"
 
 #include "app/core/Guard.h"
+#include "app/ui/MainForm.h"
 #include "app/ui/TImage.h"
-#include "app/ui/TfrmMain.h"
+#include "chime/core/TransportModel.h"
 #include "score/core/PrintPage.h"
 #include "score/ui/ScoreController.h"
 #include "score/ui/TfrmPrint.h"
@@ -37,18 +38,17 @@ QString ChosenName(const QComboBox* box) {
 
 }  // namespace
 
-PrintController::PrintController(TfrmMain& main)
-    : QObject(&main), main_(main) {
+PrintController::PrintController(QWidget& window, MainForm& form, TransportModel& transport, const std::unique_ptr<TfrmPrint>& frmPrint, ScoreController& score)
+    : window_(window), form_(form), transport_(transport), frmPrint_(frmPrint), score_(score) {
     dialog_ = [this](QPrinter& printer, int minPage, int maxPage) {
-        return RunPrintDialog(printer, minPage, maxPage, &main_);
+        return RunPrintDialog(printer, minPage, maxPage, &window_);
     };
 }
 
 PrintController::~PrintController() = default;
 
 void PrintController::Connect() {
-    connect(main_.form.nPrint, &QAction::triggered, this,
-            [this] { Guarded([&] { nPrintClick(); }); });
+    Wire(form_.nPrint, &QAction::triggered, this, &PrintController::nPrintClick);
 }
 
 void PrintController::SetPrintDialog(PrintDialogRunner runner) {
@@ -65,28 +65,28 @@ QPrinter& PrintController::Printer() {
 }
 
 int PrintController::PageCount() const {
-    return qMax(1, main_.form.udPage->maximum());
+    return qMax(1, form_.udPage->maximum());
 }
 
 QString PrintController::TitleText() const {
-    return PrintTitleText(ChosenName(main_.form.cbCommon), PageCount(), main_.CurrentPage);
+    return PrintTitleText(ChosenName(form_.cbCommon), PageCount(), transport_.CurrentPage);
 }
 
 QImage PrintController::ComposeScorePage() const {
-    MainForm& f = main_.form;
+    MainForm& f = form_;
     std::array<PrintStaff, 3> staves;
     for (int g = 0; g < 3; ++g) {
-        staves[g].image = main_.score->ScorePicture(g);
+        staves[g].image = score_.ScorePicture(g);
         staves[g].panelSize = f.ScorePanel(g)->size();
-        staves[g].label = PrintGroupLabel(g, ChosenName(main_.GroupChimeBoxes[g]));
+        staves[g].label = PrintGroupLabel(g, ChosenName(form_.GroupChimeBoxes[g]));
     }
-    return ComposePrintPage(f.pnlBellsBox->width(), TitleText(), staves, main_.score->Background());
+    return ComposePrintPage(f.pnlBellsBox->width(), TitleText(), staves, score_.Background());
 }
 
 void PrintController::nPrintClick() {
-    MainForm& f = main_.form;
+    MainForm& f = form_;
     f.cbShowNotes->setChecked(true);
-    main_.score->cbShowNotesClick();
+    score_.cbShowNotesClick();
     const int pages = PageCount();
     Printer().setFromTo(1, pages);
     if (!dialog_ || !dialog_(Printer(), 1, pages)) {
@@ -100,8 +100,8 @@ void PrintController::nPrintClick() {
     }
     for (int page = 0; page < pages; ++page) {
         Guarded([&] {
-            main_.CurrentPage = page;
-            main_.score->RedrawScore();
+            transport_.CurrentPage = page;
+            score_.RedrawScore();
             if (!chosenFile.isEmpty()) {
                 Printer().setOutputFileName(JobOutputFile(chosenFile, page, pages));
             }
@@ -111,14 +111,14 @@ void PrintController::nPrintClick() {
     Printer().setOutputFileName(chosenFile);
     // The page selector shows the page the view was left on; the step position and the track
     // bar stay where they were.
-    f.udPage->setValue(main_.CurrentPage + 1);
+    f.udPage->setValue(transport_.CurrentPage + 1);
 }
 
 void PrintController::PrintScorePage() {
     const QImage page = ComposeScorePage();
     const QString title = TitleText();
     QImage picture = page;
-    if (TfrmPrint* preview = main_.frmPrint.get()) {
+    if (TfrmPrint* preview = frmPrint_.get()) {
         preview->move(0, 0);
         preview->resize(page.width() + 20, page.height() + 20);
         QImage blank(page.size(), QImage::Format_RGB32);

@@ -13,9 +13,14 @@
 class QPainter;
 class QPrinter;
 
+class QWidget;
+
 namespace orvane {
 
-class TfrmMain;
+class MainForm;
+class ScoreController;
+class TfrmPrint;
+class TransportModel;
 
 // Printing the score: one page picture per score page, printed in landscape and scaled to
 // fit, one print job per page. Lives on the user-interface thread, owned by the main window.
@@ -43,7 +48,7 @@ public:
         QRect target;
     };
 
-    explicit PrintController(TfrmMain& main);
+    PrintController(QWidget& window, MainForm& form, TransportModel& transport, const std::unique_ptr<TfrmPrint>& frmPrint, ScoreController& score);
     ~PrintController() override;
 
     // Connects nPrint ("Print ...") to nPrintClick.
@@ -75,7 +80,11 @@ public:
     const QList<PrintJob>& Jobs() const { return jobs_; }
 
 private:
-    TfrmMain& main_;
+    QWidget& window_;
+    MainForm& form_;
+    TransportModel& transport_;
+    const std::unique_ptr<TfrmPrint>& frmPrint_;
+    ScoreController& score_;
     std::unique_ptr<QPrinter> printer_;
     PrintDialogRunner dialog_;
     QList<PrintJob> jobs_;

@@ -1,10 +1,13 @@
 #include "score/ui/ScoreController.h"
 
 #include "app/core/Guard.h"
+#include "app/core/ProgramData.h"
+#include "app/ui/MainForm.h"
 #include "app/ui/TImage.h"
-#include "app/ui/TfrmMain.h"
+#include "catalogue/core/BellSetModel.h"
 #include "chime/core/TChannels.h"
 #include "score/core/ScoreChange.h"
+#include "chime/core/TransportModel.h"
 #include "score/core/ScoreLayout.h"
 #include "score/core/ScorePainter.h"
 
@@ -49,15 +52,15 @@ bool SameStaff(const ScoreStaff& a, const ScoreStaff& b) {
 
 }  // namespace
 
-ScoreController::ScoreController(TfrmMain& main) : QObject(&main), main_(main) {}
+ScoreController::ScoreController(QWidget& window, MainForm& form, ProgramData& data, BellSetModel& bells, TransportModel& transport)
+    : window_(window), form_(form), data_(data), bells_(bells), transport_(transport) {}
 
 void ScoreController::Connect() {
-    MainForm& f = main_.form;
-    connect(f.cbGrid, &QCheckBox::clicked, this, [this] { Guarded([&] { cbGridClick(); }); });
-    connect(f.cbShowNotes, &QCheckBox::clicked, this,
-            [this] { Guarded([&] { cbShowNotesClick(); }); });
+    MainForm& f = form_;
+    Wire(f.cbGrid, &QCheckBox::clicked, this, &ScoreController::cbGridClick);
+    Wire(f.cbShowNotes, &QCheckBox::clicked, this, &ScoreController::cbShowNotesClick);
     connect(f.udPage, &QSpinBox::valueChanged, this, [this](int value) {
-        Guarded([&] { main_.form.edPage->setText(QString::number(value)); });
+        Guarded([&] { form_.edPage->setText(QString::number(value)); });
         if (userPageInput_ > 0) {
             Guarded([&] { udPageClick(); });
         }
@@ -71,7 +74,7 @@ void ScoreController::ResetDrawingState() {
 }
 
 void ScoreController::CreateScoreImages() {
-    MainForm& f = main_.form;
+    MainForm& f = form_;
     QSize workArea(1024, 768);
     if (const QScreen* screen = QGuiApplication::primaryScreen()) {
         workArea = screen->availableGeometry().size();
@@ -93,7 +96,7 @@ void ScoreController::CreateScoreImages() {
 
 void ScoreController::Release() {
     for (int g = 2; g >= 0; --g) {
-        if (TPanel* panel = main_.form.ScorePanel(g)) {
+        if (TPanel* panel = form_.ScorePanel(g)) {
             panel->removeEventFilter(this);
         }
         delete images_[g];
@@ -112,7 +115,7 @@ QImage ScoreController::ScorePicture(int group) const {
 }
 
 QColor ScoreController::Background() const {
-    return main_.palette().color(QPalette::Window);
+    return window_.palette().color(QPalette::Window);
 }
 
 void ScoreController::FitImage(int group) {
@@ -120,7 +123,7 @@ void ScoreController::FitImage(int group) {
     if (!image) {
         return;
     }
-    const TPanel* panel = main_.form.ScorePanel(group);
+    const TPanel* panel = form_.ScorePanel(group);
     if (image->size() != panel->size()) {
         image->setGeometry(0, 0, panel->width(), panel->height());
     }
@@ -132,17 +135,17 @@ void ScoreController::DrawStaff(int group, bool withPage) {
         return;
     }
     FitImage(group);
-    MainForm& f = main_.form;
+    MainForm& f = form_;
     const ScoreStaff staff{group,
-                           main_.Bells.GroupCount(group + 1),
+                           bells_.Bells.GroupCount(group + 1),
                            image->width(),
                            image->height(),
                            f.cbGrid->isChecked(),
                            Background()};
     ScoreLayout layout(staff);
-    const QStringList& steps = main_.Channels ? main_.Channels->GroupSteps(group) : EmptySteps();
+    const QStringList& steps = data_.Channels ? data_.Channels->GroupSteps(group) : EmptySteps();
     ScorePrimitives primitives =
-        withPage ? layout.Draw(steps, main_.CurrentPage) : layout.Grid();
+        withPage ? layout.Draw(steps, transport_.CurrentPage) : layout.Grid();
     const QSize size(qMax(1, staff.width), qMax(1, staff.height));
     // The picture is drawn where it is; only the pixels that differ from what the same staff
     // showed are drawn again (all of them for a new size, staff or picture).
@@ -197,28 +200,28 @@ void ScoreController::DrawScorePage() {
             shown_[g].valid = false;
             QImage canvas = image->Picture();
             const ScoreStaff staff{g,
-                                   main_.Bells.GroupCount(g + 1),
+                                   bells_.Bells.GroupCount(g + 1),
                                    canvas.width(),
                                    canvas.height(),
-                                   main_.form.cbGrid->isChecked(),
+                                   form_.cbGrid->isChecked(),
                                    Background()};
             ScoreLayout layout(staff);
             const QStringList& steps =
-                main_.Channels ? main_.Channels->GroupSteps(g) : EmptySteps();
-            ScorePainter::Paint(canvas, layout.Page(steps, main_.CurrentPage));
+                data_.Channels ? data_.Channels->GroupSteps(g) : EmptySteps();
+            ScorePainter::Paint(canvas, layout.Page(steps, transport_.CurrentPage));
             image->SetPicture(canvas);
         });
     }
 }
 
 void ScoreController::ShowScore() {
-    MainForm& f = main_.form;
+    MainForm& f = form_;
     for (int g = 0; g < 3; ++g) {
         f.ScoreCover(g)->SetShown(false);
     }
     RedrawScore();
     for (int g = 0; g < 3; ++g) {
-        if (QWidget* marker = main_.Markers[g]) {
+        if (QWidget* marker = form_.Markers[g]) {
             marker->show();
             marker->raise();
         }
@@ -226,10 +229,10 @@ void ScoreController::ShowScore() {
 }
 
 void ScoreController::HideScore() {
-    MainForm& f = main_.form;
+    MainForm& f = form_;
     for (int g = 0; g < 3; ++g) {
         Guarded([&] { FillBackground(g); });
-        if (QWidget* marker = main_.Markers[g]) {
+        if (QWidget* marker = form_.Markers[g]) {
             marker->hide();
         }
     }
@@ -241,13 +244,13 @@ void ScoreController::HideScore() {
 }
 
 void ScoreController::cbGridClick() {
-    if (main_.form.cbShowNotes->isChecked()) {
+    if (form_.cbShowNotes->isChecked()) {
         RedrawScore();
     }
 }
 
 void ScoreController::cbShowNotesClick() {
-    if (main_.form.cbShowNotes->isChecked()) {
+    if (form_.cbShowNotes->isChecked()) {
         ShowScore();
     } else {
         HideScore();
@@ -255,10 +258,10 @@ void ScoreController::cbShowNotesClick() {
 }
 
 void ScoreController::udPageClick() {
-    MainForm& f = main_.form;
+    MainForm& f = form_;
     const int page = f.udPage->value();
-    main_.CurrentPage = page - 1;
-    main_.StepPosition = 64 * page - 65;
+    transport_.CurrentPage = page - 1;
+    transport_.StepPosition = 64 * page - 65;
     if (f.cbShowNotes->isChecked()) {
         RedrawScore();
     }
@@ -266,7 +269,7 @@ void ScoreController::udPageClick() {
 }
 
 bool ScoreController::eventFilter(QObject* watched, QEvent* event) {
-    MainForm& f = main_.form;
+    MainForm& f = form_;
     if (watched == f.udPage && IsUserInput(event->type())) {
         // The selector handles the event here, so that the value changes it makes are known
         // to come from the user.
@@ -306,7 +309,7 @@ void ScoreController::RefitPictures() {
     if (!stale) {
         return;
     }
-    if (main_.form.cbShowNotes->isChecked()) {
+    if (form_.cbShowNotes->isChecked()) {
         RedrawScore();
         return;
     }

@@ -7,9 +7,14 @@
 #include "score/core/ScoreLayout.h"
 #include <array>
 
+class QWidget;
+
 namespace orvane {
 
-class TfrmMain;
+class BellSetModel;
+class MainForm;
+struct ProgramData;
+class TransportModel;
 class TImage;
 
 // The score view: the three staves drawn from the chime score page by page, the grid option,
@@ -20,7 +25,7 @@ class ScoreController : public QObject {
     Q_OBJECT
 
 public:
-    explicit ScoreController(TfrmMain& main);
+    ScoreController(QWidget& window, MainForm& form, ProgramData& data, BellSetModel& bells, TransportModel& transport);
 
     // Connects the widgets of this subsystem to their handlers.
     void Connect();
@@ -82,7 +87,11 @@ private:
         ScorePrimitives primitives;
     };
 
-    TfrmMain& main_;
+    QWidget& window_;
+    MainForm& form_;
+    ProgramData& data_;
+    BellSetModel& bells_;
+    TransportModel& transport_;
     std::array<QPointer<TImage>, 3> images_{};
     std::array<Shown, 3> shown_{};
     int redrawCount_ = 0;

@@ -1,13 +1,16 @@
 #include "sound/ui/KeyHook.h"
 
 #include "app/core/Guard.h"
+#include "app/core/ProgramData.h"
+#include "app/ui/MainForm.h"
 #include "app/ui/TImage.h"
-#include "app/ui/TfrmMain.h"
-#include "catalogue/ui/BellSetController.h"
+#include "catalogue/core/BellSetModel.h"
 #include "catalogue/core/TBellData.h"
+#include "catalogue/ui/BellSetController.h"
+#include "recorder/core/RecorderModel.h"
 #include "recorder/ui/RecorderController.h"
-#include "sound/ui/StripController.h"
 #include "sound/core/VirtualKey.h"
+#include "sound/ui/StripController.h"
 #include "sound/ui/VoiceController.h"
 
 #include <QApplication>
@@ -27,15 +30,15 @@ constexpr int kVkNumpad3 = 99;
 
 }  // namespace
 
-KeyHook::KeyHook(TfrmMain& main) : QObject(&main), main_(main) {}
+KeyHook::KeyHook(MainForm& form, ProgramData& data, BellSetModel& bells, RecorderModel& record, StripController& strip, VoiceController& voices, RecorderController& recorder, BellSetController& bellSet)
+    : form_(form), data_(data), bells_(bells), record_(record), strip_(strip), voices_(voices), recorder_(recorder), bellSet_(bellSet) {}
 
 KeyHook::~KeyHook() {
     Uninstall();
 }
 
 void KeyHook::Connect() {
-    connect(main_.form.imgPreview, &TImage::Clicked, this,
-            [this] { Guarded([&] { main_.strip->imgPreviewClick(); }); });
+    Wire(form_.imgPreview, &TImage::Clicked, this, [this] { strip_.imgPreviewClick(); });
 }
 
 void KeyHook::Install() {
@@ -80,16 +83,16 @@ bool KeyHook::eventFilter(QObject* watched, QEvent* event) {
 }
 
 void KeyHook::MoveCursor(int step) {
-    const int bell = main_.CurrentBell + step;
+    const int bell = bells_.CurrentBell + step;
     if (bell >= 0 && bell < TBellData::kBellCount) {
-        main_.CurrentBell = bell;
+        bells_.CurrentBell = bell;
     }
-    main_.strip->MoveMarker();
-    main_.strip->RefreshPreview();
+    strip_.MoveMarker();
+    strip_.RefreshPreview();
 }
 
 void KeyHook::FocusGroupList(int group) {
-    if (QComboBox* box = main_.GroupChimeBoxes[std::size_t(group)]) {
+    if (QComboBox* box = form_.GroupChimeBoxes[std::size_t(group)]) {
         box->setFocus();
     }
 }
@@ -97,13 +100,13 @@ void KeyHook::FocusGroupList(int group) {
 bool KeyHook::KeyDown(int keyCode) {
     bool handled = false;
     Guarded([&] {
-        if (!main_.KeysEnabled || keyCode == kVkNone) {
+        if (!record_.KeysEnabled || keyCode == kVkNone) {
             return;
         }
         switch (keyCode) {
             case kVkSpace:
                 handled = true;
-                main_.bellSet->ToggleBell(main_.CurrentBell);
+                bellSet_.ToggleBell(bells_.CurrentBell);
                 break;
             case kVkLeft:
                 handled = true;
@@ -121,20 +124,20 @@ bool KeyHook::KeyDown(int keyCode) {
                 }
                 break;
         }
-        if (!main_.BellData) {
+        if (!data_.BellData) {
             return;
         }
         // Read at every press: the key column is not cached.
         const int bell =
-            FindBellOfKey(keyCode, main_.BellData->Columns[TBellData::kKey], main_.Bells.inSet);
+            FindBellOfKey(keyCode, data_.BellData->Columns[TBellData::kKey], bells_.Bells.inSet);
         if (bell < 0) {
             return;
         }
-        main_.CurrentBell = bell;
-        main_.strip->MoveMarker();
-        main_.voices->StartStrikeWorker();
-        if (main_.Recording) {
-            main_.recorder->KeyStrike(bell);
+        bells_.CurrentBell = bell;
+        strip_.MoveMarker();
+        voices_.StartStrikeWorker();
+        if (record_.Recording) {
+            recorder_.KeyStrike(bell);
         }
     });
     return handled;

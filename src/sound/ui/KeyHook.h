@@ -6,7 +6,14 @@ class QKeyEvent;
 
 namespace orvane {
 
-class TfrmMain;
+class BellSetController;
+class BellSetModel;
+class MainForm;
+struct ProgramData;
+class RecorderController;
+class RecorderModel;
+class StripController;
+class VoiceController;
 
 // The application-wide key hook: bell keys, the cursor keys and Space, and the keys that move
 // the focus to the group chime lists. It sees the key presses of every window of the program
@@ -17,7 +24,7 @@ class KeyHook : public QObject {
     Q_OBJECT
 
   public:
-    explicit KeyHook(TfrmMain& main);
+    KeyHook(MainForm& form, ProgramData& data, BellSetModel& bells, RecorderModel& record, StripController& strip, VoiceController& voices, RecorderController& recorder, BellSetController& bellSet);
     ~KeyHook() override;
 
     // Connects the widgets of this subsystem to their handlers.
@@ -47,7 +54,14 @@ class KeyHook : public QObject {
     void MoveCursor(int step);
     void FocusGroupList(int group);
 
-    TfrmMain& main_;
+    MainForm& form_;
+    ProgramData& data_;
+    BellSetModel& bells_;
+    RecorderModel& record_;
+    StripController& strip_;
+    VoiceController& voices_;
+    RecorderController& recorder_;
+    BellSetController& bellSet_;
     bool installed_ = false;
     int pressesSeen_ = 0;
 };

@@ -4,13 +4,19 @@
 
 namespace orvane {
 
-class TfrmMain;
+class BadDataFileReporter;
+class BellSetController;
+class BellSetModel;
+class MainForm;
+struct ProgramData;
+class VoiceController;
 
 // The strip of the fifteen bell pictures with its cursor marker, and the preview of the bell
 // under the cursor. Runs on the user-interface thread.
 class StripController {
   public:
-    explicit StripController(TfrmMain& main) : main_(main) {}
+    StripController(MainForm& form, ProgramData& data, BellSetModel& bells, BadDataFileReporter& reporter, BellSetController& bellSet, VoiceController& voices)
+        : form_(form), data_(data), bells_(bells), reporter_(reporter), bellSet_(bellSet), voices_(voices) {}
 
     // Creates the fifteen pictures with their out-of-set pictures (a missing picture file is
     // fatal), hints and click handlers, and lays them out.
@@ -33,7 +39,12 @@ class StripController {
 
   private:
     QString PicturePath(int bell, bool inSet) const;
-    TfrmMain& main_;
+    MainForm& form_;
+    ProgramData& data_;
+    BellSetModel& bells_;
+    BadDataFileReporter& reporter_;
+    BellSetController& bellSet_;
+    VoiceController& voices_;
 };
 
 }  // namespace orvane

@@ -2,16 +2,19 @@
 
 #include "animation/ui/FacesController.h"
 #include "app/core/Guard.h"
-#include "app/ui/SettingsController.h"
+#include "app/core/ProgramData.h"
 #include "app/core/TextFile.h"
-#include "app/ui/TfrmMain.h"
+#include "app/ui/MainForm.h"
+#include "app/ui/SettingsController.h"
+#include "catalogue/core/BellSetModel.h"
+#include "catalogue/core/DataFileCheck.h"
 #include "catalogue/core/TBellData.h"
 #include "sound/core/AudioEngine.h"
 #include "sound/core/Mci.h"
 #include "sound/core/SdlOutput.h"
-#include "sound/ui/StripController.h"
 #include "sound/core/VoicePlayer.h"
 #include "sound/core/VoiceWorkers.h"
+#include "sound/ui/StripController.h"
 
 #include <QCheckBox>
 #include <QFileInfo>
@@ -23,9 +26,9 @@ namespace orvane {
 
 namespace {
 
-std::unique_ptr<AudioOutput> MakeOutput(const StartOptions& options) {
-    if (options.outputFactory) {
-        if (auto output = options.outputFactory()) {
+std::unique_ptr<AudioOutput> MakeOutput(const VoiceController::OutputFactory& factory) {
+    if (factory) {
+        if (auto output = factory()) {
             return output;
         }
     }
@@ -34,10 +37,9 @@ std::unique_ptr<AudioOutput> MakeOutput(const StartOptions& options) {
 
 }  // namespace
 
-VoiceController::VoiceController(TfrmMain& main)
-    : QObject(&main),
-      main_(main),
-      engine_(std::make_unique<AudioEngine>(MakeOutput(main.options))),
+VoiceController::VoiceController(MainForm& form, ProgramData& data, BellSetModel& bells, BadDataFileReporter& reporter, std::mt19937& rng, StripController& strip, SettingsController& settings, FacesController& faces, const OutputFactory& outputFactory)
+    : form_(form), data_(data), bells_(bells), reporter_(reporter), rng_(rng), strip_(strip), settings_(settings), faces_(faces),
+      engine_(std::make_unique<AudioEngine>(MakeOutput(outputFactory))),
       mci_(std::make_unique<Mci>(*engine_)),
       workers_(std::make_unique<VoiceWorkers>()) {
     CreateVoiceList();
@@ -49,15 +51,15 @@ VoiceController::~VoiceController() {
 }
 
 void VoiceController::Connect() {
-    MainForm& f = main_.form;
-    connect(f.cbStereo, &QCheckBox::clicked, this, [this] { Guarded([&] { cbStereoClick(); }); });
+    MainForm& f = form_;
+    Wire(f.cbStereo, &QCheckBox::clicked, this, &VoiceController::cbStereoClick);
     PreloadBellSet();
 }
 
 void VoiceController::CreateVoiceList() {
     // Random(n) from the program's generator, which start-up seeds from the clock.
     player_ = std::make_unique<VoicePlayer>(
-        *mci_, [this](int n) { return std::uniform_int_distribution<int>(0, n - 1)(main_.rng); });
+        *mci_, [this](int n) { return std::uniform_int_distribution<int>(0, n - 1)(rng_); });
 }
 
 void VoiceController::ReleaseVoiceList() {
@@ -82,15 +84,15 @@ void VoiceController::StrikeBell(int bell) {
             return;
         }
         const QString path =
-            main_.AppPath.SoundDir + NativePath(main_.BellData->Cell(TBellData::kSound, bell));
-        main_.CheckDataFile(path);
-        if (main_.Terminating()) {
+            data_.AppPath.SoundDir + NativePath(data_.BellData->Cell(TBellData::kSound, bell));
+        CheckDataFile(path, reporter_);
+        if (reporter_.Terminating()) {
             return;  // the fatal message has been shown; the program is ending
         }
         player_->StrikeFile(path);
-        if (main_.form.cbShowMovie->isChecked()) {
-            main_.faces->AnimateBell(bell);
-            main_.form.mmResetTimer->start();
+        if (form_.cbShowMovie->isChecked()) {
+            faces_.AnimateBell(bell);
+            form_.mmResetTimer->start();
         }
     });
 }
@@ -106,8 +108,8 @@ void VoiceController::ReleaseVoices() {
 void VoiceController::StartStrikeWorker() {
     workers_->StartStrikeWorker([this] {
         // The bell under the cursor when this runs, not when the key was pressed.
-        StrikeBell(main_.CurrentBell);
-        main_.strip->RefreshPreview();
+        StrikeBell(bells_.CurrentBell);
+        strip_.RefreshPreview();
     });
 }
 
@@ -124,19 +126,19 @@ void VoiceController::FinalSweep() {
 }
 
 void VoiceController::cbStereoClick() {
-    main_.settings->SetSoundFolder();
+    settings_.SetSoundFolder();
     PreloadBellSet();
 }
 
 void VoiceController::PreloadBellSet() {
     preload_.clear();
-    if (!engine_->HasDevice() || !main_.BellData) {
+    if (!engine_->HasDevice() || !data_.BellData) {
         return;
     }
     for (int bell = 0; bell < TBellData::kBellCount; ++bell) {
-        if (main_.Bells.inSet[bell]) {
-            preload_.append(main_.AppPath.SoundDir +
-                            NativePath(main_.BellData->Cell(TBellData::kSound, bell)));
+        if (bells_.Bells.inSet[bell]) {
+            preload_.append(data_.AppPath.SoundDir +
+                            NativePath(data_.BellData->Cell(TBellData::kSound, bell)));
         }
     }
     if (!preload_.isEmpty() && !preloadQueued_) {

@@ -2,11 +2,21 @@
 
 #include <QObject>
 #include <QStringList>
+#include <functional>
 #include <memory>
+#include <random>
 
 namespace orvane {
 
-class TfrmMain;
+class AudioOutput;
+
+class BadDataFileReporter;
+class BellSetModel;
+class FacesController;
+class MainForm;
+struct ProgramData;
+class SettingsController;
+class StripController;
 class AudioEngine;
 class Mci;
 class VoicePlayer;
@@ -22,9 +32,13 @@ class VoiceController : public QObject {
     Q_OBJECT
 
   public:
-    // Opens the output that the start options give (the sound device when they give none);
+    // Makes the sound output; empty, or giving none: the sound device.
+    using OutputFactory = std::function<std::unique_ptr<AudioOutput>()>;
+
+    // Opens the output that the factory gives (the sound device when it gives none);
     // a failed open leaves the engine without a device, and every voice command is rejected.
-    explicit VoiceController(TfrmMain& main);
+    VoiceController(MainForm& form, ProgramData& data, BellSetModel& bells, BadDataFileReporter& reporter, std::mt19937& rng, StripController& strip, SettingsController& settings, FacesController& faces,
+                    const OutputFactory& outputFactory);
     // Stops the workers, closes the voices that are still open, then the output.
     ~VoiceController() override;
 
@@ -71,7 +85,14 @@ class VoiceController : public QObject {
   private:
     void PreloadNext();
 
-    TfrmMain& main_;
+    MainForm& form_;
+    ProgramData& data_;
+    BellSetModel& bells_;
+    BadDataFileReporter& reporter_;
+    std::mt19937& rng_;
+    StripController& strip_;
+    SettingsController& settings_;
+    FacesController& faces_;
     // Declared in the order of construction; destroyed in reverse.
     std::unique_ptr<AudioEngine> engine_;
     std::unique_ptr<Mci> mci_;

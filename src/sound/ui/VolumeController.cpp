@@ -1,8 +1,8 @@
 #include "sound/ui/VolumeController.h"
 
 #include "app/core/Guard.h"
+#include "app/ui/MainForm.h"
 #include "app/ui/TSlider.h"
-#include "app/ui/TfrmMain.h"
 #include "sound/core/AudioEngine.h"
 #include "sound/ui/VoiceController.h"
 
@@ -12,23 +12,17 @@
 
 namespace orvane {
 
-VolumeController::VolumeController(TfrmMain& main)
-    : QObject(&main), main_(main), control_(&main.voices->Engine()) {}
+VolumeController::VolumeController(MainForm& form, VoiceController& voices)
+    : form_(form), voices_(voices), control_(&voices.Engine()) {}
 
 void VolumeController::Connect() {
-    MainForm& f = main_.form;
-    connect(f.btnVolume, &QToolButton::clicked, this,
-            [this] { Guarded([&] { btnVolumeClick(); }); });
-    connect(f.tbVolume, &QSlider::valueChanged, this,
-            [this](int position) { Guarded([&] { tbVolumeChange(position); }); });
-    connect(f.btnVolumeUp, &QToolButton::clicked, this,
-            [this] { Guarded([&] { btnVolumeUpClick(); }); });
-    connect(f.nVolumeUp, &QAction::triggered, this,
-            [this] { Guarded([&] { btnVolumeUpClick(); }); });
-    connect(f.btnVolumeDown, &QToolButton::clicked, this,
-            [this] { Guarded([&] { btnVolumeDownClick(); }); });
-    connect(f.nVolumeDown, &QAction::triggered, this,
-            [this] { Guarded([&] { btnVolumeDownClick(); }); });
+    MainForm& f = form_;
+    Wire(f.btnVolume, &QToolButton::clicked, this, &VolumeController::btnVolumeClick);
+    Wire(f.tbVolume, &QSlider::valueChanged, this, &VolumeController::tbVolumeChange);
+    Wire(f.btnVolumeUp, &QToolButton::clicked, f.nVolumeUp, &QAction::trigger);
+    Wire(f.nVolumeUp, &QAction::triggered, this, &VolumeController::btnVolumeUpClick);
+    Wire(f.btnVolumeDown, &QToolButton::clicked, f.nVolumeDown, &QAction::trigger);
+    Wire(f.nVolumeDown, &QAction::triggered, this, &VolumeController::btnVolumeDownClick);
 }
 
 void VolumeController::DetectVolumeDevices() {
@@ -41,12 +35,12 @@ int VolumeController::GetVolume() const {
 
 void VolumeController::ShowDeviceLevel() {
     const int level = GetVolume();
-    main_.form.tbVolume->SetPosition(VolumeControl::TrackBarPosition(level));
-    main_.form.btnVolume->setText(VolumeControl::VolumeCaption(level));
+    form_.tbVolume->SetPosition(VolumeControl::TrackBarPosition(level));
+    form_.btnVolume->setText(VolumeControl::VolumeCaption(level));
 }
 
 void VolumeController::btnVolumeClick() {
-    MainForm& f = main_.form;
+    MainForm& f = form_;
     // The pop-up stands on the tools panel.
     f.pnlVolume->move(f.pnlVolume->x(), f.pnlTools->y() - f.pnlVolume->height());
     f.pnlVolume->setVisible(!f.pnlVolume->isVisible());
@@ -59,12 +53,12 @@ void VolumeController::btnVolumeClick() {
 void VolumeController::tbVolumeChange(int position) {
     const int level = VolumeControl::LevelOfPosition(position);
     control_.SetVolume(kWaveOutputDevice, level);
-    main_.form.btnVolume->setText(VolumeControl::VolumeCaption(level));
+    form_.btnVolume->setText(VolumeControl::VolumeCaption(level));
 }
 
 void VolumeController::ShowLevel(int level) {
-    main_.form.tbVolume->SetPosition(VolumeControl::TrackBarPosition(level));
-    main_.form.btnVolume->setText(VolumeControl::VolumeCaption(level));
+    form_.tbVolume->SetPosition(VolumeControl::TrackBarPosition(level));
+    form_.btnVolume->setText(VolumeControl::VolumeCaption(level));
 }
 
 void VolumeController::btnVolumeUpClick() {

@@ -6,7 +6,8 @@
 
 namespace orvane {
 
-class TfrmMain;
+class MainForm;
+class VoiceController;
 
 // The volume controls: the device level on the volume button, the pop-up slider and the louder
 // and softer commands. The device is the wave output kind, the audio engine's output gain; a
@@ -17,7 +18,7 @@ class VolumeController : public QObject {
     Q_OBJECT
 
   public:
-    explicit VolumeController(TfrmMain& main);
+    VolumeController(MainForm& form, VoiceController& voices);
 
     // Connects the widgets of this subsystem to their handlers.
     void Connect();
@@ -46,7 +47,8 @@ class VolumeController : public QObject {
     // and shows the level in the caption.
     void ShowLevel(int level);
 
-    TfrmMain& main_;
+    MainForm& form_;
+    VoiceController& voices_;
     VolumeControl control_;
 };
 

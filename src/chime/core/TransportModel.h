@@ -1,0 +1,33 @@
+#pragma once
+
+#include "app/core/ModelValue.h"
+
+#include <QObject>
+
+namespace orvane {
+
+// Where playback stands: the step position in the combined step list (0-based), the score page
+// shown (0-based), and the play mode (casual play, study chime; neither: a whole or custom
+// chime). The step interval stays with the score (TChannels::StepInterval). Written by the
+// player (position, page, casual off), the library (study mode, resumed position and page),
+// casual play (casual on) and the page selector and printing (page); read by the score view,
+// the keys and the tests. User-interface thread.
+class TransportModel : public QObject {
+    Q_OBJECT
+
+public:
+    explicit TransportModel(QObject* parent = nullptr) : QObject(parent) {}
+
+    ModelValue<int> StepPosition{[this](int v) { emit StepPositionChanged(v); }};
+    ModelValue<int> CurrentPage{[this](int v) { emit CurrentPageChanged(v); }};
+    ModelValue<bool> CasualMode{[this](bool v) { emit CasualModeChanged(v); }};
+    ModelValue<bool> StudyMode{[this](bool v) { emit StudyModeChanged(v); }};
+
+signals:
+    void StepPositionChanged(int position);
+    void CurrentPageChanged(int page);
+    void CasualModeChanged(bool on);
+    void StudyModeChanged(bool on);
+};
+
+}  // namespace orvane
