@@ -2,6 +2,7 @@
 
 #include "app/core/Guard.h"
 #include "app/ui/TfrmMain.h"
+#include "chime/core/ChimeNameCheck.h"
 #include "chime/core/ChimeSaver.h"
 #include "recorder/ui/RecorderController.h"
 
@@ -84,7 +85,9 @@ void TfrmSoundSaveDlg::btnSaveClick() {
         request.recording = text.split(u'\n');
     }
     const ChimeSaveOutcome outcome = SaveChime(request);
-    const QString message = SaveMessage(outcome);
+    const QString message = outcome == ChimeSaveOutcome::kNameRefused
+                                ? ChimeNameProblem(request.chimeName, request.fileName)
+                                : SaveMessage(outcome);
     if (!message.isEmpty()) {
         main->ShowMessage(message);
     }
