@@ -3,6 +3,7 @@
 #include <QCoreApplication>
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QProcess>
 
 namespace orvane {
@@ -73,9 +74,28 @@ void CopySoundFiles(const QString& sourceDir, const QString& tempDir) {
     const QStringList names =
         source.entryList({QStringLiteral("*.wav")}, QDir::Files | QDir::Hidden | QDir::System, QDir::NoSort);
     for (const QString& name : names) {
-        const QString copy = temp.filePath(name);
-        if (!QFile::exists(copy)) {
-            QFile::copy(source.filePath(name), copy);
+        const QFileInfo original(source.filePath(name));
+        const QFileInfo copy(temp.filePath(name));
+        if (copy.exists() && copy.size() == original.size() &&
+            copy.lastModified() == original.lastModified()) {
+            continue;
+        }
+        // Copy beside the old copy and replace it only when the new one is whole.
+        const QString part = copy.filePath() + QStringLiteral(".part");
+        QFile::remove(part);
+        if (!QFile::copy(original.filePath(), part)) {
+            continue;
+        }
+        QFile fresh(part);
+        if (!fresh.open(QIODevice::ReadWrite) ||
+            !fresh.setFileTime(original.lastModified(), QFileDevice::FileModificationTime)) {
+            QFile::remove(part);
+            continue;
+        }
+        fresh.close();
+        QFile::remove(copy.filePath());
+        if (!QFile::rename(part, copy.filePath())) {
+            QFile::remove(part);
         }
     }
 }

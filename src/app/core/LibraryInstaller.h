@@ -19,8 +19,9 @@ bool InstallChimeLibrary(const QString& appDir, const QString& payloadResource,
                          const std::function<bool()>& askedToEnd = {});
 
 // Fills a temporary sound folder with copies of the wave files of a source folder: creates the
-// folder when it is missing, and copies every "*.wav" that the folder does not hold yet; files
-// already there are kept as they are. Failures are ignored.
+// folder when it is missing, and copies every "*.wav" whose copy is missing or differs from the
+// original in size or modification time (the copy takes the original's modification time); a
+// copy that matches is kept. A copy is replaced only by a whole new one. Failures are ignored.
 void CopySoundFiles(const QString& sourceDir, const QString& tempDir);
 
 }  // namespace orvane
