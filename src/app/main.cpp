@@ -5,6 +5,7 @@
 
 #include <QApplication>
 #include <QPixmap>
+#include <QPointer>
 #include <QSplashScreen>
 #include <QStandardPaths>
 #include <QTimer>
@@ -12,13 +13,26 @@
 
 int main(int argc, char** argv) {
     QApplication app(argc, argv);
+    // First of all: a request to end is honoured at any moment of the start.
+    orvane::SignalBridge bridge;
     QApplication::setApplicationName(QStringLiteral("Orvane"));
     QApplication::setApplicationDisplayName(QString::fromLatin1(orvane::TfrmMain::kTitle));
 
+    // The claim comes before the start-up sequence, so a second start during the first one hands
+    // over too, and two installers never run in one folder.
     orvane::SingleInstance instance(QString::fromLatin1(orvane::TfrmMain::kTitle));
-    if (instance.AskRunningCopy()) {
+    if (!instance.Claim()) {
+        instance.AskRunningCopy(10000);
         return 0;
     }
+    QPointer<orvane::TfrmMain> window;
+    instance.Listen([&window] {
+        if (window && window->isVisible()) {
+            window->showNormal();
+            window->raise();
+            window->activateWindow();
+        }
+    });
 
     // The splash picture stays for 1500 ms while the program starts.
     auto splash = std::make_unique<QSplashScreen>(
@@ -30,16 +44,15 @@ int main(int argc, char** argv) {
     options.appDir = QApplication::applicationDirPath();
     options.arguments = QApplication::arguments().mid(1);
     options.cacheDir = QStandardPaths::writableLocation(QStandardPaths::CacheLocation);
+    options.askedToEnd = [] { return orvane::SignalBridge::Requested(); };
 
     auto frmMain = std::make_unique<orvane::TfrmMain>(options);
+    if (orvane::SignalBridge::Requested()) {
+        return 0;  // asked to end during the start: the window was never shown
+    }
     frmMain->CreateSecondaryWindows();
+    window = frmMain.get();
 
-    instance.Listen([w = frmMain.get()] {
-        w->showNormal();
-        w->raise();
-        w->activateWindow();
-    });
-    orvane::SignalBridge bridge;
     QObject::connect(&bridge, &orvane::SignalBridge::TerminationRequested, frmMain.get(), [w = frmMain.get()] {
         w->close();
     });

@@ -103,3 +103,60 @@ TEST_F(ProgramRun, ASecondStartHandsOverToTheFirstAndEnds) {
     ::kill(static_cast<pid_t>(first.processId()), SIGTERM);
     EXPECT_TRUE(first.waitForFinished(10000)) << first.readAll().toStdString();
 }
+
+// A request to end is honoured at every moment of the start, the library installer's run
+// included: the program ends soon, without a message box waiting for a click.
+TEST_F(ProgramRun, SigtermAtAnyMomentOfTheStartEndsTheProgram) {
+    for (const int delayMs : {0, 20, 60, 150, 400, 900}) {
+        SCOPED_TRACE("SIGTERM after " + std::to_string(delayMs) + " ms");
+        QDir(Program() + "/Chime").removeRecursively();
+        QDir(Program() + "/Custom").removeRecursively();
+        QFile::remove(Program() + "/orvane.ini");
+        QProcess p;
+        StartProgram(p);
+        QThread::msleep(static_cast<unsigned long>(delayMs));
+        ::kill(static_cast<pid_t>(p.processId()), SIGTERM);
+        EXPECT_TRUE(p.waitForFinished(10000)) << p.readAll().toStdString();
+        if (p.state() != QProcess::NotRunning) {
+            p.kill();
+            p.waitForFinished(5000);
+        }
+    }
+}
+
+// The single-instance claim is taken before the start-up sequence: a second copy started while
+// the first is still starting hands over and ends, and of two copies started together one ends.
+TEST_F(ProgramRun, ASecondStartDuringTheFirstStartHandsOverAndEnds) {
+    QProcess first;
+    StartProgram(first);
+    QElapsedTimer timer;
+    timer.start();
+    while (QDir(dir.path()).entryList({"orvane-*.lock"}, QDir::Files).isEmpty() && timer.elapsed() < 10000) {
+        QThread::msleep(5);
+    }
+    QProcess second;
+    StartProgram(second);
+    EXPECT_TRUE(second.waitForFinished(15000));
+    EXPECT_EQ(second.exitCode(), 0);
+    EXPECT_EQ(first.state(), QProcess::Running);
+    ::kill(static_cast<pid_t>(first.processId()), SIGTERM);
+    EXPECT_TRUE(first.waitForFinished(10000)) << first.readAll().toStdString();
+
+    QProcess a;
+    QProcess b;
+    StartProgram(a);
+    StartProgram(b);
+    timer.restart();
+    while (a.state() == QProcess::Running && b.state() == QProcess::Running && timer.elapsed() < 15000) {
+        a.waitForFinished(20);
+        b.waitForFinished(20);
+    }
+    QThread::msleep(500);
+    EXPECT_NE(a.state() == QProcess::Running, b.state() == QProcess::Running);
+    for (QProcess* p : {&a, &b}) {
+        if (p->state() == QProcess::Running) {
+            ::kill(static_cast<pid_t>(p->processId()), SIGTERM);
+            EXPECT_TRUE(p->waitForFinished(10000));
+        }
+    }
+}
