@@ -6,6 +6,7 @@ list(APPEND ORVANE_CORE_SOURCES
   src/app/core/Rounding.h
   src/app/core/TAppPath.cpp src/app/core/TAppPath.h
   src/app/core/TextFile.cpp src/app/core/TextFile.h
+  src/app/core/WindowBounds.cpp src/app/core/WindowBounds.h
 )
 list(APPEND ORVANE_UI_SOURCES
   src/app/ui/AlignLayout.cpp src/app/ui/AlignLayout.h
@@ -19,3 +20,4 @@ list(APPEND ORVANE_UI_SOURCES
   src/app/ui/TSlider.cpp src/app/ui/TSlider.h
   src/app/ui/TfrmMain.cpp src/app/ui/TfrmMain.h
 )
+list(APPEND ORVANE_UI_SOURCES src/app/ui/WindowFrameFit.cpp src/app/ui/WindowFrameFit.h)
