@@ -6,7 +6,7 @@ cd "$(dirname "$0")"
 
 packages=(g++ cmake ninja-build pkg-config qt6-base-dev libsdl2-dev libsndfile1-dev libturbojpeg0-dev
           libasound2-dev libgtest-dev libgmock-dev libbenchmark-dev fonts-dejavu-core xvfb xauth sox
-          espeak-ng lame poppler-utils)
+          espeak-ng lame poppler-utils clang libclang-rt-14-dev)
 
 missing=()
 for p in "${packages[@]}"; do
@@ -31,6 +31,10 @@ case "${1:-run}" in
     ;;
   test)
     ctest --preset default -j 2
+    # The fuzz targets: every seed and regression input, then a bounded run of each target.
+    cmake --preset fuzz
+    cmake --build --preset fuzz
+    ctest --preset fuzz -j 2
     ;;
   *)
     echo "usage: build.sh [run|test]" >&2
