@@ -15,8 +15,8 @@ int main(int argc, char** argv) {
     QApplication app(argc, argv);
     // First of all: a request to end is honoured at any moment of the start.
     orvane::SignalBridge bridge;
+    // No application display name: the window system would append it to every window caption.
     QApplication::setApplicationName(QStringLiteral("Orvane"));
-    QApplication::setApplicationDisplayName(QString::fromLatin1(orvane::TfrmMain::kTitle));
 
     // The claim comes before the start-up sequence, so a second start during the first one hands
     // over too, and two installers never run in one folder.

@@ -5,6 +5,7 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QProcess>
+#include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QThread>
 #include <csignal>
@@ -159,4 +160,43 @@ TEST_F(ProgramRun, ASecondStartDuringTheFirstStartHandsOverAndEnds) {
             EXPECT_TRUE(p->waitForFinished(10000));
         }
     }
+}
+
+// Under a real X server the main window's caption is exactly the documented one: nothing (such
+// as the application's name) is appended to it.
+TEST_F(ProgramRun, TheWindowSystemShowsExactlyTheDocumentedCaption) {
+    if (QStandardPaths::findExecutable("Xvfb").isEmpty() || QStandardPaths::findExecutable("xwininfo").isEmpty()) {
+        GTEST_SKIP() << "needs Xvfb and xwininfo";
+    }
+    QProcess server;
+    server.start("Xvfb", {"-displayfd", "1", "-screen", "0", "1280x800x24", "-nolisten", "tcp"});
+    ASSERT_TRUE(server.waitForStarted(5000));
+    ASSERT_TRUE(server.waitForReadyRead(10000));
+    const QString display = ":" + QString::fromLatin1(server.readLine().trimmed());
+    QProcess p;
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.insert("QT_QPA_PLATFORM", "xcb");
+    env.insert("DISPLAY", display);
+    env.insert("XDG_CACHE_HOME", dir.path() + "/cache");
+    env.insert("TMPDIR", dir.path());
+    p.setProcessEnvironment(env);
+    p.start(Program() + "/orvane", {});
+    ASSERT_TRUE(p.waitForStarted(5000));
+    QByteArray tree;
+    QElapsedTimer timer;
+    timer.start();
+    while (timer.elapsed() < 20000 && !tree.contains("Hollin")) {
+        QThread::msleep(200);
+        QProcess info;
+        info.setProcessEnvironment(env);
+        info.start("xwininfo", {"-root", "-tree"});
+        info.waitForFinished(5000);
+        tree = info.readAllStandardOutput();
+    }
+    EXPECT_TRUE(tree.contains("\"Orvane 1.0 beta 2 - Hollin`s school of the bell ringers\"")) << tree.toStdString();
+    EXPECT_FALSE(tree.contains("ringers \xE2\x80\x94")) << tree.toStdString();
+    ::kill(static_cast<pid_t>(p.processId()), SIGTERM);
+    EXPECT_TRUE(p.waitForFinished(10000));
+    server.terminate();
+    server.waitForFinished(5000);
 }
