@@ -254,3 +254,17 @@ TEST_F(MainWindow, StoredBoundsBeyondTheScreenAreBroughtInside) {
     EXPECT_GE(w->width(), 780);
     EXPECT_GE(w->height(), 580);
 }
+
+TEST_F(MainWindow, WindowPanelsFillTheClientAreaToItsEdges) {
+    auto w = StartShown();
+    MainForm& f = w->form;
+    const QRect client = f.client->rect();
+    EXPECT_EQ(f.pnlBells->geometry().topLeft(), QPoint(0, 0));
+    EXPECT_EQ(f.pnlBells->width(), client.width());
+    EXPECT_EQ(f.pnlTools->geometry().bottom(), client.bottom());
+    EXPECT_EQ(f.pnlTools->geometry().left(), 0);
+    EXPECT_EQ(f.pnlMain->geometry().left(), 0);
+    EXPECT_EQ(f.pnlMain->geometry().right(), client.right());
+    // Inside a panel the bevel stays: its aligned children sit 2 pixels in.
+    EXPECT_EQ(f.pnlBellsGroups->geometry().right(), f.pnlMain->width() - 1 - 2);
+}
