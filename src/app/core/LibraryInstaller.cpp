@@ -1,12 +1,57 @@
 #include "app/core/LibraryInstaller.h"
 
 #include <QCoreApplication>
+#include <QGuiApplication>
+#include <QPointer>
+#include <QWindow>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QProcess>
 
 namespace orvane {
+
+namespace {
+
+// While alive, the application's windows are minimised and hidden (off the task bar); at the
+// end they are shown again, restored and brought to the front, the active one activated last.
+class ApplicationHidden {
+public:
+    ApplicationHidden() {
+        if (!qobject_cast<QGuiApplication*>(QCoreApplication::instance())) {
+            return;
+        }
+        active_ = QGuiApplication::focusWindow();
+        for (QWindow* window : QGuiApplication::topLevelWindows()) {
+            if (window->isVisible()) {
+                windows_.append(window);
+                window->showMinimized();
+                window->hide();
+            }
+        }
+    }
+    ~ApplicationHidden() {
+        for (const QPointer<QWindow>& window : std::as_const(windows_)) {
+            if (window) {
+                window->showNormal();
+                window->raise();
+            }
+        }
+        QWindow* front = active_ ? active_.data() : (windows_.isEmpty() ? nullptr : windows_.first().data());
+        if (front) {
+            front->raise();
+            front->requestActivate();
+        }
+    }
+    ApplicationHidden(const ApplicationHidden&) = delete;
+    ApplicationHidden& operator=(const ApplicationHidden&) = delete;
+
+private:
+    QList<QPointer<QWindow>> windows_;
+    QPointer<QWindow> active_;
+};
+
+}  // namespace
 
 bool RunProcess(const QString& commandLine, bool hideWhileWaiting,
                 const std::function<bool()>& askedToEnd) {
@@ -22,6 +67,7 @@ bool RunProcess(const QString& commandLine, bool hideWhileWaiting,
         return false;
     }
     if (hideWhileWaiting) {
+        const ApplicationHidden hidden;
         process.waitForFinished(-1);
     } else {
         while (!process.waitForFinished(100)) {

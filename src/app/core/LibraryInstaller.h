@@ -5,7 +5,9 @@
 
 namespace orvane {
 
-// Starts a program and waits for it to end. With hideWhileWaiting false the wait serves the
+// Starts a program and waits for it to end. With hideWhileWaiting true the application's
+// visible windows are minimised and hidden during an unbounded wait, then shown again, restored
+// and brought to the front. With it false the wait serves the
 // application's pending events every 100 ms, and when askedToEnd() turns true meanwhile the
 // program is killed. Returns true when the program started and ended with exit code 0.
 // Runs on the user-interface thread.
