@@ -80,6 +80,7 @@ TEST_F(MainWindow, WaveFilesAreCopiedOnceAndOldCopiesAreKept) {
     EXPECT_TRUE(QFileInfo::exists(folder.CacheDir() + "/TempOrvaneStereo/bell14.wav"));
     // A copy as large and as old as the program's wave file counts as current.
     ProgramFolder::Write(copy, "old copy");
+    QFile::remove(folder.Path("Sound/Mono/bell00.wav"));  // a link to the built sound: replace it
     ProgramFolder::Write(folder.Path("Sound/Mono/bell00.wav"), "new wave");
     const QDateTime when = QDateTime::currentDateTime().addDays(-1);
     for (const QString& path : {copy, folder.Path("Sound/Mono/bell00.wav")}) {
