@@ -237,7 +237,7 @@ void BellSetController::nAddClick(int bell) {
         return;
     }
     const int group = SelectedGroupIndex();
-    if (!AddBellOffers(main_.Bells, group)[bell]) {
+    if (group < 0 || !AddBellOffers(main_.Bells, group)[bell]) {
         return;
     }
     main_.Bells.inSet[bell] = true;
