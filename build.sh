@@ -7,7 +7,8 @@ cd "$(dirname "$0")"
 
 packages=(g++ cmake ninja-build pkg-config qt6-base-dev libsdl2-dev libsndfile1-dev libturbojpeg0-dev
           libasound2-dev libxcb1-dev libgtest-dev libgmock-dev libbenchmark-dev fonts-dejavu-core xvfb
-          xauth sox espeak-ng lame poppler-utils dpkg-dev desktop-file-utils appstream lintian)
+          xauth sox espeak-ng lame poppler-utils dpkg-dev desktop-file-utils appstream lintian clang
+          libclang-rt-14-dev)
 
 missing=()
 for p in "${packages[@]}"; do
@@ -32,6 +33,10 @@ case "${1:-run}" in
     ;;
   test)
     ctest --preset default -j 2
+    # The fuzz targets: every seed and regression input, then a bounded run of each target.
+    cmake --preset fuzz
+    cmake --build --preset fuzz
+    ctest --preset fuzz -j 2
     ;;
   package)
     (cd build && cpack -G DEB)

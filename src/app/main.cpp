@@ -7,6 +7,7 @@
 
 #include <QApplication>
 #include <QPixmap>
+#include <QPointer>
 #include <QSplashScreen>
 #include <QStandardPaths>
 #include <QTimer>
@@ -18,13 +19,26 @@ int main(int argc, char** argv) {
     }
     orvane::KeepSessionBusFromLaunching();
     QApplication app(argc, argv);
+    // First of all: a request to end is honoured at any moment of the start.
+    orvane::SignalBridge bridge;
+    // No application display name: the window system would append it to every window caption.
     QApplication::setApplicationName(QStringLiteral("Orvane"));
-    QApplication::setApplicationDisplayName(QString::fromLatin1(orvane::TfrmMain::kTitle));
 
+    // The claim comes before the start-up sequence, so a second start during the first one hands
+    // over too, and two installers never run in one folder.
     orvane::SingleInstance instance(QString::fromLatin1(orvane::TfrmMain::kTitle));
-    if (instance.AskRunningCopy()) {
+    if (!instance.Claim()) {
+        instance.AskRunningCopy(10000);
         return 0;
     }
+    QPointer<orvane::TfrmMain> window;
+    instance.Listen([&window] {
+        if (window && window->isVisible()) {
+            window->showNormal();
+            window->raise();
+            window->activateWindow();
+        }
+    });
 
     // The splash picture stays for 1500 ms while the program starts.
     auto splash = std::make_unique<QSplashScreen>(
@@ -36,16 +50,15 @@ int main(int argc, char** argv) {
     options.appDir = orvane::ProgramFolder(QApplication::applicationDirPath());
     options.arguments = QApplication::arguments().mid(1);
     options.cacheDir = QStandardPaths::writableLocation(QStandardPaths::CacheLocation);
+    options.askedToEnd = [] { return orvane::SignalBridge::Requested(); };
 
     auto frmMain = std::make_unique<orvane::TfrmMain>(options);
+    if (orvane::SignalBridge::Requested()) {
+        return 0;  // asked to end during the start: the window was never shown
+    }
     frmMain->CreateSecondaryWindows();
+    window = frmMain.get();
 
-    instance.Listen([w = frmMain.get()] {
-        w->showNormal();
-        w->raise();
-        w->activateWindow();
-    });
-    orvane::SignalBridge bridge;
     QObject::connect(&bridge, &orvane::SignalBridge::TerminationRequested, frmMain.get(), [w = frmMain.get()] {
         w->close();
     });

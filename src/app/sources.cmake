@@ -12,6 +12,7 @@ list(APPEND ORVANE_CORE_SOURCES
   src/app/core/TAppPath.cpp src/app/core/TAppPath.h
   src/app/core/TextFile.cpp src/app/core/TextFile.h
   src/app/core/ViewModel.h
+  src/app/core/WindowBounds.cpp src/app/core/WindowBounds.h
 )
 list(APPEND ORVANE_UI_SOURCES
   src/app/ui/AlignLayout.cpp src/app/ui/AlignLayout.h
@@ -28,3 +29,4 @@ list(APPEND ORVANE_UI_SOURCES
 # The version that "orvane --version" prints.
 set_source_files_properties(src/app/core/ProgramInfo.cpp PROPERTIES COMPILE_DEFINITIONS
                             ORVANE_VERSION="${PROJECT_VERSION}")
+list(APPEND ORVANE_UI_SOURCES src/app/ui/WindowFrameFit.cpp src/app/ui/WindowFrameFit.h)

@@ -31,3 +31,4 @@ list(APPEND ORVANE_UI_SOURCES
 list(APPEND ORVANE_UI_SOURCES src/sound/ui/VoiceController.cpp src/sound/ui/VoiceController.h)
 list(APPEND ORVANE_UI_SOURCES src/sound/ui/VolumeController.cpp src/sound/ui/VolumeController.h)
 list(APPEND ORVANE_UI_SOURCES src/sound/ui/KeyHook.cpp src/sound/ui/KeyHook.h)
+list(APPEND ORVANE_CORE_SOURCES src/sound/core/SoundFileLimits.cpp src/sound/core/SoundFileLimits.h)

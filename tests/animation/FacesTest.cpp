@@ -146,6 +146,26 @@ TEST_F(Faces, ChordGroupShowsCordsPlayingInItsPlace) {
     EXPECT_EQ(GuardLog::Swallowed(), 0);
 }
 
+// With four or more small bells the rest frame of a chord group stays, and the chord picture
+// is drawn over it, transparently.
+TEST_F(Faces, ChordPictureIsDrawnOverTheRestFrame) {
+    auto w = Start();
+    SetBells(*w, {0, 1}, {2, 3, 4, 5, 6}, {11, 12, 13, 14});
+    w->faces->ShowRestFrames();
+    ASSERT_TRUE(w->faces->Face(0, 2, 0)->isVisible());
+    LoadWholeChime(*w, folder.Path("Chime/common/trezvon_cathedral.kol"));
+    ASSERT_FALSE(w->Channels->GroupAnimation[2]);
+    w->faces->ShowRestFrames();
+    TImage* chord = w->faces->ChordPicture(2);
+    TImage* rest = w->faces->Face(0, 2, 0);
+    EXPECT_TRUE(chord->isVisible());
+    EXPECT_TRUE(rest->isVisible());
+    EXPECT_TRUE(chord->geometry().intersects(rest->geometry()));
+    const QObjectList siblings = chord->parentWidget()->children();
+    EXPECT_GT(siblings.indexOf(chord), siblings.indexOf(rest));  // stacked above the rest frame
+    EXPECT_EQ(GuardLog::Swallowed(), 0);
+}
+
 TEST_F(Faces, StruckPictureStaysUntil150MsAfterTheLastStrike) {
     auto w = Start();
     SetBells(*w, {0}, {1, 2}, {12, 13, 14});

@@ -2,9 +2,11 @@
 #include "app/core/SessionBus.h"
 
 #include <QCoreApplication>
+#include <QDateTime>
 #include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
+#include <QFileInfo>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 
@@ -22,6 +24,27 @@ TEST(RunProcess, ReportsTheExitCodeAndStopsAProgramWhenAskedToEnd) {
     EXPECT_LT(timer.elapsed(), 5000);
 }
 
+namespace {
+
+// Gives the original the copy's size and both files one modification time.
+void SameSizeAndTime(const QString& original, const QString& copy) {
+    QFile o(original);
+    ASSERT_TRUE(o.open(QIODevice::ReadWrite));
+    ASSERT_TRUE(o.resize(QFileInfo(copy).size()));
+    const QDateTime when = QDateTime::currentDateTime().addSecs(-3600);
+    ASSERT_TRUE(o.setFileTime(when, QFileDevice::FileModificationTime));
+    QFile c(copy);
+    ASSERT_TRUE(c.open(QIODevice::ReadWrite));
+    ASSERT_TRUE(c.setFileTime(when, QFileDevice::FileModificationTime));
+}
+
+QByteArray Contents(const QString& path) {
+    QFile f(path);
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+}
+
+}  // namespace
+
 TEST(CopySoundFiles, CopiesNewWaveFilesOnly) {
     QTemporaryDir dir;
     const QString source = dir.path() + "/Sound/Mono";
@@ -37,6 +60,7 @@ TEST(CopySoundFiles, CopiesNewWaveFilesOnly) {
     ASSERT_TRUE(kept.open(QIODevice::WriteOnly));
     kept.write("kept");
     kept.close();
+    SameSizeAndTime(source + "/a.wav", temp + "/a.wav");
     CopySoundFiles(source, temp);
     QStringList names = QDir(temp).entryList(QDir::Files);
     names.sort();
@@ -92,4 +116,42 @@ TEST(SessionBus, AMissingAddressRefusesAtOnceAndAGivenOneStays) {
     } else {
         qunsetenv("DBUS_SESSION_BUS_ADDRESS");
     }
+}
+
+TEST(CopySoundFiles, RefreshesCopiesThatDifferInSizeOrTime) {
+    QTemporaryDir dir;
+    const QString source = dir.path() + "/Sound";
+    const QString temp = dir.path() + "/Temp";
+    QDir().mkpath(source);
+    QDir().mkpath(temp);
+    auto write = [](const QString& path, const QByteArray& bytes) {
+        QFile f(path);
+        ASSERT_TRUE(f.open(QIODevice::WriteOnly | QIODevice::Truncate));
+        f.write(bytes);
+    };
+    write(source + "/size.wav", "new sound, longer");
+    write(temp + "/size.wav", "old");
+    write(source + "/time.wav", "new!");
+    write(temp + "/time.wav", "old!");
+    write(source + "/same.wav", "same");
+    write(temp + "/same.wav", "kept");
+    SameSizeAndTime(source + "/same.wav", temp + "/same.wav");
+    {
+        QFile t(temp + "/time.wav");
+        ASSERT_TRUE(t.open(QIODevice::ReadWrite));
+        ASSERT_TRUE(t.setFileTime(QDateTime::currentDateTime().addDays(-2),
+                                  QFileDevice::FileModificationTime));
+    }
+    CopySoundFiles(source, temp);
+    EXPECT_EQ(Contents(temp + "/size.wav"), "new sound, longer");
+    EXPECT_EQ(Contents(temp + "/time.wav"), "new!");
+    EXPECT_EQ(Contents(temp + "/same.wav"), "kept");
+    EXPECT_EQ(QFileInfo(temp + "/time.wav").lastModified(),
+              QFileInfo(source + "/time.wav").lastModified());
+    EXPECT_EQ(QDir(temp).entryList(QDir::Files).size(), 3);  // no partial copies left behind
+
+    // A second pass finds every copy current and leaves it alone.
+    const QDateTime copied = QFileInfo(temp + "/size.wav").lastModified();
+    CopySoundFiles(source, temp);
+    EXPECT_EQ(QFileInfo(temp + "/size.wav").lastModified(), copied);
 }

@@ -8,9 +8,11 @@
 #include <QAction>
 #include <QCheckBox>
 #include <QComboBox>
+#include <QDateTime>
 #include <QDir>
 #include <QFileInfo>
 #include <QPlainTextEdit>
+#include <QScreen>
 #include <QTest>
 #include <gtest/gtest.h>
 #include <memory>
@@ -76,9 +78,21 @@ TEST_F(MainWindow, WaveFilesAreCopiedOnceAndOldCopiesAreKept) {
     const QString copy = folder.CacheDir() + "/TempOrvaneMono/bell00.wav";
     ASSERT_TRUE(QFileInfo::exists(copy));
     EXPECT_TRUE(QFileInfo::exists(folder.CacheDir() + "/TempOrvaneStereo/bell14.wav"));
+    // A copy as large and as old as the program's wave file counts as current.
     ProgramFolder::Write(copy, "old copy");
+    QFile::remove(folder.Path("Sound/Mono/bell00.wav"));  // a link to the built sound: replace it
+    ProgramFolder::Write(folder.Path("Sound/Mono/bell00.wav"), "new wave");
+    const QDateTime when = QDateTime::currentDateTime().addDays(-1);
+    for (const QString& path : {copy, folder.Path("Sound/Mono/bell00.wav")}) {
+        QFile f(path);
+        ASSERT_TRUE(f.open(QIODevice::ReadWrite) && f.setFileTime(when, QFileDevice::FileModificationTime));
+    }
     { auto w = Start(); }
     EXPECT_EQ(ProgramFolder::Read(copy), QByteArray("old copy"));
+    // One that differs in size or time is replaced.
+    ProgramFolder::Write(folder.Path("Sound/Mono/bell00.wav"), "newer wave");
+    { auto w = Start(); }
+    EXPECT_EQ(ProgramFolder::Read(copy), QByteArray("newer wave"));
 }
 
 TEST_F(MainWindow, AnEmptyMonoFolderStillGivesAnEmptyTemporaryFolder) {
@@ -228,4 +242,30 @@ TEST_F(MainWindow, TheStripFillsTheBellPanel) {
     EXPECT_EQ(w->CurrentBell, 4);
     EXPECT_EQ(f.imgHot->x(), w->Strip[4]->x());
     EXPECT_TRUE(f.mBellInfo->toPlainText().contains("Note: "));
+}
+
+TEST_F(MainWindow, StoredBoundsBeyondTheScreenAreBroughtInside) {
+    ProgramFolder::Write(folder.Path("orvane.ini"),
+                         "[Form]\r\nLeft=-400\r\nTop=3000\r\nWidth=4000\r\nHeight=2500\r\n");
+    auto w = StartShown();
+    const QRect available = w->screen()->availableGeometry();
+    EXPECT_TRUE(available.contains(w->frameGeometry()))
+        << w->frameGeometry().x() << "," << w->frameGeometry().y() << " "
+        << w->frameGeometry().width() << "x" << w->frameGeometry().height();
+    EXPECT_GE(w->width(), 780);
+    EXPECT_GE(w->height(), 580);
+}
+
+TEST_F(MainWindow, WindowPanelsFillTheClientAreaToItsEdges) {
+    auto w = StartShown();
+    MainForm& f = w->form;
+    const QRect client = f.client->rect();
+    EXPECT_EQ(f.pnlBells->geometry().topLeft(), QPoint(0, 0));
+    EXPECT_EQ(f.pnlBells->width(), client.width());
+    EXPECT_EQ(f.pnlTools->geometry().bottom(), client.bottom());
+    EXPECT_EQ(f.pnlTools->geometry().left(), 0);
+    EXPECT_EQ(f.pnlMain->geometry().left(), 0);
+    EXPECT_EQ(f.pnlMain->geometry().right(), client.right());
+    // Inside a panel the bevel stays: its aligned children sit 2 pixels in.
+    EXPECT_EQ(f.pnlBellsGroups->geometry().right(), f.pnlMain->width() - 1 - 2);
 }

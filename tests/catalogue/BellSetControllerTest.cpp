@@ -193,6 +193,12 @@ TEST_F(BellSetUi, ThePopupOffersOnlyWhatTheSelectedGroupCanTake) {
     EXPECT_EQ(Offered(*w), (QStringList{"0", "1", "2", "3", "4", "10"}));
     w->bellSet->nAddClick(0);
     EXPECT_EQ(Nodes(*w, "Great bells"), QStringList{Name(*w, 0)});
+    // No node selected: the bells out of the set are offered, and choosing one adds nothing.
+    w->form.tvGroups->clearSelection();
+    EXPECT_EQ(Offered(*w), (QStringList{"1", "2", "3", "4", "10"}));
+    w->AddBellItems[1]->trigger();
+    EXPECT_FALSE(w->Bells.inSet[1]);
+    EXPECT_EQ(w->Bells.SetSize(), 10);
     EXPECT_EQ(GuardLog::Swallowed(), 0);
 }
 

@@ -112,6 +112,20 @@ TEST_F(ChimeScoreTest, BadHeaderKeepsTheIntervalAndAnimatesAllGroups) {
     EXPECT_EQ(channels_.Steps, QStringList({"s2"}));
 }
 
+// The header's first field is a decimal integer: the hexadecimal forms the settings file
+// accepts are bad headers here, and a leading zero is still decimal.
+TEST_F(ChimeScoreTest, HeaderIntervalIsDecimalOnly) {
+    for (const char* header : {"0x100", "0X100", "$100", "-0x10"}) {
+        channels_.StepInterval = 300;
+        Load(kWholeChime, QByteArray(header) + ";b-\r\ns1");
+        EXPECT_EQ(channels_.StepInterval, 300) << header;
+        EXPECT_EQ(channels_.GroupAnimation, (std::array<bool, 3>{true, true, true})) << header;
+    }
+    Load(kWholeChime, "0100;b-\r\ns1");
+    EXPECT_EQ(channels_.StepInterval, 100);
+    EXPECT_EQ(channels_.GroupAnimation, (std::array<bool, 3>{true, true, false}));
+}
+
 TEST_F(ChimeScoreTest, EmptyOrMissingFileChangesNothingButTheFlags) {
     Load(kWholeChime, kExample);
     channels_.GroupAnimation = {false, false, false};

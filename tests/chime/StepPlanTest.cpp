@@ -85,7 +85,7 @@ TEST(StepPlan, VolumeMarks) {
     EXPECT_EQ(Volume("v+1e308", 200), 255);
     EXPECT_EQ(Volume("v-1e-308", 200), 255);
     for (const char* faulty :
-         {"v+0", "v-0", "v*0", "v+abc", "v+nan", "v-inf", "v+", "v", "v+1,5", "v+2x"}) {
+         {"v-0", "v+abc", "v+nan", "v-inf", "v+", "v", "v+1,5", "v+2x"}) {
         EXPECT_EQ(Volume(faulty, 100), std::nullopt) << faulty;
     }
 
@@ -95,4 +95,23 @@ TEST(StepPlan, VolumeMarks) {
                                                      {Kind::SetVolume, 50, {}},
                                                      {Kind::OpenSound, 14, "/snd/bell14.wav"}}));
     EXPECT_EQ(plan.volumeLevel, 50);
+}
+
+// A factor of zero is a valid factor except as a divisor; an unknown operator keeps the level,
+// whatever its factor, and still sets it (slider and caption follow).
+TEST(StepPlan, ZeroFactorsAndUnknownOperators) {
+    EXPECT_EQ(Volume("v+0", 100), 0);
+    EXPECT_EQ(Volume("v+0.0", 255), 0);
+    EXPECT_EQ(Volume("v-0.0", 100), std::nullopt);
+    EXPECT_EQ(Volume("v-0e5", 100), std::nullopt);
+    EXPECT_EQ(Volume("v*0", 100), 100);
+    EXPECT_EQ(Volume("v/0", 77), 77);
+    EXPECT_EQ(Volume("vx-3", 77), 77);
+    EXPECT_EQ(Volume("v*inf", 77), std::nullopt);
+
+    const StepPlan plan = PlanStep(QStringLiteral("v+0,v*0,v-0,s1"), MakeContext());
+    EXPECT_EQ(plan.actions, (std::vector<StepAction>{{Kind::SetVolume, 0, {}},
+                                                     {Kind::SetVolume, 0, {}},
+                                                     {Kind::OpenSound, 14, "/snd/bell14.wav"}}));
+    EXPECT_EQ(plan.volumeLevel, 0);
 }

@@ -1,4 +1,5 @@
 #include "app/core/TextFile.h"
+#include "chime/core/ChimeNameCheck.h"
 #include "chime/core/ChimeSaver.h"
 
 #include <gtest/gtest.h>
@@ -163,4 +164,44 @@ TEST_F(ChimeSaverTest, RegistrationCanBeSwitchedOff) {
     ASSERT_EQ(SaveChime(r), ChimeSaveOutcome::kSaved);
     EXPECT_TRUE(QFile::exists(Chime("abc.kol")));
     EXPECT_EQ(Read("common.kli"), "1;old;old.kol\r\n");
+}
+
+TEST_F(ChimeSaverTest, NamesAListFileCannotHoldAreRefusedBeforeAnythingIsWritten) {
+    const QByteArray before = Read("common.kli");
+    for (const auto& [file, name] : std::initializer_list<std::pair<QString, QString>>{
+             {"abc", "two\nlines"}, {"abc", "two\r\nlines"}, {"ab\ncd", "abc"},
+             {"abc", "a;b"}, {"a;b", "abc"}, {"abc", QString::fromUtf8("日本")},
+             {QString::fromUtf8("звон€"), QString::fromUtf8("€\xF0\x9F\x94\x94")}}) {
+        SCOPED_TRACE(name.toStdString() + " / " + file.toStdString());
+        EXPECT_EQ(SaveChime(Request(file, name)), ChimeSaveOutcome::kNameRefused);
+        EXPECT_FALSE(ChimeNameProblem(name, file).isEmpty());
+    }
+    EXPECT_EQ(Read("common.kli"), before);
+    EXPECT_EQ(QDir(Chime()).entryList({"*.kol"}, QDir::Files), QStringList());
+}
+
+TEST_F(ChimeSaverTest, NameMessagesSayWhichFieldAndWhatIsWrong) {
+    EXPECT_EQ(ChimeNameProblem("a\nb", "f"),
+              QString::fromUtf8("Поле «Имя звона» не может содержать перевод строки"));
+    EXPECT_EQ(ChimeNameProblem("a", "f;g"),
+              QString::fromUtf8("Поле «Маска имени файла» не может содержать символ «;»"));
+    EXPECT_EQ(ChimeNameProblem(QString::fromUtf8("звон 日"), "f"),
+              QString::fromUtf8("Поле «Имя звона» содержит символ «日», который нельзя "
+                                "сохранить в списке звонов"));
+    EXPECT_EQ(ChimeNameProblem("a\tb", "f"),
+              QString::fromUtf8("Поле «Имя звона» содержит символ U+0009, который нельзя "
+                                "сохранить в списке звонов"));
+    EXPECT_EQ(FirstUnstorableChar(QString::fromUtf8("ab\xF0\x9F\x94\x94")), 2);
+}
+
+TEST_F(ChimeSaverTest, CyrillicAndCodePageSymbolsAreSavedAndReadBack) {
+    const QString name = QString::fromUtf8("Праздничный «Ёлка» — №1 €");
+    const QString file = QString::fromUtf8("my\\ёлка");
+    EXPECT_EQ(ChimeNameProblem(name, file), QString());
+    ASSERT_EQ(SaveChime(Request(file, name)), ChimeSaveOutcome::kSaved);
+    EXPECT_TRUE(QFile::exists(Chime(QString::fromUtf8("my/ёлка.kol"))));
+    QStringList lines;
+    ASSERT_TRUE(ReadTextLines(Chime("common.kli"), lines));
+    ASSERT_FALSE(lines.isEmpty());
+    EXPECT_EQ(lines.last(), "231;" + name + ";" + file + ".kol");
 }

@@ -8,6 +8,9 @@
 #include "sound/core/Resampler.h"
 #include "sound/core/SampleBuffer.h"
 #include "sound/core/SampleCache.h"
+#include "sound/core/SoundFileLimits.h"
+
+#include <QtEndian>
 
 namespace orvane {
 namespace {
@@ -90,6 +93,67 @@ TEST(Decode, ReportsMissingAndUnreadableFiles) {
     text.write("this is not a sound file at all, only some words\n");
     text.close();
     EXPECT_EQ(DecodeSampleFile(text.fileName(), 48000).error, DecodeError::kCannotDecode);
+}
+
+// A canonical 44-byte PCM WAV header followed by `dataBytes` bytes of silence.
+QByteArray TinyWav(quint32 rate, quint16 channels, quint32 claimedDataBytes, int dataBytes) {
+    QByteArray b;
+    auto u32 = [&b](quint32 v) { v = qToLittleEndian(v); b.append(reinterpret_cast<const char*>(&v), 4); };
+    auto u16 = [&b](quint16 v) { v = qToLittleEndian(v); b.append(reinterpret_cast<const char*>(&v), 2); };
+    b.append("RIFF");
+    u32(36 + static_cast<quint32>(dataBytes));
+    b.append("WAVEfmt ");
+    u32(16);
+    u16(1);
+    u16(channels);
+    u32(rate);
+    u32(rate * 2u * channels);
+    u16(static_cast<quint16>(2 * channels));
+    u16(16);
+    b.append("data");
+    u32(claimedDataBytes);
+    b.append(QByteArray(dataBytes, '\0'));
+    return b;
+}
+
+// Headers that claim absurd rates or channel counts are corrupt sound files: decoding them must
+// neither tabulate a giant resampling kernel nor reserve memory for what the file claims.
+TEST(Decode, RefusesHeadersClaimingOutOfBoundsRatesAndChannels) {
+    QTemporaryDir dir;
+    struct Case {
+        quint32 rate;
+        quint16 channels;
+        DecodeError expected;
+    };
+    for (const Case& c : {Case{620801092u, 1, DecodeError::kCannotDecode},
+                          Case{384001u, 1, DecodeError::kCannotDecode},
+                          Case{999u, 1, DecodeError::kCannotDecode},
+                          Case{48000u, 33, DecodeError::kCannotDecode},
+                          Case{384000u, 1, DecodeError::kNone},
+                          Case{1000u, 2, DecodeError::kNone},
+                          Case{22050u, 32, DecodeError::kNone}}) {
+        SCOPED_TRACE(std::to_string(c.rate) + " Hz, " + std::to_string(c.channels) + " channels");
+        const QByteArray bytes = TinyWav(c.rate, c.channels, 14, 14);
+        if (c.rate == 620801092u) {
+            ASSERT_EQ(bytes.size(), 58);
+        }
+        QFile f(dir.filePath("tiny.wav"));
+        ASSERT_TRUE(f.open(QIODevice::WriteOnly | QIODevice::Truncate));
+        f.write(bytes);
+        f.close();
+        const DecodeResult r = DecodeSampleFile(f.fileName(), 48000);
+        EXPECT_EQ(r.error, c.expected);
+        EXPECT_EQ(r.buffer != nullptr, c.expected == DecodeError::kNone);
+    }
+}
+
+TEST(Decode, ClaimedLengthIsBoundedByTheLongestSound) {
+    const std::int64_t most = SoundFileLimits::kMaxSeconds * 44100;
+    EXPECT_TRUE(SoundFileClaimsFit(44100, 2, most));
+    EXPECT_FALSE(SoundFileClaimsFit(44100, 2, most + 1));
+    EXPECT_TRUE(SoundFileClaimsFit(44100, 2, 0));  // length not known
+    EXPECT_FALSE(SoundFileClaimsFit(44100, 0, 100));
+    EXPECT_FALSE(SoundFileClaimsFit(-44100, 1, 100));
 }
 
 TEST(Decode, ReadsMp3) {

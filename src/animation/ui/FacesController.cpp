@@ -272,19 +272,8 @@ void FacesController::ClearGroupFrames(QChar letter) {
         }
         const bool chords = !data_.Channels->GroupAnimation[g];
         if (chords) {
-            // The chord picture stands in place of the group's faces: no rest picture shows
-            // through its transparent parts.
-            for (int set = 0; set < kSets; ++set) {
-                for (int r = 0; r < kRows; ++r) {
-                    if (GroupOfRow(r) == g) {
-                        for (int frame = 0; frame < kFrames; ++frame) {
-                            if (TImage* face = faces_[set][r][frame]) {
-                                face->hide();
-                            }
-                        }
-                    }
-                }
-            }
+            // Drawn over whatever frame the group still shows: that frame shows through the
+            // picture's transparent (white) parts.
             chord->raise();
         }
         chord->setVisible(chords);

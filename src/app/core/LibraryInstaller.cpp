@@ -1,8 +1,12 @@
 #include "app/core/LibraryInstaller.h"
 
 #include <QCoreApplication>
+#include <QGuiApplication>
+#include <QPointer>
+#include <QWindow>
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QProcess>
 #include <QTemporaryFile>
 
@@ -13,6 +17,48 @@
 #include <vector>
 
 namespace orvane {
+
+namespace {
+
+// While alive, the application's windows are minimised and hidden (off the task bar); at the
+// end they are shown again, restored and brought to the front, the active one activated last.
+class ApplicationHidden {
+public:
+    ApplicationHidden() {
+        if (!qobject_cast<QGuiApplication*>(QCoreApplication::instance())) {
+            return;
+        }
+        active_ = QGuiApplication::focusWindow();
+        for (QWindow* window : QGuiApplication::topLevelWindows()) {
+            if (window->isVisible()) {
+                windows_.append(window);
+                window->showMinimized();
+                window->hide();
+            }
+        }
+    }
+    ~ApplicationHidden() {
+        for (const QPointer<QWindow>& window : std::as_const(windows_)) {
+            if (window) {
+                window->showNormal();
+                window->raise();
+            }
+        }
+        QWindow* front = active_ ? active_.data() : (windows_.isEmpty() ? nullptr : windows_.first().data());
+        if (front) {
+            front->raise();
+            front->requestActivate();
+        }
+    }
+    ApplicationHidden(const ApplicationHidden&) = delete;
+    ApplicationHidden& operator=(const ApplicationHidden&) = delete;
+
+private:
+    QList<QPointer<QWindow>> windows_;
+    QPointer<QWindow> active_;
+};
+
+}  // namespace
 
 bool RunProcess(const QString& commandLine, bool hideWhileWaiting,
                 const std::function<bool()>& askedToEnd) {
@@ -28,6 +74,7 @@ bool RunProcess(const QString& commandLine, bool hideWhileWaiting,
         return false;
     }
     if (hideWhileWaiting) {
+        const ApplicationHidden hidden;
         process.waitForFinished(-1);
     } else {
         while (!process.waitForFinished(100)) {
@@ -130,14 +177,22 @@ bool CopyThroughTemporary(const QString& source, const QString& target) {
     if (!out.open() || !CopyContent(in.handle(), out.handle())) {
         return false;
     }
-    if (!out.rename(target)) {
+    // The copy takes the original's permissions and modification time, so that a later start
+    // sees it as up to date; it replaces an older copy in one rename, never half written.
+    struct stat st;
+    if (::fstat(in.handle(), &st) != 0) {
+        return false;
+    }
+    ::fchmod(out.handle(), st.st_mode & 07777);
+    const struct timespec times[2] = {st.st_atim, st.st_mtim};
+    if (::futimens(out.handle(), times) != 0) {
+        return false;
+    }
+    if (::rename(QFile::encodeName(out.fileName()).constData(),
+                 QFile::encodeName(target).constData()) != 0) {
         return false;
     }
     out.setAutoRemove(false);
-    struct stat st;
-    if (::fstat(in.handle(), &st) == 0) {
-        ::chmod(QFile::encodeName(target).constData(), st.st_mode & 07777);
-    }
     return true;
 }
 
@@ -152,9 +207,13 @@ void CopySoundFiles(const QString& sourceDir, const QString& tempDir) {
     const QStringList names =
         source.entryList({QStringLiteral("*.wav")}, QDir::Files | QDir::Hidden | QDir::System, QDir::NoSort);
     for (const QString& name : names) {
-        const QString copy = temp.filePath(name);
-        if (!QFile::exists(copy)) {
-            CopyThroughTemporary(source.filePath(name), copy);
+        const QFileInfo original(source.filePath(name));
+        const QFileInfo copy(temp.filePath(name));
+        if (copy.exists() && copy.size() == original.size() &&
+            copy.lastModified() == original.lastModified()) {
+            continue;
+        }
+        CopyThroughTemporary(original.filePath(), copy.filePath());
         }
     }
 }

@@ -5,7 +5,7 @@
 
 namespace orvane {
 
-AlignLayout::AlignLayout(QWidget* parent) : QLayout(parent) {
+AlignLayout::AlignLayout(QWidget* parent, int bevel) : QLayout(parent), bevel_(bevel) {
     // Qt's own layout passes use the whole widget too (not a frame's contents rectangle), so
     // they agree with Realign to the pixel and move nothing.
     if (parent) {
@@ -60,7 +60,7 @@ QSize AlignLayout::minimumSize() const { return QSize(0, 0); }
 
 void AlignLayout::setGeometry(const QRect& rect) {
     QLayout::setGeometry(rect);
-    QRect area = rect.adjusted(kBevel, kBevel, -kBevel, -kBevel);
+    QRect area = rect.adjusted(bevel_, bevel_, -bevel_, -bevel_);
     const Align order[] = {Align::Top, Align::Bottom, Align::Left, Align::Right, Align::Client};
     for (Align pass : order) {
         for (const Entry& e : entries_) {

@@ -11,7 +11,8 @@ enum class Align { None, Top, Bottom, Left, Right, Client };
 // Lays out the children of a panel the way the program's forms are built: children aligned to
 // the top, then the bottom, then the left, then the right edge take their height or width off
 // the remaining area in the order they were added; client children fill what is left. The
-// area starts 2 pixels inside the parent (the panel's lowered bevel). A child's own size is
+// area starts `bevel` pixels inside the parent: 2 for a panel (its lowered bevel), 0 for a
+// window's client area, which has no bevel. A child's own size is
 // kept in the direction it is aligned, so code sets a panel's height and realigns. Hidden
 // children take no room. Children placed by hand may keep their distance from the right or
 // bottom edge. Layout is synchronous: Realign() applies it at once, down the whole tree.
@@ -21,7 +22,7 @@ class AlignLayout : public QLayout {
 public:
     static constexpr int kBevel = 2;
 
-    explicit AlignLayout(QWidget* parent);
+    explicit AlignLayout(QWidget* parent, int bevel = kBevel);
     ~AlignLayout() override;
 
     void AddAligned(QWidget* child, Align align);
@@ -50,6 +51,7 @@ private:
         bool anchorBottom;
     };
     QList<Entry> entries_;
+    int bevel_ = kBevel;
     QSize lastSize_;
 };
 

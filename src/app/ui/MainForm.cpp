@@ -100,7 +100,7 @@ MainForm::MainForm(QMainWindow* w) : window(w) {
     client->setObjectName(QStringLiteral("frmMainClient"));
     window->setCentralWidget(client);
     client->resize(780, 559);  // the designed client area; anchored children keep their edges
-    auto* clientLayout = new AlignLayout(client);
+    auto* clientLayout = new AlignLayout(client, 0);  // the client area has no bevel
     clientLayout->setContentsMargins(0, 0, 0, 0);
 
     imgBells = {BellIcon(QColor(176, 120, 48)), BellIcon(QColor(90, 130, 170)),

@@ -6,6 +6,7 @@
 #include "app/core/ViewModel.h"
 #include "app/ui/MainForm.h"
 #include "catalogue/core/BellSetModel.h"
+#include "app/ui/WindowFrameFit.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -74,8 +75,9 @@ void SettingsController::ReadWindowBounds() {
     const int top = ini.ReadInteger(QStringLiteral("Form"), QStringLiteral("Top"), 0);
     const int width = ini.ReadInteger(QStringLiteral("Form"), QStringLiteral("Width"), 694);
     const int height = ini.ReadInteger(QStringLiteral("Form"), QStringLiteral("Height"), 486);
-    window_.move(left, top);
-    window_.resize(width, height);  // the minimum size 780 by 580 holds
+    // Left and Top place the frame, Width and Height size the client area; the window, frame
+    // included, is kept inside the available screen area (the minimum size 780 by 580 holds).
+    WindowFrameFit::Place(window_, QPoint(left, top), QSize(width, height));
 }
 
 void SettingsController::WriteViewSettings() {

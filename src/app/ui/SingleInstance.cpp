@@ -2,8 +2,13 @@
 
 #include <QCryptographicHash>
 #include <QLocalServer>
+#include <QDir>
+#include <QElapsedTimer>
 #include <QLocalSocket>
+#include <QLockFile>
+#include <QThread>
 #include <unistd.h>
+#include <algorithm>
 
 namespace orvane {
 
@@ -23,13 +28,32 @@ SingleInstance::~SingleInstance() {
     if (server_) {
         server_->close();
     }
+    if (lock_) {
+        lock_->unlock();
+    }
 }
 
-bool SingleInstance::AskRunningCopy() {
+bool SingleInstance::Claim() {
+    lock_ = std::make_unique<QLockFile>(QDir(QDir::tempPath()).filePath(name_ + QStringLiteral(".lock")));
+    lock_->setStaleLockTime(0);  // only a lock whose process is gone is stale
+    return lock_->tryLock(0);
+}
+
+bool SingleInstance::AskRunningCopy(int timeoutMs) {
+    // The first copy may be between its claim and its listening: try again until the time is up.
+    QElapsedTimer timer;
+    timer.start();
     QLocalSocket socket;
-    socket.connectToServer(name_);
-    if (!socket.waitForConnected(500)) {
-        return false;
+    for (;;) {
+        socket.connectToServer(name_);
+        if (socket.waitForConnected(std::max<qint64>(1, std::min<qint64>(500, timeoutMs - timer.elapsed())))) {
+            break;
+        }
+        socket.abort();
+        if (timer.elapsed() >= timeoutMs) {
+            return false;
+        }
+        QThread::msleep(50);
     }
     socket.write(kRaise);
     socket.waitForBytesWritten(500);

@@ -3,13 +3,17 @@
 #include <QObject>
 #include <QString>
 #include <functional>
+#include <memory>
 
 class QLocalServer;
+class QLockFile;
 
 namespace orvane {
 
 // Keeps one running copy of the program per user, keyed by the application title. The first
-// copy listens; a later one asks it to come forward and then ends itself.
+// copy claims a lock file and listens before its start-up sequence; a later one, whenever it
+// starts, finds the claim, asks the first to come forward and then ends itself. The lock file
+// and the socket live in the temporary folder ($TMPDIR or /tmp).
 class SingleInstance : public QObject {
     Q_OBJECT
 
@@ -17,8 +21,11 @@ public:
     explicit SingleInstance(const QString& key, QObject* parent = nullptr);
     ~SingleInstance() override;
 
-    // True when another copy answered and was asked to come forward: this copy should end.
-    bool AskRunningCopy();
+    // True when this copy holds the claim (kept until destruction); false when another living
+    // copy holds it. A claim left by a copy that died is taken over.
+    bool Claim();
+    // True when another copy answered within timeoutMs and was asked to come forward.
+    bool AskRunningCopy(int timeoutMs = 500);
     // Starts listening; onRaise runs whenever a later copy asks.
     bool Listen(std::function<void()> onRaise);
 
@@ -26,6 +33,7 @@ public:
 
 private:
     QString name_;
+    std::unique_ptr<QLockFile> lock_;
     QLocalServer* server_ = nullptr;
     std::function<void()> onRaise_;
 };

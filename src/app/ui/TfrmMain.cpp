@@ -99,7 +99,12 @@ void TfrmMain::FormCreate() {
     });
     Step(4, [&] {
         if (!IsRecordStart()) {
-            InstallChimeLibrary(options.appDir, options.payloadResource, [this] { return terminating_; });
+            InstallChimeLibrary(options.appDir, options.payloadResource, [this] {
+                if (options.askedToEnd && options.askedToEnd()) {
+                    terminating_ = true;
+                }
+                return terminating_;
+            });
         }
     });
     Step(5, [&] { keyHook.Install(); });

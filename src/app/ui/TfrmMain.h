@@ -51,6 +51,9 @@ struct StartOptions {
     std::function<void(const QString& title, const QString& text)> messageBox;
     // Makes the sound output; empty: the sound device (SDL). Tests give an offline output.
     std::function<std::unique_ptr<AudioOutput>()> outputFactory;
+    // True once the program has been asked to end (SIGTERM): the start-up sequence stops waiting
+    // for the chime library installer, ends it and shows no message. Empty: never asked.
+    std::function<bool()> askedToEnd;
 };
 
 // The main window. It owns every long-lived object of the program, runs the start-up sequence

@@ -28,8 +28,7 @@ std::array<bool, BellSet::kBellCount> AddBellOffers(const BellSet& set, int sele
             full = set.GroupCount(kGreatGroup) >= kMaxGreatBells;
             break;
         default:
-            full = true;  // no group to add to
-            break;
+            break;  // no node selected: the offers stay those of the bells out of the set
     }
     if (full) {
         offers.fill(false);

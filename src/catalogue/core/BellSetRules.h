@@ -23,8 +23,9 @@ constexpr int kGroupedSetSize = 5;
 // The "Add bell" items that the popup menu of the groups tree offers, per catalogue bell.
 // selectedGroup is the group index (0 small, 1 medium-size, 2 great) of the selected tree
 // node, or -1 when no node is selected. Below kGroupedSetSize every bell out of the set is
-// offered; from there on only bells that fit the selected group, and none when nothing is
-// selected or the group is full.
+// offered; from there on only bells that fit the selected group, and none when the group is
+// full. With no node selected the bells out of the set are offered (there is no group to
+// narrow them by); adding one then does nothing, as there is no group to add it to.
 std::array<bool, BellSet::kBellCount> AddBellOffers(const BellSet& set, int selectedGroup);
 
 // True when a bell dragged inside the groups tree may be dropped on the node of the group

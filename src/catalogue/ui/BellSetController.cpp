@@ -237,7 +237,7 @@ void BellSetController::nAddClick(int bell) {
         return;
     }
     const int group = SelectedGroupIndex();
-    if (!AddBellOffers(bells_.Bells, group)[bell]) {
+    if (group < 0 || !AddBellOffers(bells_.Bells, group)[bell]) {
         return;
     }
     bells_.Bells.inSet[bell] = true;

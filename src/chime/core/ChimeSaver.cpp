@@ -1,6 +1,7 @@
 #include "chime/core/ChimeSaver.h"
 
 #include "app/core/TextFile.h"
+#include "chime/core/ChimeNameCheck.h"
 #include "chime/core/ChimeScore.h"
 #include "chime/core/TChannels.h"
 
@@ -81,6 +82,9 @@ bool AppendListRecord(const QString& path, const QString& record) {
 ChimeSaveOutcome SaveChime(const ChimeSaveRequest& request) {
     if (request.chimeName.isEmpty() || request.fileName.isEmpty()) {
         return ChimeSaveOutcome::kFieldsMissing;
+    }
+    if (!ChimeNameProblem(request.chimeName, request.fileName).isEmpty()) {
+        return ChimeSaveOutcome::kNameRefused;
     }
     // The registration name keeps "\" separators; the file system gets native ones.
     QString registered = WithChimeExtension(request.fileName);

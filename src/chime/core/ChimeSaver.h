@@ -27,6 +27,7 @@ struct ChimeSaveRequest {
 enum class ChimeSaveOutcome {
     kSaved,
     kFieldsMissing,     // chime name or file name empty; nothing written
+    kNameRefused,       // a name a list file cannot hold (ChimeNameProblem); nothing written
     kDirectoryMissing,  // the folder of the file does not exist, or lies outside the Chime folder
     kEmptyRecording,    // no header line; nothing written
     kWriteFailed,       // a file could not be written; what was written before stays
@@ -38,7 +39,8 @@ enum class ChimeSaveOutcome {
 // front of a record only when the list file is not empty and does not already end with one.
 ChimeSaveOutcome SaveChime(const ChimeSaveRequest& request);
 
-// The message the user sees for an outcome; empty for the outcomes that end silently.
+// The message the user sees for an outcome; empty for the outcomes that end silently. For
+// kNameRefused, ChimeNameProblem of the request's names says what is wrong.
 QString SaveMessage(ChimeSaveOutcome outcome);
 
 // The file name with ".kol" appended unless its last component's extension is exactly ".kol".

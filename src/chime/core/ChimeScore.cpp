@@ -82,7 +82,10 @@ bool ParseHeader(TChannels& channels, const QString& header, int& interval,
     }
     SplitString(header, QStringLiteral(";"), &channels.Fields);
     int value = 0;
-    if (channels.Fields.isEmpty() || !IniFile::ParseInteger(channels.Fields.first(), value)) {
+    // A decimal integer only: the hexadecimal forms of the settings file ("$", "0x") are not.
+    if (channels.Fields.isEmpty() || channels.Fields.first().contains(u'$') ||
+        channels.Fields.first().contains(u'x', Qt::CaseInsensitive) ||
+        !IniFile::ParseInteger(channels.Fields.first(), value)) {
         return false;
     }
     interval = std::clamp(value, kMinStepInterval, kMaxStepInterval);

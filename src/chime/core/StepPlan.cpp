@@ -16,7 +16,7 @@ namespace {
 std::optional<double> ReadFactor(QStringView text) {
     bool ok = false;
     const double value = QLocale::c().toDouble(text, &ok);
-    if (!ok || !std::isfinite(value) || value == 0.0) {
+    if (!ok || !std::isfinite(value)) {
         return std::nullopt;
     }
     return value;
@@ -36,6 +36,9 @@ std::optional<int> ApplyVolumeMark(const QString& mark, int level) {
     if (mark.at(1) == u'+') {
         result = level * *factor;
     } else if (mark.at(1) == u'-') {
+        if (*factor == 0.0) {
+            return std::nullopt;  // a division by zero
+        }
         result = level / *factor;
     }
     // The quotient or product may be infinite; clamp before it becomes an integer.

@@ -73,8 +73,9 @@ StepPlan PlanStep(const QStringList& steps, qsizetype index, const StepContext& 
 
 // The level after the volume mark ("v", an operator, a factor with "." as decimal point) at
 // the level: "+" multiplies, "-" divides, any other operator keeps the level; the result is
-// brought into 0..255 and rounded to the nearest whole number, halves to even. Nothing (a
-// faulty mark) when the mark has no operator, or the factor is not a finite number or is zero.
+// brought into 0..255 and rounded to the nearest whole number, halves to even ("v+0" gives 0).
+// Nothing (a faulty mark) when the mark has no operator or factor, the factor is not a finite
+// number, or the mark divides by zero ("v-0").
 std::optional<int> ApplyVolumeMark(const QString& mark, int level);
 
 }  // namespace orvane

@@ -2,6 +2,7 @@
 
 #include "app/core/Guard.h"
 #include "catalogue/core/BellSet.h"
+#include "chime/core/ChimeNameCheck.h"
 #include "chime/core/ChimeSaver.h"
 
 #include <QCheckBox>
@@ -81,7 +82,9 @@ void TfrmSoundSaveDlg::btnSaveClick() {
         request.recording = text.split(u'\n');
     }
     const ChimeSaveOutcome outcome = SaveChime(request);
-    const QString message = SaveMessage(outcome);
+    const QString message = outcome == ChimeSaveOutcome::kNameRefused
+                                ? ChimeNameProblem(request.chimeName, request.fileName)
+                                : SaveMessage(outcome);
     if (!message.isEmpty() && owner_.showMessage) {
         owner_.showMessage(message);
     }

@@ -5,6 +5,7 @@
 #include <QFileInfo>
 
 #include "sound/core/Resampler.h"
+#include "sound/core/SoundFileLimits.h"
 
 namespace orvane {
 
@@ -27,7 +28,7 @@ DecodeResult DecodeSampleFile(const QString& path, int sampleRate) {
     const QByteArray nativePath = QFile::encodeName(path);
     std::unique_ptr<SNDFILE, SndFileCloser> file(
         sf_open(nativePath.constData(), SFM_READ, &sfInfo));
-    if (!file || sfInfo.channels < 1 || sfInfo.samplerate <= 0) {
+    if (!file || !SoundFileClaimsFit(sfInfo.samplerate, sfInfo.channels, sfInfo.frames)) {
         result.error = DecodeError::kCannotDecode;
         return result;
     }

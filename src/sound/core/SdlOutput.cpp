@@ -40,6 +40,8 @@ bool SdlOutput::Open() {
     }
     snd_lib_error_set_handler(&IgnoreAlsaError);
     if (!subsystemUp_) {
+        // SIGTERM and SIGINT belong to the program, which closes its window on them.
+        SDL_SetHint(SDL_HINT_NO_SIGNAL_HANDLERS, "1");
         if (SDL_InitSubSystem(SDL_INIT_AUDIO) != 0) {
             return false;
         }
