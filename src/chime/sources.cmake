@@ -22,3 +22,4 @@ list(APPEND ORVANE_CORE_SOURCES
   src/chime/core/CustomChime.cpp src/chime/core/CustomChime.h
   src/chime/core/StepClock.cpp src/chime/core/StepClock.h
 )
+list(APPEND ORVANE_CORE_SOURCES src/chime/core/ChimeExporter.cpp src/chime/core/ChimeExporter.h)
