@@ -23,6 +23,7 @@
 #include "help/ui/TfrmLesson.h"
 #include "recorder/ui/RecorderController.h"
 #include "score/ui/PrintController.h"
+#include "chime/ui/ExportController.h"
 #include "score/ui/ScoreController.h"
 #include "score/ui/TfrmPrint.h"
 #include "sound/ui/KeyHook.h"
@@ -74,6 +75,7 @@ TfrmMain::TfrmMain(StartOptions startOptions, QWidget* parent)
     casual = new CasualController(*this);
     score = new ScoreController(*this);
     print = new PrintController(*this);
+    exporter = new ExportController(*this, form.nExportAudio, [this] { return CurrentExportSettings(*this); });
     faces = new FacesController(*this);
     recorder = new RecorderController(*this);
     help = new HelpController(*this);
@@ -215,7 +217,7 @@ void TfrmMain::ConnectHandlers() {
              [this] { bellSet->Connect(); }, [this] { groups->Connect(); }, [this] { voices->Connect(); },
              [this] { volume->Connect(); }, [this] { keyHook->Connect(); }, [this] { player->Connect(); },
              [this] { library->Connect(); }, [this] { casual->Connect(); }, [this] { score->Connect(); },
-             [this] { print->Connect(); }, [this] { faces->Connect(); }, [this] { recorder->Connect(); },
+             [this] { print->Connect(); }, [this] { exporter->Connect(); }, [this] { faces->Connect(); }, [this] { recorder->Connect(); },
              [this] { help->Connect(); }}) {
         Guarded(connectSubsystem);
     }

@@ -36,6 +36,7 @@ class LibraryController;
 class CasualController;
 class ScoreController;
 class PrintController;
+class ExportController;
 class FacesController;
 class RecorderController;
 class HelpController;
@@ -130,6 +131,7 @@ public:
     CasualController* casual;
     ScoreController* score;
     PrintController* print;
+    ExportController* exporter;
     FacesController* faces;
     RecorderController* recorder;
     HelpController* help;
