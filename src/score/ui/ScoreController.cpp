@@ -36,6 +36,15 @@ bool IsUserInput(QEvent::Type type) {
     }
 }
 
+// A score image of `logical` size in pixels of the screen the control is on: drawn with
+// logical coordinates, sharp at any device pixel ratio.
+QImage Canvas(const TImage& image, QSize logical) {
+    const qreal ratio = image.devicePixelRatioF();
+    QImage canvas((QSizeF(logical.expandedTo(QSize(1, 1))) * ratio).toSize(), QImage::Format_RGB32);
+    canvas.setDevicePixelRatio(ratio);
+    return canvas;
+}
+
 const QStringList& EmptySteps() {
     static const QStringList kEmpty;
     return kEmpty;
@@ -133,7 +142,7 @@ void ScoreController::DrawStaff(int group, bool withPage) {
                            Background()};
     ScoreLayout layout(staff);
     const QStringList& steps = main_.Channels ? main_.Channels->GroupSteps(group) : EmptySteps();
-    QImage canvas(qMax(1, staff.width), qMax(1, staff.height), QImage::Format_RGB32);
+    QImage canvas = Canvas(*image, QSize(staff.width, staff.height));
     ScorePainter::Paint(canvas, withPage ? layout.Draw(steps, main_.CurrentPage) : layout.Grid());
     image->SetPicture(canvas);
 }
@@ -144,7 +153,7 @@ void ScoreController::FillBackground(int group) {
         return;
     }
     FitImage(group);
-    QImage canvas(qMax(1, image->width()), qMax(1, image->height()), QImage::Format_RGB32);
+    QImage canvas = Canvas(*image, image->size());
     canvas.fill(Background());
     image->SetPicture(canvas);
 }
@@ -172,10 +181,11 @@ void ScoreController::DrawScorePage() {
                 return;
             }
             QImage canvas = image->Picture();
+            const QSize logical = canvas.deviceIndependentSize().toSize();
             const ScoreStaff staff{g,
                                    main_.Bells.GroupCount(g + 1),
-                                   canvas.width(),
-                                   canvas.height(),
+                                   logical.width(),
+                                   logical.height(),
                                    main_.form.cbGrid->isChecked(),
                                    Background()};
             ScoreLayout layout(staff);
@@ -277,7 +287,8 @@ void ScoreController::RefitPictures() {
     bool stale = false;
     for (int g = 0; g < 3; ++g) {
         const TImage* image = images_[g];
-        stale = stale || (image && image->Picture().size() != image->size());
+        stale = stale || (image && (image->Picture().deviceIndependentSize().toSize() != image->size() ||
+                                    image->Picture().devicePixelRatio() != image->devicePixelRatioF()));
     }
     if (!stale) {
         return;
