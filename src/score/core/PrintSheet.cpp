@@ -72,7 +72,11 @@ void PrintSheet::Paint(QPainter& painter) const {
         if (!staff.panelSize.isEmpty()) {
             painter.save();
             painter.translate(kLeft, y + kStaffTop);
-            painter.setClipRect(QRect(QPoint(0, 0), staff.panelSize), Qt::IntersectClip);
+            // A primitive covers the pixels its geometry names (a line at x covers the column
+            // [x, x + 1)); drawn as vector graphics it is centred on that geometry, so the cut
+            // to the panel's pixels lies half a pixel up and left.
+            painter.setClipRect(QRectF(QPointF(-0.5, -0.5), QSizeF(staff.panelSize)),
+                                Qt::IntersectClip);
             ScorePainter::Paint(painter, OnWhite(staff.primitives, background));
             painter.restore();
         }

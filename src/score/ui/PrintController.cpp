@@ -18,6 +18,7 @@
 #include <QSpinBox>
 #include <QDialogButtonBox>
 #include <QPushButton>
+#include <QRadioButton>
 #include <QPrintPreviewDialog>
 #include <stdexcept>
 
@@ -92,7 +93,11 @@ bool PrintController::RunPrintDialog(QPrinter& printer, int minPage, int maxPage
                 sheet.setPageOrientation(QPageLayout::Landscape);
                 QPrintPreviewDialog view(&sheet, &dialog);
                 view.setWindowTitle(QStringLiteral("Print preview"));
-                const bool all = dialog.printRange() == QAbstractPrintDialog::AllPages;
+                // The range as the dialog shows it now (its choice reaches the printer only
+                // when the dialog is accepted).
+                const auto* printAll = dialog.findChild<QRadioButton*>(QStringLiteral("printAll"));
+                const bool all = printAll ? printAll->isChecked()
+                                          : dialog.printRange() == QAbstractPrintDialog::AllPages;
                 connect(&view, &QPrintPreviewDialog::paintRequested, &view,
                         [this, all](QPrinter* target) {
                             Guarded([&] { PaintPages(*target, all); });
