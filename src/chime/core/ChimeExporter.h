@@ -32,6 +32,8 @@ struct ExportSettings {
     ExportFormat format = ExportFormat::kWav16;
     // The longest the last voices may ring after the last step, seconds.
     int maxTailSeconds = 120;
+    // The chime's name (empty for none): suggests the file name.
+    QString name;
     // Keep the start of every voice (path and frame) for StartLog().
     bool keepStartLog = false;
 };

@@ -17,6 +17,8 @@
 #include <QFileInfo>
 #include <QMessageBox>
 #include <QProgressDialog>
+#include <QRegularExpression>
+#include "sound/core/VolumeControl.h"
 
 namespace orvane {
 
@@ -48,7 +50,10 @@ ExportSettings CurrentExportSettings(const TfrmMain& main) {
     StepContext& context = settings.context;
     context.bellSet = main.Bells;
     context.groupChecked = {f.cbSmall->isChecked(), f.cbMiddle->isChecked(), f.cbBig->isChecked()};
-    context.volumeLevel = main.volume->GetVolume();
+    // Without a sound device the output level reads 0 and playback is silent anyway; a file
+    // made then starts from the full level, where a device starts.
+    context.volumeLevel = main.voices->Engine().HasDevice() ? main.volume->GetVolume()
+                                                            : VolumeControl::kMaxLevel;
     context.soundFolder = main.AppPath.SoundDir;
     if (main.BellData) {
         for (int bell = 0; bell < TBellData::kBellCount; ++bell) {
@@ -56,6 +61,9 @@ ExportSettings CurrentExportSettings(const TfrmMain& main) {
         }
     }
     settings.sampleRate = main.voices->Engine().SampleRate();
+    if (f.cbCommon->currentIndex() > 0) {
+        settings.name = f.cbCommon->currentText();
+    }
     return settings;
 }
 
@@ -112,7 +120,11 @@ void ExportController::nExportAudioClick() {
         message_(QStringLiteral("There is no chime to export: choose or load a chime first."));
         return;
     }
-    QString path = QStringLiteral("chime.wav");
+    // The chime's name, without characters a file name cannot hold.
+    QString base = settings.name;
+    base.replace(QRegularExpression(QStringLiteral("[\\\\/:*?\"<>|]")), QStringLiteral("_"));
+    QString path = (base.trimmed().isEmpty() ? QStringLiteral("chime") : base.trimmed()) +
+                   QStringLiteral(".wav");
     ExportFormat format = ExportFormat::kWav16;
     if (!dialog_ || !dialog_(path, format)) {
         return;
