@@ -229,3 +229,12 @@ TEST_F(Exporting, CancellingOrFailingLeavesNoFile) {
     }), ChimeExporter::Result::kDone);
     EXPECT_EQ(last, 1.0);
 }
+
+TEST(ExportTarget, TypedSuffixChoosesTheFormatAtTheChosenSize) {
+    using F = ExportFormat;
+    EXPECT_EQ(ChimeExporter::Target("/m/a.flac", F::kWav16), std::make_pair(QString("/m/a.flac"), F::kFlac16));
+    EXPECT_EQ(ChimeExporter::Target("/m/a.FLAC", F::kWav24), std::make_pair(QString("/m/a.FLAC"), F::kFlac24));
+    EXPECT_EQ(ChimeExporter::Target("/m/a.wav", F::kFlac24), std::make_pair(QString("/m/a.wav"), F::kWav24));
+    EXPECT_EQ(ChimeExporter::Target("/m/a", F::kFlac16), std::make_pair(QString("/m/a.flac"), F::kFlac16));
+    EXPECT_EQ(ChimeExporter::Target("/m/a.mp3", F::kWav16), std::make_pair(QString("/m/a.mp3.wav"), F::kWav16));
+}

@@ -4,6 +4,7 @@
 #include "sound/core/OfflineOutput.h"
 #include "sound/core/VolumeControl.h"
 
+#include <QFileInfo>
 #include <QSaveFile>
 #include <algorithm>
 #include <deque>
@@ -124,6 +125,19 @@ QString ChimeExporter::Suffix(ExportFormat format) {
     return format == ExportFormat::kFlac16 || format == ExportFormat::kFlac24
                ? QStringLiteral("flac")
                : QStringLiteral("wav");
+}
+
+std::pair<QString, ExportFormat> ChimeExporter::Target(const QString& chosen,
+                                                      ExportFormat format) {
+    const QString typed = QFileInfo(chosen).suffix().toLower();
+    const bool deep = format == ExportFormat::kWav24 || format == ExportFormat::kFlac24;
+    if (typed == QLatin1String("flac")) {
+        return {chosen, deep ? ExportFormat::kFlac24 : ExportFormat::kFlac16};
+    }
+    if (typed == QLatin1String("wav")) {
+        return {chosen, deep ? ExportFormat::kWav24 : ExportFormat::kWav16};
+    }
+    return {chosen + u'.' + Suffix(format), format};
 }
 
 ChimeExporter::Result ChimeExporter::Export(const QString& path, const Progress& progress) {

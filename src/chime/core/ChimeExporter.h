@@ -7,6 +7,7 @@
 #include <QStringList>
 #include <cstdint>
 #include <functional>
+#include <utility>
 #include <vector>
 
 namespace orvane {
@@ -69,6 +70,10 @@ public:
     static std::int64_t StepFrame(qsizetype step, int intervalMs, int sampleRate);
     // The file name suffix of a format: "wav" or "flac".
     static QString Suffix(ExportFormat format);
+    // The file and format for a name the user chose with a format: a name ending in ".flac" or
+    // ".wav" (any letter case) takes that format at the chosen sample size; any other name gets
+    // the chosen format's suffix appended.
+    static std::pair<QString, ExportFormat> Target(const QString& chosen, ExportFormat format);
 
 private:
     ExportSettings settings_;

@@ -18,6 +18,7 @@
 #include <QMessageBox>
 #include <QProgressDialog>
 #include <QRegularExpression>
+#include <tuple>
 #include "sound/core/VolumeControl.h"
 
 namespace orvane {
@@ -96,18 +97,8 @@ bool ExportController::RunSaveDialog(QString& path, ExportFormat& format) {
     if (chosen.isEmpty()) {
         return false;
     }
-    format = kChoices[qMax(0, filters.indexOf(selected))].format;
-    // A name typed with the other format's suffix chooses that format at the same sample size;
-    // a name without a known suffix gets the chosen format's.
-    const QString typed = QFileInfo(chosen).suffix().toLower();
-    const bool deep = format == ExportFormat::kWav24 || format == ExportFormat::kFlac24;
-    if (typed == QLatin1String("flac")) {
-        format = deep ? ExportFormat::kFlac24 : ExportFormat::kFlac16;
-    } else if (typed == QLatin1String("wav")) {
-        format = deep ? ExportFormat::kWav24 : ExportFormat::kWav16;
-    } else {
-        chosen += u'.' + ChimeExporter::Suffix(format);
-    }
+    std::tie(chosen, format) =
+        ChimeExporter::Target(chosen, kChoices[qMax(0, filters.indexOf(selected))].format);
     lastFolder_ = QFileInfo(chosen).absolutePath();
     path = chosen;
     return true;
