@@ -25,9 +25,11 @@ public:
     using TfrmMain::data;
     using TfrmMain::form;
     using TfrmMain::player;
+    using TfrmMain::print;
     using TfrmMain::score;
     using TfrmMain::transportModel;
     using TfrmMain::voices;
+    using TfrmMain::volume;
 };
 
 }  // namespace bench

@@ -25,3 +25,5 @@ list(APPEND ORVANE_CORE_SOURCES
   src/chime/core/StepClock.cpp src/chime/core/StepClock.h
 )
 list(APPEND ORVANE_CORE_SOURCES src/chime/core/ChimeNameCheck.cpp src/chime/core/ChimeNameCheck.h)
+list(APPEND ORVANE_CORE_SOURCES src/chime/core/ChimeExporter.cpp src/chime/core/ChimeExporter.h)
+list(APPEND ORVANE_UI_SOURCES src/chime/ui/ExportController.cpp src/chime/ui/ExportController.h)

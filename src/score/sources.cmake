@@ -4,6 +4,7 @@ list(APPEND ORVANE_CORE_SOURCES
   src/score/core/ScorePainter.cpp src/score/core/ScorePainter.h
   src/score/core/ScoreChange.cpp src/score/core/ScoreChange.h
   src/score/core/PrintPage.cpp src/score/core/PrintPage.h
+  src/score/core/PrintSheet.cpp src/score/core/PrintSheet.h
 )
 list(APPEND ORVANE_UI_SOURCES
 )

@@ -1,4 +1,5 @@
 #include "score/core/PrintPage.h"
+#include "score/core/PrintSheet.h"
 
 #include <gtest/gtest.h>
 #include <QGuiApplication>
@@ -97,4 +98,53 @@ TEST(PrintCompose, StavesGoOnWhiteWithoutTheirBackground) {
     }
     EXPECT_EQ(page.pixelColor(160, y - 20 - 60 + 50 + 5), QColor(Qt::white)) << "cut at 100";
     EXPECT_EQ(page.pixelColor(5, 5), QColor(Qt::white));
+}
+
+TEST(PrintSheetDrawing, ScalesTheStavesToTheTargetAndLeavesTheBackgroundWhite) {
+    EnsureGuiApp();
+    const QColor background(240, 240, 240);
+    PrintSheet sheet;
+    sheet.width = 200;
+    sheet.background = background;
+    sheet.title = PrintTitleText("Perebor", 1, 0);
+    for (int g = 0; g < 3; ++g) {
+        sheet.staves[g].panelSize = QSize(180, 40);
+        sheet.staves[g].primitives = {
+            ScorePrimitive::MakeFill({0, 0}, {180, 40}, background),
+            ScorePrimitive::MakeLine({0, 5}, {179, 5}, 1, QColor(128, 0, 0)),
+            // Outside the panel: clipped away.
+            ScorePrimitive::MakeLine({0, 45}, {179, 45}, 1, QColor(128, 0, 0)),
+        };
+    }
+    // 200 x (3 * 40 + 100): the staves fit 10 + 180 + 10.
+    EXPECT_EQ(sheet.Size(), QSize(200, 220));
+    sheet.staves[1].panelSize = QSize(195, 40);
+    EXPECT_EQ(sheet.Size(), QSize(215, 220)) << "widened so that the staff stays on the page";
+    sheet.staves[1].panelSize = QSize(180, 40);
+
+    // Four device pixels per picture pixel.
+    QImage paper(800, 1000, QImage::Format_RGB32);
+    paper.fill(Qt::white);
+    QPainter painter(&paper);
+    const QRect target = sheet.PaintToFit(painter, paper.size());
+    painter.end();
+    EXPECT_EQ(target, QRect(0, 0, 800, 880));
+    const QRgb maroon = qRgb(128, 0, 0);
+    // The staff line at picture row 50 + 5 is a band of four device rows, sharp at its edges.
+    int rows = 0;
+    for (int y = 200; y < 240; ++y) {
+        rows += paper.pixel(4 * 100, y) == maroon ? 1 : 0;
+    }
+    EXPECT_EQ(rows, 4);
+    // The background and what lies outside the panel stay white.
+    EXPECT_EQ(paper.pixel(4 * 100, 4 * 70), qRgb(255, 255, 255));
+    EXPECT_EQ(paper.pixel(4 * 100, 4 * 95 + 2), qRgb(255, 255, 255));
+    // The title is written in dark ink in its line at the top left.
+    int ink = 0;
+    for (int y = 4 * 10; y < 4 * 22; ++y) {
+        for (int x = 40; x < 400; ++x) {
+            ink += qGray(paper.pixel(x, y)) < 128 ? 1 : 0;
+        }
+    }
+    EXPECT_GT(ink, 200);
 }

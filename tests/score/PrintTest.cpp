@@ -8,6 +8,7 @@
 #include <QCheckBox>
 #include <QComboBox>
 #include <QPrinter>
+#include <QProcess>
 #include <QRegularExpression>
 #include <QSpinBox>
 #include <QTemporaryDir>
@@ -24,6 +25,28 @@ int PdfPages(const QString& path) {
     }
     return static_cast<int>(
         QString::fromLatin1(pdf).count(QRegularExpression(QStringLiteral("/Type\\s*/Page[^s]"))));
+}
+
+// The text of a PDF file as pdftotext reads it.
+QString PdfText(const QString& path) {
+    QProcess tool;
+    tool.start(QStringLiteral("pdftotext"), {path, QStringLiteral("-")});
+    tool.waitForFinished(30000);
+    return QString::fromUtf8(tool.readAllStandardOutput());
+}
+
+// The number of images in a PDF file as pdfimages lists them (-1 when it cannot read it).
+int PdfImageCount(const QString& path) {
+    QProcess tool;
+    tool.start(QStringLiteral("pdfimages"), {QStringLiteral("-list"), path});
+    tool.waitForFinished(30000);
+    if (tool.exitCode() != 0) {
+        return -1;
+    }
+    // Two header lines, then one line per image.
+    const QStringList lines =
+        QString::fromUtf8(tool.readAllStandardOutput()).split(u'\n', Qt::SkipEmptyParts);
+    return static_cast<int>(lines.size()) - 2;
 }
 
 class Printing : public MainWindowFixture {
@@ -70,7 +93,7 @@ TEST_F(Printing, OnePageChimeOneJobTitledWithoutPageNumber) {
     EXPECT_EQ(GuardLog::Swallowed(), 0);
 }
 
-TEST_F(Printing, AllPagesOfAThreePageChimeAreThreeJobsInLandscape) {
+TEST_F(Printing, AllPagesOfAThreePageChimeToAFileAreOneDocumentInLandscape) {
     auto w = StartWithChime(150);
     ChoosePdf(*w, QPrinter::AllPages);
     w->print->nPrintClick();
@@ -80,17 +103,66 @@ TEST_F(Printing, AllPagesOfAThreePageChimeAreThreeJobsInLandscape) {
     for (int p = 0; p < 3; ++p) {
         EXPECT_EQ(jobs[p].title,
                   QStringLiteral("Orvane 1.0 beta 2: \"Festive chime\" (Page %1)").arg(p + 1));
-        EXPECT_EQ(jobs[p].outputFile, out.filePath(QStringLiteral("score-%1.pdf").arg(p + 1)));
-        EXPECT_EQ(PdfPages(jobs[p].outputFile), 1) << p;
+        EXPECT_EQ(jobs[p].outputFile, out.filePath("score.pdf"));
         EXPECT_GT(jobs[p].printable.width(), jobs[p].printable.height()) << "landscape";
         EXPECT_EQ(jobs[p].target.topLeft(), QPoint(0, 0));
+        EXPECT_TRUE(QRect(QPoint(0, 0), jobs[p].printable).contains(jobs[p].target));
     }
-    EXPECT_FALSE(QFileInfo::exists(out.filePath("score.pdf")));
+    EXPECT_EQ(PdfPages(out.filePath("score.pdf")), 3);
+    EXPECT_FALSE(QFileInfo::exists(out.filePath("score-1.pdf")));
+    // The pages are in order, and their texts are text.
+    const QString text = PdfText(out.filePath("score.pdf"));
+    const qsizetype first = text.indexOf("(Page 1)");
+    const qsizetype second = text.indexOf("(Page 2)");
+    const qsizetype third = text.indexOf("(Page 3)");
+    EXPECT_TRUE(first >= 0 && first < second && second < third) << text.toStdString();
+    for (const char* label : {"Festive chime", "Small bells:", "Medium-size bells:", "Great bells:"}) {
+        EXPECT_TRUE(text.contains(label)) << label;
+    }
+    // No picture: the score is drawn, not pasted.
+    EXPECT_EQ(PdfImageCount(out.filePath("score.pdf")), 0);
     // The view is left on the last page; the printer keeps the name the user chose.
     EXPECT_EQ(w->CurrentPage, 2);
     EXPECT_EQ(w->form.udPage->value(), 3);
     EXPECT_EQ(w->print->Printer().outputFileName(), out.filePath("score.pdf"));
     EXPECT_EQ(GuardLog::Swallowed(), 0);
+}
+
+TEST_F(Printing, PreviewDrawsThePagesThatWouldPrintWithoutMovingTheView) {
+    auto w = StartWithChime(150);
+    w->CurrentPage = 1;
+    for (bool all : {true, false}) {
+        QPrinter sheet(QPrinter::HighResolution);
+        sheet.setOutputFormat(QPrinter::PdfFormat);
+        const QString file = out.filePath(all ? "all.pdf" : "one.pdf");
+        sheet.setOutputFileName(file);
+        sheet.setPageOrientation(QPageLayout::Landscape);
+        w->print->PaintPages(sheet, all);
+        EXPECT_EQ(PdfPages(file), all ? 3 : 1);
+        const QString text = PdfText(file);
+        EXPECT_TRUE(text.contains("(Page 2)")) << text.toStdString();
+        EXPECT_EQ(text.contains("(Page 1)"), all);
+    }
+    EXPECT_EQ(w->CurrentPage, 1);
+    EXPECT_EQ(GuardLog::Swallowed(), 0);
+}
+
+TEST_F(Printing, PrintedPageKeepsEveryNoteOnThePaper) {
+    auto w = StartWithChime(64);
+    const PrintSheet sheet = w->print->SheetOfPage(0);
+    // The staves are as wide as the bells box; drawn 10 pixels in, they need 10 more.
+    const int staff = w->form.ScorePanel(0)->width();
+    EXPECT_GE(sheet.Size().width(), 10 + staff + 10);
+    EXPECT_GE(sheet.Size().width(), w->form.pnlBellsBox->width());
+    // The last note of the small staff lies inside the sheet.
+    int rightmost = 0;
+    for (const ScorePrimitive& p : sheet.staves[0].primitives) {
+        if (p.kind == ScorePrimitive::Kind::Ellipse) {
+            rightmost = qMax(rightmost, p.p2.x());
+        }
+    }
+    EXPECT_GT(rightmost, staff / 2);
+    EXPECT_LT(10 + rightmost, sheet.Size().width());
 }
 
 TEST_F(Printing, PageRangeAndSelectionPrintTheCurrentPageOnly) {

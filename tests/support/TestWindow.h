@@ -18,6 +18,7 @@ public:
     explicit TestWindow(orvane::StartOptions options) : TfrmMain(std::move(options)) {}
 
     using TfrmMain::AboutBox;
+    using TfrmMain::data;
     using TfrmMain::form;
     using TfrmMain::frmLesson;
     using TfrmMain::frmPrint;
@@ -77,6 +78,7 @@ public:
     orvane::CasualController* const casual = &this->TfrmMain::casual;
     orvane::ScoreController* const score = &this->TfrmMain::score;
     orvane::PrintController* const print = &this->TfrmMain::print;
+    orvane::ExportController* const exporter = &this->TfrmMain::exporter;
     orvane::FacesController* const faces = &this->TfrmMain::faces;
     orvane::RecorderController* const recorder = &this->TfrmMain::recorder;
     orvane::HelpController* const help = &this->TfrmMain::help;

@@ -9,6 +9,7 @@
 #include "chime/core/TChannels.h"
 #include "score/core/PrintPage.h"
 
+#include <QMainWindow>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QEvent>
@@ -67,10 +68,20 @@ TImage* FacesController::MakeTextPicture(const QString& objectName, const QStrin
     } else {
         picture = picture.convertToFormat(QImage::Format_RGB32);
     }
+    // The text is written at the screen's pixel ratio (the picture's pixels doubled at x2), so
+    // that it stays sharp; the picture keeps its logical size.
+    const qreal ratio = form_.window->devicePixelRatioF();
+    if (ratio != 1.0) {
+        const QSize logical = picture.size();
+        picture = picture.scaled((QSizeF(logical) * ratio).toSize(), Qt::IgnoreAspectRatio,
+                                 Qt::FastTransformation);
+        picture.setDevicePixelRatio(ratio);
+    }
     {
+        const QSize logical = picture.deviceIndependentSize().toSize();
         QPainter painter(&picture);
         painter.setPen(Qt::black);
-        painter.drawText(QRect(x, y, qMax(1, picture.width() - x), qMax(1, picture.height() - y)),
+        painter.drawText(QRect(x, y, qMax(1, logical.width() - x), qMax(1, logical.height() - y)),
                          Qt::AlignLeft | Qt::AlignTop | Qt::TextSingleLine, text);
     }
     auto* image = new TImage(objectName, form_.pnlCustomSelections);

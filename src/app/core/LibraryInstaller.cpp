@@ -214,7 +214,6 @@ void CopySoundFiles(const QString& sourceDir, const QString& tempDir) {
             continue;
         }
         CopyThroughTemporary(original.filePath(), copy.filePath());
-        }
     }
 }
 

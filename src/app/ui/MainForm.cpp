@@ -163,6 +163,7 @@ void MainForm::BuildMenus() {
     mFile = bar->addMenu(QStringLiteral("File"));
     mFile->setObjectName(QStringLiteral("mFile"));
     nPrint = Item(mFile, QStringLiteral("nPrint"), QStringLiteral("Print ..."));
+    nExportAudio = Item(mFile, QStringLiteral("nExportAudio"), QStringLiteral("Export to audio ..."));
     mFile->addSeparator();
     nExit = Item(mFile, QStringLiteral("nExit"), QStringLiteral("Exit"));
 

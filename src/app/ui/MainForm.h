@@ -45,6 +45,7 @@ public:
     QMenu* mView;
     QMenu* mReference;
     QAction *nPrint, *nExit;
+    QAction* nExportAudio;
     QAction *nSelectAll, *nDisselectAll, *nLoadSounds;
     QAction *nRew, *nPause, *nPlay, *nRec, *nStop, *nFF, *nGenerator, *nVolumeUp, *nVolumeDown,
         *nTempUp, *nTempDown;

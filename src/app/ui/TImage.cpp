@@ -70,8 +70,16 @@ void TImage::Refresh() {
         return;
     }
     if (stretch_ && width() > 0 && height() > 0) {
-        setPixmap(QPixmap::fromImage(image_.scaled(size(), Qt::IgnoreAspectRatio, Qt::SmoothTransformation)));
+        // Scaled to the device pixels the control covers, so that a screen of a higher pixel
+        // density gets the picture's detail rather than an enlarged small copy.
+        const qreal ratio = devicePixelRatioF();
+        QImage scaled = image_.scaled((QSizeF(size()) * ratio).toSize(), Qt::IgnoreAspectRatio,
+                                      Qt::SmoothTransformation);
+        scaled.setDevicePixelRatio(ratio);
+        setPixmap(QPixmap::fromImage(scaled));
     } else {
+        // A picture drawn at the screen's pixel ratio carries that ratio and shows at its
+        // logical size.
         setPixmap(QPixmap::fromImage(image_));
     }
 }

@@ -58,7 +58,9 @@ TfrmMain::TfrmMain(StartOptions startOptions, QWidget* parent)
       library(*this, form, data, transportModel, frmSelSound, player, score, groups, bellSet),
       casual(form, bellModel, transportModel, rng, frmSelSound, player, library),
       score(*this, form, data, bellModel, transportModel),
-      print(*this, form, transportModel, frmPrint, score),
+      print(*this, form, data, bellModel, transportModel, frmPrint, score),
+      exporter(*this, form.nExportAudio,
+               [this] { return CurrentExportSettings(form, data, bellModel.Bells, voices, volume); }),
       faces(form, data, bellModel, viewModel),
       recorder(*this, form, data, bellModel, recorderModel, frmSoundSaveDlg),
       help(form, data, frmLesson, AboutBox, voices) {
@@ -203,7 +205,7 @@ void TfrmMain::ConnectHandlers() {
              [this] { bellSet.Connect(); }, [this] { groups.Connect(); }, [this] { voices.Connect(); },
              [this] { volume.Connect(); }, [this] { keyHook.Connect(); }, [this] { player.Connect(); },
              [this] { library.Connect(); }, [this] { casual.Connect(); }, [this] { score.Connect(); },
-             [this] { print.Connect(); }, [this] { faces.Connect(); }, [this] { recorder.Connect(); },
+             [this] { print.Connect(); }, [this] { exporter.Connect(); }, [this] { faces.Connect(); }, [this] { recorder.Connect(); },
              [this] { help.Connect(); }}) {
         Guarded(connectSubsystem);
     }

@@ -19,6 +19,7 @@
 #include "recorder/core/RecorderModel.h"
 #include "recorder/ui/RecorderController.h"
 #include "score/ui/PrintController.h"
+#include "chime/ui/ExportController.h"
 #include "score/ui/ScoreController.h"
 #include "sound/ui/KeyHook.h"
 #include "sound/ui/StripController.h"
@@ -124,6 +125,7 @@ protected:
     CasualController casual;
     ScoreController score;
     PrintController print;
+    ExportController exporter;
     FacesController faces;
     RecorderController recorder;
     HelpController help;

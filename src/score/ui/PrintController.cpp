@@ -1,10 +1,14 @@
 #include "score/ui/PrintController.h"
 
 #include "app/core/Guard.h"
-#include "app/ui/MainForm.h"
 #include "app/ui/TImage.h"
+#include "app/core/ProgramData.h"
+#include "app/ui/MainForm.h"
+#include "catalogue/core/BellSetModel.h"
 #include "chime/core/TransportModel.h"
+#include "chime/core/TChannels.h"
 #include "score/core/PrintPage.h"
+#include "score/core/ScoreLayout.h"
 #include "score/ui/ScoreController.h"
 #include "score/ui/TfrmPrint.h"
 
@@ -15,21 +19,15 @@
 #include <QPrintDialog>
 #include <QPrinter>
 #include <QSpinBox>
+#include <QDialogButtonBox>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QPrintPreviewDialog>
 #include <stdexcept>
 
 namespace orvane {
 
 namespace {
-
-bool RunPrintDialog(QPrinter& printer, int minPage, int maxPage, QWidget* parent) {
-    QPrintDialog dialog(&printer, parent);
-    dialog.setOption(QAbstractPrintDialog::PrintSelection, true);
-    dialog.setOption(QAbstractPrintDialog::PrintPageRange, true);
-    dialog.setMinMax(minPage, maxPage);
-    dialog.setFromTo(minPage, maxPage);
-    dialog.setPrintRange(QAbstractPrintDialog::Selection);
-    return dialog.exec() == QDialog::Accepted;
-}
 
 // The chime chosen in a combo box, or empty for its first entry ("Chime selection").
 QString ChosenName(const QComboBox* box) {
@@ -38,10 +36,13 @@ QString ChosenName(const QComboBox* box) {
 
 }  // namespace
 
-PrintController::PrintController(QWidget& window, MainForm& form, TransportModel& transport, const std::unique_ptr<TfrmPrint>& frmPrint, ScoreController& score)
-    : window_(window), form_(form), transport_(transport), frmPrint_(frmPrint), score_(score) {
+PrintController::PrintController(QWidget& window, MainForm& form, ProgramData& data,
+                                 BellSetModel& bells, TransportModel& transport,
+                                 const std::unique_ptr<TfrmPrint>& frmPrint, ScoreController& score)
+    : window_(window), form_(form), data_(data), bells_(bells), transport_(transport),
+      frmPrint_(frmPrint), score_(score) {
     dialog_ = [this](QPrinter& printer, int minPage, int maxPage) {
-        return RunPrintDialog(printer, minPage, maxPage, &window_);
+        return RunPrintDialog(printer, minPage, maxPage);
     };
 }
 
@@ -83,6 +84,41 @@ QImage PrintController::ComposeScorePage() const {
     return ComposePrintPage(f.pnlBellsBox->width(), TitleText(), staves, score_.Background());
 }
 
+bool PrintController::RunPrintDialog(QPrinter& printer, int minPage, int maxPage) {
+    QPrintDialog dialog(&printer, &window_);
+    dialog.setOption(QAbstractPrintDialog::PrintSelection, true);
+    dialog.setOption(QAbstractPrintDialog::PrintPageRange, true);
+    dialog.setMinMax(minPage, maxPage);
+    dialog.setFromTo(minPage, maxPage);
+    dialog.setPrintRange(QAbstractPrintDialog::Selection);
+    // The preview shows the pages as they would print now: all of them, or the current one.
+    if (auto* buttons = dialog.findChild<QDialogButtonBox*>()) {
+        QPushButton* preview =
+            buttons->addButton(QStringLiteral("Preview ..."), QDialogButtonBox::ActionRole);
+        preview->setObjectName(QStringLiteral("btnPrintPreview"));
+        connect(preview, &QPushButton::clicked, &dialog, [this, &dialog] {
+            Guarded([&] {
+                QPrinter sheet(QPrinter::HighResolution);
+                sheet.setPageLayout(Printer().pageLayout());
+                sheet.setPageOrientation(QPageLayout::Landscape);
+                QPrintPreviewDialog view(&sheet, &dialog);
+                view.setWindowTitle(QStringLiteral("Print preview"));
+                // The range as the dialog shows it now (its choice reaches the printer only
+                // when the dialog is accepted).
+                const auto* printAll = dialog.findChild<QRadioButton*>(QStringLiteral("printAll"));
+                const bool all = printAll ? printAll->isChecked()
+                                          : dialog.printRange() == QAbstractPrintDialog::AllPages;
+                connect(&view, &QPrintPreviewDialog::paintRequested, &view,
+                        [this, all](QPrinter* target) {
+                            Guarded([&] { PaintPages(*target, all); });
+                        });
+                view.exec();
+            });
+        });
+    }
+    return dialog.exec() == QDialog::Accepted;
+}
+
 void PrintController::nPrintClick() {
     MainForm& f = form_;
     f.cbShowNotes->setChecked(true);
@@ -93,31 +129,74 @@ void PrintController::nPrintClick() {
         return;
     }
     jobs_.clear();
-    const QString chosenFile = Printer().outputFileName();
     if (Printer().printRange() != QPrinter::AllPages) {
         Guarded([&] { PrintScorePage(); });
         return;
     }
-    for (int page = 0; page < pages; ++page) {
+    if (PrintsToFile()) {
+        // One document: its pages in order, under the name chosen.
         Guarded([&] {
-            transport_.CurrentPage = page;
-            score_.RedrawScore();
-            if (!chosenFile.isEmpty()) {
-                Printer().setOutputFileName(JobOutputFile(chosenFile, page, pages));
+            QPainter painter;
+            BeginDocument(painter, PrintTitleText(ChosenName(f.cbCommon), 1, 0));
+            for (int page = 0; page < pages; ++page) {
+                Guarded([&] {
+                    transport_.CurrentPage = page;
+                    score_.RedrawScore();
+                    if (page > 0) {
+                        Printer().newPage();
+                    }
+                    PrintCurrentPage(painter);
+                });
             }
-            PrintScorePage();
+            painter.end();
         });
+    } else {
+        for (int page = 0; page < pages; ++page) {
+            Guarded([&] {
+                transport_.CurrentPage = page;
+                score_.RedrawScore();
+                PrintScorePage();
+            });
+        }
     }
-    Printer().setOutputFileName(chosenFile);
     // The page selector shows the page the view was left on; the step position and the track
     // bar stay where they were.
     f.udPage->setValue(transport_.CurrentPage + 1);
 }
 
-void PrintController::PrintScorePage() {
-    const QImage page = ComposeScorePage();
-    const QString title = TitleText();
-    QImage picture = page;
+bool PrintController::PrintsToFile() {
+    return Printer().outputFormat() == QPrinter::PdfFormat ||
+           !Printer().outputFileName().isEmpty();
+}
+
+void PrintController::BeginDocument(QPainter& painter, const QString& title) {
+    Printer().setPageOrientation(QPageLayout::Landscape);
+    Printer().setDocName(title);
+    if (!painter.begin(&Printer())) {
+        throw std::runtime_error("the print job did not begin");
+    }
+}
+
+PrintSheet PrintController::SheetOfPage(int page) const {
+    MainForm& f = form_;
+    PrintSheet sheet;
+    sheet.width = f.pnlBellsBox->width();
+    sheet.title = PrintTitleText(ChosenName(f.cbCommon), PageCount(), page);
+    sheet.background = score_.Background();
+    for (int g = 0; g < 3; ++g) {
+        const QSize panel = f.ScorePanel(g)->size();
+        const ScoreStaff staff{g, bells_.Bells.GroupCount(g + 1), panel.width(), panel.height(),
+                               f.cbGrid->isChecked(), sheet.background};
+        ScoreLayout layout(staff);
+        const QStringList steps = data_.Channels ? data_.Channels->GroupSteps(g) : QStringList();
+        sheet.staves[g].primitives = layout.Draw(steps, page);
+        sheet.staves[g].panelSize = panel;
+        sheet.staves[g].label = PrintGroupLabel(g, ChosenName(form_.GroupChimeBoxes[g]));
+    }
+    return sheet;
+}
+
+QImage PrintController::ComposeInPreview(const QImage& page) {
     if (TfrmPrint* preview = frmPrint_.get()) {
         preview->move(0, 0);
         preview->resize(page.width() + 20, page.height() + 20);
@@ -125,9 +204,41 @@ void PrintController::PrintScorePage() {
         blank.fill(Qt::white);
         preview->imgPreview->SetPicture(blank);
         preview->imgPreview->SetPicture(page);
-        picture = preview->imgPreview->Picture();
+        return preview->imgPreview->Picture();
     }
-    PrintPictureToFit(picture, QPageLayout::Landscape, title);
+    return page;
+}
+
+void PrintController::PrintCurrentPage(QPainter& painter) {
+    ComposeInPreview(ComposeScorePage());
+    const PrintSheet sheet = SheetOfPage(transport_.CurrentPage);
+    const QSize printable(Printer().width(), Printer().height());
+    const QRect target = sheet.PaintToFit(painter, printable);
+    jobs_.append({sheet.title, Printer().outputFileName(), sheet.Size(), printable, target});
+}
+
+void PrintController::PrintScorePage() {
+    QPainter painter;
+    BeginDocument(painter, TitleText());
+    PrintCurrentPage(painter);
+    painter.end();
+}
+
+void PrintController::PaintPages(QPrinter& printer, bool allPages) {
+    const int first = allPages ? 0 : transport_.CurrentPage;
+    const int last = allPages ? PageCount() - 1 : transport_.CurrentPage;
+    QPainter painter;
+    if (!painter.begin(&printer)) {
+        return;
+    }
+    const QSize printable(printer.width(), printer.height());
+    for (int page = first; page <= last; ++page) {
+        if (page > first) {
+            printer.newPage();
+        }
+        Guarded([&] { SheetOfPage(page).PaintToFit(painter, printable); });
+    }
+    painter.end();
 }
 
 void PrintController::PrintPictureToFit(const QImage& picture, QPageLayout::Orientation orientation,

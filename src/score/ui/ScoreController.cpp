@@ -40,6 +40,15 @@ bool IsUserInput(QEvent::Type type) {
     }
 }
 
+// A score image of `logical` size in pixels of the screen the control is on: drawn with
+// logical coordinates, sharp at any device pixel ratio.
+QImage Canvas(const TImage& image, QSize logical) {
+    const qreal ratio = image.devicePixelRatioF();
+    QImage canvas((QSizeF(logical.expandedTo(QSize(1, 1))) * ratio).toSize(), QImage::Format_RGB32);
+    canvas.setDevicePixelRatio(ratio);
+    return canvas;
+}
+
 const QStringList& EmptySteps() {
     static const QStringList kEmpty;
     return kEmpty;
@@ -147,13 +156,16 @@ void ScoreController::DrawStaff(int group, bool withPage) {
     ScorePrimitives primitives =
         withPage ? layout.Draw(steps, transport_.CurrentPage) : layout.Grid();
     const QSize size(qMax(1, staff.width), qMax(1, staff.height));
-    // The picture is drawn where it is; only the pixels that differ from what the same staff
-    // showed are drawn again (all of them for a new size, staff or picture).
+    // The picture is drawn where it is, at the screen's pixel ratio; only the pixels that
+    // differ from what the same staff showed are drawn again (all of them for a new size, ratio,
+    // staff or picture).
     QImage& canvas = image->EditPicture();
     Shown& shown = shown_[group];
     QRegion area(QRect(QPoint(0, 0), size));
-    if (canvas.size() != size || canvas.format() != QImage::Format_RGB32) {
-        canvas = QImage(size, QImage::Format_RGB32);
+    const qreal ratio = image->devicePixelRatioF();
+    if (canvas.size() != (QSizeF(size) * ratio).toSize() || canvas.devicePixelRatio() != ratio ||
+        canvas.format() != QImage::Format_RGB32) {
+        canvas = Canvas(*image, size);
     } else if (shown.valid && SameStaff(shown.staff, staff)) {
         area = ScoreChange::Area(shown.primitives, primitives, size);
     }
@@ -170,7 +182,7 @@ void ScoreController::FillBackground(int group) {
     }
     FitImage(group);
     shown_[group].valid = false;
-    QImage canvas(qMax(1, image->width()), qMax(1, image->height()), QImage::Format_RGB32);
+    QImage canvas = Canvas(*image, image->size());
     canvas.fill(Background());
     image->SetPicture(canvas);
 }
@@ -199,10 +211,11 @@ void ScoreController::DrawScorePage() {
             }
             shown_[g].valid = false;
             QImage canvas = image->Picture();
+            const QSize logical = canvas.deviceIndependentSize().toSize();
             const ScoreStaff staff{g,
                                    bells_.Bells.GroupCount(g + 1),
-                                   canvas.width(),
-                                   canvas.height(),
+                                   logical.width(),
+                                   logical.height(),
                                    form_.cbGrid->isChecked(),
                                    Background()};
             ScoreLayout layout(staff);
@@ -304,7 +317,8 @@ void ScoreController::RefitPictures() {
     bool stale = false;
     for (int g = 0; g < 3; ++g) {
         const TImage* image = images_[g];
-        stale = stale || (image && image->Picture().size() != image->size());
+        stale = stale || (image && (image->Picture().deviceIndependentSize().toSize() != image->size() ||
+                                    image->Picture().devicePixelRatio() != image->devicePixelRatioF()));
     }
     if (!stale) {
         return;
