@@ -23,14 +23,14 @@ AudioCallbackScope::~AudioCallbackScope() {
 }
 
 AudioEngine::AudioEngine(std::unique_ptr<AudioOutput> output)
-    : mixer_(std::make_unique<Mixer>()),
-      output_(std::move(output)),
+    : output_(std::move(output)),
       hasDevice_(output_->Open()),
       sampleRate_(hasDevice_ ? output_->SampleRate() : kDefaultSampleRate),
       bufferFrames_(hasDevice_ ? output_->BufferFrames() : 0),
       clock_(sampleRate_),
       cache_(sampleRate_) {
     retired_.reserve(kVoiceCount);
+    mixer_ = std::make_unique<Mixer>(sampleRate_);
     if (hasDevice_) {
         output_->Start(this);
     }
@@ -79,10 +79,11 @@ EngineError AudioEngine::OpenVoice(const QString& path, VoiceId& voice) {
 }
 
 EngineError AudioEngine::PlayVoice(VoiceId voice) {
-    return PlayVoiceAt(voice, scheduledStart_);
+    return PlayVoiceAt(voice, std::nullopt);
 }
 
-EngineError AudioEngine::PlayVoiceAt(VoiceId voice, std::optional<std::int64_t> frame) {
+EngineError AudioEngine::PlayVoiceAt(VoiceId voice, std::optional<std::int64_t> frame,
+                                     float gain) {
     if (!hasDevice_) {
         return EngineError::kNoDevice;
     }
@@ -101,6 +102,7 @@ EngineError AudioEngine::PlayVoiceAt(VoiceId voice, std::optional<std::int64_t> 
     command.serial = nextSerial_++;
     command.buffer = slot.buffer.get();
     command.startFrame = frame ? std::max<std::int64_t>(*frame, 0) : Mixer::kStartNow;
+    command.gain = gain;
     mixer_->Commands().Push(command);
     slot.played = true;
     slot.lastPlaySerial = command.serial;

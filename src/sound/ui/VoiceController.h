@@ -56,11 +56,9 @@ class VoiceController : public QObject {
 
     // The "Stereo" check box: sets the sound folder; the next voice opens from it.
     void cbStereoClick();
-    // Decodes the sounds of the bells in the set from the current sound folder, one file per
-    // turn of the event loop, so that the first strike of a bell does not wait for its decoding.
+    // Has the engine decode the sounds of every catalogue bell from both sound folders on its
+    // background thread, the current folder first, so that no strike waits for a decode.
     void PreloadBellSet();
-    // Files still waiting to be preloaded.
-    int PreloadPending() const { return int(preload_.size()); }
 
     AudioEngine& Engine() { return *engine_; }
     Mci& Commands() { return *mci_; }
@@ -69,16 +67,12 @@ class VoiceController : public QObject {
     VoiceWorkers& Workers() { return *workers_; }
 
   private:
-    void PreloadNext();
-
     TfrmMain& main_;
     // Declared in the order of construction; destroyed in reverse.
     std::unique_ptr<AudioEngine> engine_;
     std::unique_ptr<Mci> mci_;
     std::unique_ptr<VoicePlayer> player_;
     std::unique_ptr<VoiceWorkers> workers_;
-    QStringList preload_;
-    bool preloadQueued_ = false;
 };
 
 }  // namespace orvane
