@@ -58,6 +58,10 @@ class VoiceWorkers::CallContext final : public QObject {
     std::vector<TVoiceStream*> adopted_;
 };
 
+QEvent::Type VoiceWorkers::CallEventType() {
+    return kCallEvent;
+}
+
 TVoiceStream::TVoiceStream(std::function<void()> call, QThread::Priority priority)
     : call_(std::move(call)), priority_(priority) {}
 

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QEvent>
 #include <QObject>
 #include <QThread>
 #include <functional>
@@ -87,9 +88,10 @@ class VoiceWorkers {
     // (further up the stack) is freed when it returns.
     void Shutdown();
 
-    // Runs the call of worker `id` (the queued delivery); false when the owner went away
-    // during the call.
+    // Runs the call of worker `id` (the queued delivery).
     void Deliver(quint64 id);
+    // The type of the events that deliver the calls (for measurements).
+    static QEvent::Type CallEventType();
 
   private:
     struct Entry {
