@@ -15,6 +15,7 @@ list(APPEND ORVANE_CORE_SOURCES
   src/sound/core/SampleBuffer.cpp src/sound/core/SampleBuffer.h
   src/sound/core/SampleCache.cpp src/sound/core/SampleCache.h
   src/sound/core/SdlOutput.cpp src/sound/core/SdlOutput.h
+  src/sound/core/StepSequencer.cpp src/sound/core/StepSequencer.h
 )
 list(APPEND ORVANE_UI_SOURCES
 )

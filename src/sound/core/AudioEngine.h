@@ -15,6 +15,7 @@
 #include "sound/core/Mixer.h"
 #include "sound/core/OutputGain.h"
 #include "sound/core/SampleCache.h"
+#include "sound/core/StepSequencer.h"
 
 namespace orvane {
 
@@ -101,6 +102,14 @@ class AudioEngine final : public OutputGain, private AudioRenderer {
 
     SampleCache& Cache() { return cache_; }
 
+    // The audio-side sequencer. Its transport commands go to Sequencer() directly; plans go
+    // through LoadSequence and QueueNextSequence, which decode (or take from the cache) their
+    // sounds and keep them until the audio thread has let go of them. Both return false when
+    // there is no device or the command ring is full.
+    StepSequencer& Sequencer() { return sequencer_; }
+    bool LoadSequence(SequencePlan plan);
+    bool QueueNextSequence(SequencePlan plan);
+
     // OutputGain: left gain in the low 16 bits, right in the high 16 bits, 65535 = unity,
     // linear; 0xFFFFFFFF at start.
     bool HasDevice() const override { return hasDevice_; }
@@ -129,6 +138,8 @@ class AudioEngine final : public OutputGain, private AudioRenderer {
         std::shared_ptr<const SampleBuffer> buffer;
     };
 
+    // Fills the plan's sounds and keeps it; the serial it was given, 0 when it cannot be sent.
+    std::uint64_t KeepPlan(SequencePlan plan);
     void RenderAudio(float* out, int frames,
                      std::chrono::steady_clock::time_point callbackTime) override;
     bool Valid(VoiceId voice) const;
@@ -148,6 +159,10 @@ class AudioEngine final : public OutputGain, private AudioRenderer {
     bool startLog_ = false;
     std::unordered_map<std::uint64_t, QString> playPaths_;  // serial -> path, start log only
     std::vector<VoiceStart> starts_;
+    StepSequencer sequencer_;
+    std::uint64_t nextPlanSerial_ = 1;
+    // Plans by serial, kept until the audio thread no longer reads them.
+    std::vector<std::pair<std::uint64_t, std::unique_ptr<SequencePlan>>> plans_;
 };
 
 }  // namespace orvane

@@ -112,7 +112,7 @@ void Mixer::Apply(const VoiceCommand& command, std::int64_t blockStart) {
 }
 
 void Mixer::StartOwnVoice(int slot, const SampleBuffer* buffer, std::int64_t startFrame,
-                          float gain) {
+                          float gain, std::uint64_t tag) {
     if (slot < 0 || slot >= kSequencerVoices || buffer == nullptr) {
         return;
     }
@@ -121,9 +121,9 @@ void Mixer::StartOwnVoice(int slot, const SampleBuffer* buffer, std::int64_t sta
     voice.buffer = buffer;
     voice.position = 0;
     voice.startFrame = std::max(startFrame, FramesRendered());
-    voice.serial = 0;
+    voice.serial = tag;
     voice.gain = gain;
-    voice.started = true;  // own voices send no start events
+    voice.started = tag == 0;  // an untagged voice sends no start event
     Activate(index);
 }
 
@@ -187,7 +187,9 @@ void Mixer::MixChunk(std::int64_t chunkStart, int frames) {
         if (!voice.started) {
             voice.started = true;
             const std::int64_t frame = chunkStart + offset;
-            startedAt_[index].store(frame, std::memory_order_release);
+            if (index < kVoiceCount) {
+                startedAt_[index].store(frame, std::memory_order_release);
+            }
             if (!starts_.Push({static_cast<std::uint16_t>(index), voice.serial, frame})) {
                 droppedStarts_.fetch_add(1, std::memory_order_relaxed);
             }

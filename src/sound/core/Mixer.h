@@ -65,8 +65,10 @@ class Mixer {
 
     // Audio thread, between chunks (see SetChunkHook): starts pool voice kVoiceCount + slot on
     // `buffer` at absolute frame `startFrame` (not before the chunk being rendered). The buffer
-    // must stay alive until the voice has ended or has been replaced.
-    void StartOwnVoice(int slot, const SampleBuffer* buffer, std::int64_t startFrame, float gain);
+    // must stay alive until the voice has ended or has been replaced. Its start event carries
+    // `tag` as its serial (none for 0).
+    void StartOwnVoice(int slot, const SampleBuffer* buffer, std::int64_t startFrame, float gain,
+                       std::uint64_t tag = 0);
     // Audio thread: silences every own voice.
     void StopOwnVoices();
     bool OwnVoicePlaying(int slot) const { return voices_[kVoiceCount + slot].listIndex >= 0; }
