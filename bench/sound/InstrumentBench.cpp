@@ -80,7 +80,8 @@ struct Chime {
 
 Chime DensestChime(const orvane::StepContext& context) {
     Chime densest;
-    QDirIterator it(QStringLiteral(ORVANE_PROGRAM_DIR "/Chime"), {QStringLiteral("*.kol")},
+    // The shipped library as the setup program installs it (from the source tree's data).
+    QDirIterator it(QStringLiteral(ORVANE_SOURCE_DIR "/data/Chime"), {QStringLiteral("*.kol")},
                     QDir::Files, QDirIterator::Subdirectories);
     NoObserver observer;
     while (it.hasNext()) {
@@ -118,23 +119,12 @@ double Dbfs(float peak) {
     return 20.0 * std::log10(std::max(peak, 1e-9f));
 }
 
-bench::Register chord({"chord_peak_dbfs", "clipped_samples"}, [] {
-    if (!HaveSounds()) {
-        return;
-    }
-    const orvane::StepContext context = WholeSet(QStringLiteral(ORVANE_PROGRAM_DIR "/Sound/Stereo/"));
-    const Chime chime = DensestChime(context);
-    if (chime.steps.isEmpty()) {
-        std::fprintf(stderr, "chord_peak_dbfs: no chime in the program folder\n");
-        return;
-    }
-    std::fprintf(stderr, "chord_peak_dbfs: %s, %lld steps at %d ms, %.1f strokes/s\n",
-                 qPrintable(QFileInfo(chime.path).fileName()),
-                 static_cast<long long>(chime.steps.size()), chime.interval,
-                 chime.strokesPerSecond);
+// Renders the chime offline, each step at its frame, volume marks applied; the output level.
+Level RenderChime(const Chime& chime, const orvane::StepContext& context, bool limiter) {
     auto output = std::make_unique<orvane::OfflineOutput>();
     orvane::OfflineOutput* offline = output.get();
     orvane::AudioEngine engine(std::move(output));
+    engine.SetLimiterEnabled(limiter);
     int level = 255;
     engine.WriteVolumeWord(orvane::VolumeControl::VolumeWord(level));
     Level measured;
@@ -167,8 +157,29 @@ bench::Register chord({"chord_peak_dbfs", "clipped_samples"}, [] {
         }
     }
     measured.Add(offline->Render(20 * kRate));
-    bench::Print("chord_peak_dbfs", Dbfs(measured.peak), "dBFS");
-    bench::Print("clipped_samples", static_cast<double>(measured.clipped), "samples");
+    return measured;
+}
+
+bench::Register chord({"chord_peak_dbfs", "clipped_samples"}, [] {
+    if (!HaveSounds()) {
+        return;
+    }
+    const orvane::StepContext context = WholeSet(QStringLiteral(ORVANE_PROGRAM_DIR "/Sound/Stereo/"));
+    const Chime chime = DensestChime(context);
+    if (chime.steps.isEmpty()) {
+        std::fprintf(stderr, "chord_peak_dbfs: no chime in the shipped library\n");
+        return;
+    }
+    std::fprintf(stderr, "chord_peak_dbfs: %s, %lld steps at %d ms, %.1f strokes/s\n",
+                 qPrintable(QFileInfo(chime.path).fileName()),
+                 static_cast<long long>(chime.steps.size()), chime.interval,
+                 chime.strokesPerSecond);
+    const Level limited = RenderChime(chime, context, true);
+    bench::Print("chord_peak_dbfs", Dbfs(limited.peak), "dBFS");
+    bench::Print("clipped_samples", static_cast<double>(limited.clipped), "samples");
+    // The same mix only clamped at full scale, as without the limiter.
+    const Level clamped = RenderChime(chime, context, false);
+    bench::Print("clipped_samples_no_limiter", static_cast<double>(clamped.clipped), "samples");
 });
 
 // One bell from its first to its last frame at volume 255.

@@ -5,6 +5,7 @@ list(APPEND ORVANE_BENCH_SOURCES
   bench/sound/SoundFiles.h
   bench/sound/BusyLoad.h
   bench/sound/InstrumentBench.cpp
+  bench/sound/SequencerBench.cpp
   bench/sound/VoiceBench.cpp
 )
 list(APPEND ORVANE_BENCH_SOURCES bench/sound/KeyLatencyBench.cpp)
