@@ -233,11 +233,11 @@ bool LengthIsExact(const SF_INFO& info) {
 
 SampleBuffer::SampleBuffer(int channelCount, int rate, std::int64_t frames, bool pcm16)
     : channels(channelCount), sampleRate(rate), frames_(frames), pcm16_(pcm16) {
-    const auto size = static_cast<std::size_t>(frames * channelCount);
+    size_ = static_cast<std::size_t>(std::max<std::int64_t>(frames, 0) * channelCount);
     if (pcm16) {
-        pcm_.resize(size);
+        pcm_ = std::make_unique_for_overwrite<std::int16_t[]>(size_);
     } else {
-        float_.resize(size);
+        float_ = std::make_unique_for_overwrite<float[]>(size_);
     }
 }
 
@@ -262,8 +262,7 @@ void SampleBuffer::Truncate(std::int64_t frames) {
 }
 
 std::int64_t SampleBuffer::Bytes() const {
-    return static_cast<std::int64_t>(pcm_.size() * sizeof(std::int16_t) +
-                                     float_.size() * sizeof(float));
+    return static_cast<std::int64_t>(size_ * (pcm16_ ? sizeof(std::int16_t) : sizeof(float)));
 }
 
 DecodeResult DecodeSampleHead(const QString& path, int sampleRate, double headSeconds,

@@ -35,9 +35,9 @@ class SampleBuffer {
     std::int64_t ReadyFrames() const { return ready_.load(std::memory_order_acquire); }
     bool Complete() const { return ReadyFrames() >= Frames(); }
     bool IsPcm16() const { return pcm16_; }
-    // The samples (one of the two is empty).
-    const std::int16_t* Pcm16() const { return pcm_.data(); }
-    const float* Floats() const { return float_.data(); }
+    // The samples (one of the two is null).
+    const std::int16_t* Pcm16() const { return pcm_.get(); }
+    const float* Floats() const { return float_.get(); }
     // The largest absolute sample value (full scale 1), valid once Complete(); 1 before.
     float Peak() const { return Complete() ? peak_ : 1.0f; }
 
@@ -48,8 +48,8 @@ class SampleBuffer {
 
     // Decoding thread only. Writable storage, the peak, and the publication of ready frames
     // (never decreasing, at most Frames()).
-    std::int16_t* WritablePcm16() { return pcm_.data(); }
-    float* WritableFloats() { return float_.data(); }
+    std::int16_t* WritablePcm16() { return pcm_.get(); }
+    float* WritableFloats() { return float_.get(); }
     void SetPeak(float peak) { peak_ = peak; }
     void Publish(std::int64_t readyFrames) { ready_.store(readyFrames, std::memory_order_release); }
     // Shortens a sound whose file claimed more frames than it held; before Publish of the end.
@@ -62,8 +62,11 @@ class SampleBuffer {
     std::atomic<std::int64_t> frames_{0};
     bool pcm16_ = false;
     float peak_ = 1.0f;
-    std::vector<std::int16_t> pcm_;
-    std::vector<float> float_;
+    // Left uninitialised when made: the decoder writes every frame before publishing it, so the
+    // pages are touched by the decoding thread, not by whoever asked for the sound.
+    std::unique_ptr<std::int16_t[]> pcm_;
+    std::unique_ptr<float[]> float_;
+    std::size_t size_ = 0;  // samples of storage
     std::atomic<std::int64_t> ready_{0};
 };
 

@@ -75,6 +75,7 @@ DecodeResult SampleCache::DecodeAndStore(const QString& path, const Stamp& stamp
     entries_[path] = Entry{result.buffer, stamp.modified, stamp.size, ++useClock_};
     bytes_ += result.buffer->Bytes();
     if (rest) {
+        ++decoding_[rest->Buffer().get()];
         rests_.push_back(std::move(rest));
         wake_.notify_all();
     }
@@ -124,8 +125,13 @@ void SampleCache::Run() {
             rests_.pop_front();
             lock.unlock();
             rest->Finish();
-            rest.reset();
+            const SampleBuffer* finished = rest->Buffer().get();
             lock.lock();
+            if (--decoding_[finished] <= 0) {
+                decoding_.erase(finished);
+            }
+            rest.reset();  // may free a sound dropped meanwhile; this thread may free
+            Trim();
         }
         working_ = false;
         if (heads_.empty() && rests_.empty()) {
@@ -159,8 +165,12 @@ void SampleCache::Trim() {
     while (bytes_ > budgetBytes_) {
         auto oldest = entries_.end();
         for (auto it = entries_.begin(); it != entries_.end(); ++it) {
-            // Only this cache holds the sound (the caller's copy of the newest entry counts too).
-            if (it->second.buffer.use_count() == 1 &&
+            // Only this cache holds the sound (the caller's copy of the newest entry counts too;
+            // a decoder finishing it does not).
+            const auto decoder = decoding_.find(it->second.buffer.get());
+            const long users =
+                it->second.buffer.use_count() - (decoder != decoding_.end() ? decoder->second : 0);
+            if (users == 1 &&
                 (oldest == entries_.end() || it->second.lastUse < oldest->second.lastUse)) {
                 oldest = it;
             }

@@ -99,6 +99,9 @@ class SampleCache {
     std::unordered_map<QString, Entry, PathHash> entries_;
     std::deque<QString> heads_;
     std::deque<std::unique_ptr<SampleDecode>> rests_;
+    // Sounds whose rest is queued or being decoded: the decoder's reference does not count as
+    // a use when the budget is enforced.
+    std::unordered_map<const SampleBuffer*, int> decoding_;
     bool working_ = false;
     bool stop_ = false;
     std::thread thread_;
