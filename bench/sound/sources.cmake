@@ -6,6 +6,7 @@ list(APPEND ORVANE_BENCH_SOURCES
   bench/sound/BusyLoad.h
   bench/sound/InstrumentBench.cpp
   bench/sound/SequencerBench.cpp
+  bench/sound/DiskRecordBench.cpp
   bench/sound/VoiceBench.cpp
 )
 list(APPEND ORVANE_BENCH_SOURCES bench/sound/KeyLatencyBench.cpp)

@@ -182,5 +182,28 @@ TEST(ProgressiveDecode, CachePreloadsInTheBackgroundAndGetNeverWaitsForIt) {
     EXPECT_EQ(cache.DecodeCount(), 4);
 }
 
+TEST(TypedStart, AVoiceGainScalesThatVoiceOnly) {
+    QTemporaryDir dir;
+    const QString a = dir.filePath("a.wav");
+    const QString b = dir.filePath("b.wav");
+    ASSERT_TRUE(test::WriteSound(a, 48000, 1, SF_FORMAT_WAV | SF_FORMAT_PCM_16,
+                                 test::Constant(1000, {0.25f})));
+    ASSERT_TRUE(test::WriteFloatWav(b, 48000, 2, test::Constant(1000, {0.125f, -0.125f})));
+    auto output = std::make_unique<OfflineOutput>();
+    OfflineOutput* offline = output.get();
+    AudioEngine engine(std::move(output));
+    AudioEngine::VoiceId va = -1;
+    AudioEngine::VoiceId vb = -1;
+    ASSERT_EQ(engine.OpenVoice(a, va), EngineError::kNone);
+    ASSERT_EQ(engine.OpenVoice(b, vb), EngineError::kNone);
+    ASSERT_EQ(engine.PlayVoiceAt(va, std::nullopt, 0.5f), EngineError::kNone);
+    ASSERT_EQ(engine.PlayVoiceAt(vb, 100, 2.0f), EngineError::kNone);
+    const std::vector<float> out = offline->Render(512);
+    EXPECT_FLOAT_EQ(out[2 * 50], 0.125f);
+    EXPECT_FLOAT_EQ(out[2 * 50 + 1], 0.125f);
+    EXPECT_FLOAT_EQ(out[2 * 200], 0.125f + 0.25f);
+    EXPECT_FLOAT_EQ(out[2 * 200 + 1], 0.125f - 0.25f);
+}
+
 }  // namespace
 }  // namespace orvane

@@ -7,7 +7,15 @@ namespace orvane {
 namespace {
 
 // The inner loops: one voice added to the two bus channels. Written so that the compiler turns
-// them into packed vector code (separate channel arrays, restrict pointers, no branches).
+// them into packed vector code (separate channel arrays, restrict pointers, no branches); each
+// is built twice, for AVX2 and for the baseline, and the loader picks the one the processor runs.
+#if defined(__x86_64__) && defined(__GNUC__) && !defined(__clang__)
+#define ORVANE_MIX_KERNEL __attribute__((target_clones("avx2", "default")))
+#else
+#define ORVANE_MIX_KERNEL
+#endif
+
+ORVANE_MIX_KERNEL
 void AddMonoFloat(const float* __restrict src, float* __restrict left, float* __restrict right,
                   int frames, float gain) {
     for (int i = 0; i < frames; ++i) {
@@ -17,6 +25,7 @@ void AddMonoFloat(const float* __restrict src, float* __restrict left, float* __
     }
 }
 
+ORVANE_MIX_KERNEL
 void AddStereoFloat(const float* __restrict src, float* __restrict left,
                     float* __restrict right, int frames, float gain) {
     for (int i = 0; i < frames; ++i) {
@@ -25,6 +34,7 @@ void AddStereoFloat(const float* __restrict src, float* __restrict left,
     }
 }
 
+ORVANE_MIX_KERNEL
 void AddMonoPcm(const std::int16_t* __restrict src, float* __restrict left,
                 float* __restrict right, int frames, float gain) {
     for (int i = 0; i < frames; ++i) {
@@ -34,6 +44,7 @@ void AddMonoPcm(const std::int16_t* __restrict src, float* __restrict left,
     }
 }
 
+ORVANE_MIX_KERNEL
 void AddStereoPcm(const std::int16_t* __restrict src, float* __restrict left,
                   float* __restrict right, int frames, float gain) {
     for (int i = 0; i < frames; ++i) {

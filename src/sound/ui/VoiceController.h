@@ -15,8 +15,8 @@ class VoiceWorkers;
 // The bell voices: striking a bell, the sweep of finished voices and its workers, and the sound
 // folder that the "Stereo" check box selects. Owns the sound engine: the output, the audio
 // engine, the voice commands over it, the voice player (which holds the voice list) and the
-// worker threads. The playback controller opens its voices through Player() and schedules them
-// through Engine().
+// deferred strike and sweep calls. The playback controller opens its voices through Player(),
+// giving the frame of a scheduled start with each.
 // Lives on the user-interface thread, owned by the main window. Every member runs there.
 class VoiceController : public QObject {
     Q_OBJECT
