@@ -152,7 +152,7 @@ bench::Register disk({"disk_peak_dbfs_loaded", "disk_clipped_samples_loaded",
     const std::vector<float> clickTake = Record(clicks, interval, rawFile);
     // Onsets: the first sample above a threshold after at least 10 ms of silence.
     std::vector<std::int64_t> onsets;
-    std::int64_t quietSince = 0;
+    std::int64_t quietSince = -kRate;  // the recording starts in silence
     for (std::int64_t f = 0; f < static_cast<std::int64_t>(clickTake.size() / 2); ++f) {
         const float level = std::abs(clickTake[static_cast<std::size_t>(2 * f)]);
         if (level > 0.05f) {
