@@ -11,7 +11,7 @@ namespace bench {
 // Keeps `count` child processes busy-looping at normal priority for its lifetime, so that a
 // figure is measured while other work competes for the cores.
 class BusyLoad {
-  public:
+public:
     explicit BusyLoad(int count) {
         for (int i = 0; i < count; ++i) {
             const pid_t pid = fork();
@@ -35,7 +35,7 @@ class BusyLoad {
     BusyLoad(const BusyLoad&) = delete;
     BusyLoad& operator=(const BusyLoad&) = delete;
 
-  private:
+private:
     std::vector<pid_t> children_;
 };
 

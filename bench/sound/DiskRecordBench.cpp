@@ -19,6 +19,8 @@
 #include <cstdio>
 #include <thread>
 
+#include <sndfile.h>
+#include <cstring>
 #include "BenchRegistry.h"
 #include "catalogue/core/BellSet.h"
 #include "chime/core/ChimeScore.h"
@@ -26,12 +28,10 @@
 #include "chime/core/SequencePlanner.h"
 #include "chime/core/TChannels.h"
 #include "sound/BusyLoad.h"
+#include "sound/SoundFiles.h"
 #include "sound/core/AudioEngine.h"
 #include "sound/core/SdlOutput.h"
 #include "sound/core/VolumeControl.h"
-#include "sound/SoundFiles.h"
-#include <sndfile.h>
-#include <cstring>
 
 namespace {
 
@@ -91,95 +91,97 @@ std::vector<float> Record(orvane::SequencePlan plan, int intervalMs, const QStri
     return samples;
 }
 
-bench::Register disk({"disk_peak_dbfs_loaded", "disk_clipped_samples_loaded",
-                      "disk_onset_error_max_frames_loaded", "disk_late_steps_loaded"},
-                     [] {
-    const QByteArray driver = qgetenv("SDL_AUDIODRIVER");
-    const QString rawFile = QString::fromLocal8Bit(qgetenv("SDL_DISKAUDIOFILE"));
-    if (driver != "disk" || rawFile.isEmpty()) {
-        std::fprintf(stderr, "disk_*: run with SDL_AUDIODRIVER=disk SDL_DISKAUDIOFILE=<file>\n");
-        return;
-    }
-    const QString chimePath =
-        QStringLiteral(ORVANE_SOURCE_DIR "/data/Chime/common/trezvon_easter.kol");
-    orvane::TChannels channels;
-    NoObserver observer;
-    orvane::LoadChimeScore(channels, orvane::kWholeChime, chimePath, observer);
-    if (channels.Steps.size() < kSteps) {
-        std::fprintf(stderr, "disk_*: %s has too few steps\n", qPrintable(chimePath));
-        return;
-    }
-    const QStringList steps = channels.Steps.mid(0, kSteps);
-    const int interval = channels.StepInterval;
-    const bench::BusyLoad load(2);
-
-    // The bells.
-    const orvane::SequencePlan bells =
-        orvane::PlanSequence(steps, WholeSet(QStringLiteral(ORVANE_PROGRAM_DIR "/Sound/Stereo/")));
-    const std::vector<float> take = Record(bells, interval, rawFile);
-    if (take.empty()) {
-        std::fprintf(stderr, "disk_*: no recording\n");
-        return;
-    }
-    float peak = 0.0f;
-    std::int64_t clipped = 0;
-    for (const float s : take) {
-        peak = std::max(peak, std::abs(s));
-        clipped += std::abs(s) >= 1.0f ? 1 : 0;
-    }
-    bench::Print("disk_peak_dbfs_loaded", 20.0 * std::log10(std::max(peak, 1e-9f)), "dBFS");
-    bench::Print("disk_clipped_samples_loaded", static_cast<double>(clipped), "samples");
-
-    // The clicks: the same steps, one click file for every bell.
-    QTemporaryDir dir;
-    const QString click = dir.filePath(QStringLiteral("click.wav"));
-    std::vector<float> burst(144, 0.0f);
-    for (std::size_t i = 0; i < burst.size(); ++i) {
-        burst[i] = 0.5f * std::exp(-static_cast<float>(i) / 30.0f);
-    }
-    SF_INFO info{};
-    info.samplerate = kRate;
-    info.channels = 1;
-    info.format = SF_FORMAT_WAV | SF_FORMAT_FLOAT;
-    if (SNDFILE* file = sf_open(QFile::encodeName(click).constData(), SFM_WRITE, &info)) {
-        sf_writef_float(file, burst.data(), static_cast<sf_count_t>(burst.size()));
-        sf_close(file);
-    }
-    orvane::SequencePlan clicks = bells;
-    for (QString& path : clicks.soundPaths) {
-        path = click;
-    }
-    const std::vector<float> clickTake = Record(clicks, interval, rawFile);
-    // Onsets: the first sample above a threshold after at least 10 ms of silence.
-    std::vector<std::int64_t> onsets;
-    std::int64_t quietSince = -kRate;  // the recording starts in silence
-    for (std::int64_t f = 0; f < static_cast<std::int64_t>(clickTake.size() / 2); ++f) {
-        const float level = std::abs(clickTake[static_cast<std::size_t>(2 * f)]);
-        if (level > 0.05f) {
-            if (f - quietSince >= kRate / 100) {
-                onsets.push_back(f);
-            }
-            quietSince = f;
+bench::Register disk(
+    {"disk_peak_dbfs_loaded", "disk_clipped_samples_loaded", "disk_onset_error_max_frames_loaded",
+     "disk_late_steps_loaded"},
+    [] {
+        const QByteArray driver = qgetenv("SDL_AUDIODRIVER");
+        const QString rawFile = QString::fromLocal8Bit(qgetenv("SDL_DISKAUDIOFILE"));
+        if (driver != "disk" || rawFile.isEmpty()) {
+            std::fprintf(stderr,
+                         "disk_*: run with SDL_AUDIODRIVER=disk SDL_DISKAUDIOFILE=<file>\n");
+            return;
         }
-    }
-    const std::int64_t stepFrames = std::int64_t{interval} * kRate / 1000;
-    int sounding = 0;
-    for (const auto& s : bells.steps) {
-        sounding += s.strokes.empty() ? 0 : 1;
-    }
-    std::int64_t worst = 0;
-    std::int64_t onGrid = 0;
-    for (const std::int64_t onset : onsets) {
-        const std::int64_t offset = onset - onsets.front();
-        const std::int64_t n = (offset + stepFrames / 2) / stepFrames;
-        const std::int64_t error = std::abs(offset - n * stepFrames);
-        worst = std::max(worst, error);
-        onGrid += error <= 1 ? 1 : 0;
-    }
-    std::fprintf(stderr, "disk_*: %d sounding steps at %d ms, %zu onsets found\n", sounding,
-                 interval, onsets.size());
-    bench::Print("disk_onset_error_max_frames_loaded", static_cast<double>(worst), "frames");
-    bench::Print("disk_late_steps_loaded", static_cast<double>(sounding - onGrid), "steps");
-});
+        const QString chimePath =
+            QStringLiteral(ORVANE_SOURCE_DIR "/data/Chime/common/trezvon_easter.kol");
+        orvane::TChannels channels;
+        NoObserver observer;
+        orvane::LoadChimeScore(channels, orvane::kWholeChime, chimePath, observer);
+        if (channels.Steps.size() < kSteps) {
+            std::fprintf(stderr, "disk_*: %s has too few steps\n", qPrintable(chimePath));
+            return;
+        }
+        const QStringList steps = channels.Steps.mid(0, kSteps);
+        const int interval = channels.StepInterval;
+        const bench::BusyLoad load(2);
+
+        // The bells.
+        const orvane::SequencePlan bells = orvane::PlanSequence(
+            steps, WholeSet(QStringLiteral(ORVANE_PROGRAM_DIR "/Sound/Stereo/")));
+        const std::vector<float> take = Record(bells, interval, rawFile);
+        if (take.empty()) {
+            std::fprintf(stderr, "disk_*: no recording\n");
+            return;
+        }
+        float peak = 0.0f;
+        std::int64_t clipped = 0;
+        for (const float s : take) {
+            peak = std::max(peak, std::abs(s));
+            clipped += std::abs(s) >= 1.0f ? 1 : 0;
+        }
+        bench::Print("disk_peak_dbfs_loaded", 20.0 * std::log10(std::max(peak, 1e-9f)), "dBFS");
+        bench::Print("disk_clipped_samples_loaded", static_cast<double>(clipped), "samples");
+
+        // The clicks: the same steps, one click file for every bell.
+        QTemporaryDir dir;
+        const QString click = dir.filePath(QStringLiteral("click.wav"));
+        std::vector<float> burst(144, 0.0f);
+        for (std::size_t i = 0; i < burst.size(); ++i) {
+            burst[i] = 0.5f * std::exp(-static_cast<float>(i) / 30.0f);
+        }
+        SF_INFO info{};
+        info.samplerate = kRate;
+        info.channels = 1;
+        info.format = SF_FORMAT_WAV | SF_FORMAT_FLOAT;
+        if (SNDFILE* file = sf_open(QFile::encodeName(click).constData(), SFM_WRITE, &info)) {
+            sf_writef_float(file, burst.data(), static_cast<sf_count_t>(burst.size()));
+            sf_close(file);
+        }
+        orvane::SequencePlan clicks = bells;
+        for (QString& path : clicks.soundPaths) {
+            path = click;
+        }
+        const std::vector<float> clickTake = Record(clicks, interval, rawFile);
+        // Onsets: the first sample above a threshold after at least 10 ms of silence.
+        std::vector<std::int64_t> onsets;
+        std::int64_t quietSince = -kRate;  // the recording starts in silence
+        for (std::int64_t f = 0; f < static_cast<std::int64_t>(clickTake.size() / 2); ++f) {
+            const float level = std::abs(clickTake[static_cast<std::size_t>(2 * f)]);
+            if (level > 0.05f) {
+                if (f - quietSince >= kRate / 100) {
+                    onsets.push_back(f);
+                }
+                quietSince = f;
+            }
+        }
+        const std::int64_t stepFrames = std::int64_t{interval} * kRate / 1000;
+        int sounding = 0;
+        for (const auto& s : bells.steps) {
+            sounding += s.strokes.empty() ? 0 : 1;
+        }
+        std::int64_t worst = 0;
+        std::int64_t onGrid = 0;
+        for (const std::int64_t onset : onsets) {
+            const std::int64_t offset = onset - onsets.front();
+            const std::int64_t n = (offset + stepFrames / 2) / stepFrames;
+            const std::int64_t error = std::abs(offset - n * stepFrames);
+            worst = std::max(worst, error);
+            onGrid += error <= 1 ? 1 : 0;
+        }
+        std::fprintf(stderr, "disk_*: %d sounding steps at %d ms, %zu onsets found\n", sounding,
+                     interval, onsets.size());
+        bench::Print("disk_onset_error_max_frames_loaded", static_cast<double>(worst), "frames");
+        bench::Print("disk_late_steps_loaded", static_cast<double>(sounding - onGrid), "steps");
+    });
 
 }  // namespace

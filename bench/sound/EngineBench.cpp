@@ -72,13 +72,11 @@ void PrintFigures(const std::string& name, const Figures& f) {
     bench::Print(name + "_max", f.max, "ns");
 }
 
-bench::Register mix64({"mix_ns_per_voice_frame_64"}, [] {
-    PrintFigures("mix_ns_per_voice_frame_64", MixNsPerVoiceFrame(64));
-});
+bench::Register mix64({"mix_ns_per_voice_frame_64"},
+                      [] { PrintFigures("mix_ns_per_voice_frame_64", MixNsPerVoiceFrame(64)); });
 
-bench::Register mix256({"mix_ns_per_voice_frame_256"}, [] {
-    PrintFigures("mix_ns_per_voice_frame_256", MixNsPerVoiceFrame(256));
-});
+bench::Register mix256({"mix_ns_per_voice_frame_256"},
+                       [] { PrintFigures("mix_ns_per_voice_frame_256", MixNsPerVoiceFrame(256)); });
 
 // The same without the limiter (its look-ahead mix and gain), to show what it costs.
 bench::Register mix256Plain({"mix_ns_per_voice_frame_256_no_limiter"}, [] {

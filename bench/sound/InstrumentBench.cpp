@@ -61,7 +61,7 @@ orvane::StepContext WholeSet(const QString& folder) {
     orvane::StepContext context;
     for (int bell = 0; bell < orvane::BellSet::kBellCount; ++bell) {
         context.bellSet.inSet[bell] = true;
-        context.bellSet.group[bell] = bell < 5 ? orvane::kGreatGroup
+        context.bellSet.group[bell] = bell < 5    ? orvane::kGreatGroup
                                       : bell < 12 ? orvane::kMiddleGroup
                                                   : orvane::kSmallGroup;
         context.soundColumn.append(QStringLiteral("bell%1.wav").arg(bell, 2, 10, QLatin1Char('0')));
@@ -95,8 +95,9 @@ Chime DensestChime(const orvane::StepContext& context) {
         for (qsizetype i = 0; i < channels.Steps.size(); ++i) {
             strokes += orvane::PlanStep(channels.Steps, i, context).soundFiles.size();
         }
-        const double perSecond = static_cast<double>(strokes) * 1000.0 /
-                                 (static_cast<double>(channels.Steps.size()) * channels.StepInterval);
+        const double perSecond =
+            static_cast<double>(strokes) * 1000.0 /
+            (static_cast<double>(channels.Steps.size()) * channels.StepInterval);
         if (perSecond > densest.strokesPerSecond) {
             densest = {path, channels.Steps, channels.StepInterval, perSecond};
         }
@@ -164,7 +165,8 @@ bench::Register chord({"chord_peak_dbfs", "clipped_samples"}, [] {
     if (!HaveSounds()) {
         return;
     }
-    const orvane::StepContext context = WholeSet(QStringLiteral(ORVANE_PROGRAM_DIR "/Sound/Stereo/"));
+    const orvane::StepContext context =
+        WholeSet(QStringLiteral(ORVANE_PROGRAM_DIR "/Sound/Stereo/"));
     const Chime chime = DensestChime(context);
     if (chime.steps.isEmpty()) {
         std::fprintf(stderr, "chord_peak_dbfs: no chime in the shipped library\n");
@@ -271,10 +273,11 @@ bench::Register firstStrike({"first_strike_ms_max"}, [] {
         }
         double worst = 0.0;
         for (std::size_t i = 0; i < voices.size(); ++i) {
-            worst = std::max(worst, sounded[i] ? std::chrono::duration<double, std::milli>(
-                                                     *sounded[i] - struck[i])
-                                                     .count()
-                                               : 1e9);
+            worst = std::max(
+                worst,
+                sounded[i]
+                    ? std::chrono::duration<double, std::milli>(*sounded[i] - struck[i]).count()
+                    : 1e9);
         }
         rounds.push_back(worst);
         driver.Stop();

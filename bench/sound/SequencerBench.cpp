@@ -14,8 +14,8 @@
 #include <QTemporaryDir>
 #include <algorithm>
 #include <chrono>
-#include <cstdlib>
 #include <cstdint>
+#include <cstdlib>
 #include <map>
 #include <numeric>
 #include <random>
@@ -69,8 +69,8 @@ Result Measure(unsigned seed) {
         plan.steps.push_back(std::move(s));
     }
 
-    auto output = std::make_unique<orvane::OfflineOutput>(
-        orvane::OfflineOutput::Options{kRate, 128, true});
+    auto output =
+        std::make_unique<orvane::OfflineOutput>(orvane::OfflineOutput::Options{kRate, 128, true});
     orvane::OfflineOutput* offline = output.get();
     orvane::AudioEngine engine(std::move(output));
     engine.SetStartLog(true);

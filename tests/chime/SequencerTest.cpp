@@ -7,8 +7,8 @@
 
 #include <QTemporaryDir>
 
-#include "sound/EngineTestSupport.h"
 #include "chime/core/SequencePlanner.h"
+#include "sound/EngineTestSupport.h"
 #include "sound/core/AudioEngine.h"
 #include "sound/core/OfflineOutput.h"
 #include "sound/core/VolumeControl.h"
@@ -19,7 +19,7 @@ namespace {
 constexpr int kRate = 48000;
 
 class Sequencer : public ::testing::Test {
-  protected:
+protected:
     Sequencer() {
         auto output = std::make_unique<OfflineOutput>();
         output_ = output.get();
@@ -72,8 +72,8 @@ TEST_F(Sequencer, StepsLandOnTheirFramesThroughPauseTempoAndWinding) {
     seq.Play();
     // One long stall of the window: 5 steps sound on their own.
     auto starts = Render(4 * 4800 + 1);
-    EXPECT_EQ(Frames(starts), (std::vector<std::int64_t>{f0, f0 + 4800, f0 + 9600, f0 + 14400,
-                                                         f0 + 19200}));
+    EXPECT_EQ(Frames(starts),
+              (std::vector<std::int64_t>{f0, f0 + 4800, f0 + 9600, f0 + 14400, f0 + 19200}));
     EXPECT_EQ(starts[1].path, sounds_[1]);
     EXPECT_EQ(seq.Position(), 4);
     EXPECT_TRUE(seq.Playing());
@@ -92,9 +92,9 @@ TEST_F(Sequencer, StepsLandOnTheirFramesThroughPauseTempoAndWinding) {
     // A tempo change goes on from the last step at the new interval.
     seq.SetInterval(50);  // 2400 frames
     starts = Render(3 * 2400);
-    EXPECT_EQ(Frames(starts), (std::vector<std::int64_t>{resumed + 4800 + 2400,
-                                                         resumed + 4800 + 4800,
-                                                         resumed + 4800 + 7200}));
+    EXPECT_EQ(Frames(starts),
+              (std::vector<std::int64_t>{resumed + 4800 + 2400, resumed + 4800 + 4800,
+                                         resumed + 4800 + 7200}));
     // Winding: the next tick plays the step after the new position.
     seq.SetPosition(20);
     starts = Render(2400);
@@ -109,7 +109,7 @@ TEST_F(Sequencer, GroupSwitchesVolumeMarksAndTheEndOfTheChime) {
     SequencePlan plan = Plan(6);
     plan.steps[2].marks.push_back({'-', 2.0});  // at level 255: 127.5 rounds to the even 128
     ASSERT_TRUE(engine_->LoadSequence(plan));
-    seq.SetInterval(20);  // 960 frames
+    seq.SetInterval(20);               // 960 frames
     seq.SetGroups(true, false, true);  // medium-size bells off: steps 1 and 4 are silent
     output_->SetKeepAll(true);
     const std::int64_t f0 = output_->FramesRendered();
@@ -175,7 +175,9 @@ TEST(SequencePlanner, ReadsStrokesGroupsAndVolumeMarksAsAStepIsPlayed) {
     StepContext context;
     for (int bell = 0; bell < 15; ++bell) {
         context.bellSet.inSet[bell] = true;
-        context.bellSet.group[bell] = bell < 5 ? kGreatGroup : bell < 12 ? kMiddleGroup : kSmallGroup;
+        context.bellSet.group[bell] = bell < 5    ? kGreatGroup
+                                      : bell < 12 ? kMiddleGroup
+                                                  : kSmallGroup;
         context.soundColumn.append(QString("bell%1.wav").arg(bell));
     }
     context.soundFolder = "/snd/";
@@ -191,7 +193,8 @@ TEST(SequencePlanner, ReadsStrokesGroupsAndVolumeMarksAsAStepIsPlayed) {
     ASSERT_EQ(plan.steps[2].marks.size(), 1u);
     EXPECT_EQ(plan.steps[2].marks[0].op, '-');
     EXPECT_EQ(plan.steps[2].marks[0].factor, 2.0);
-    EXPECT_EQ(plan.steps[2].strokes[1].sound, plan.steps[0].strokes[0].sound) << "one sound per file";
+    EXPECT_EQ(plan.steps[2].strokes[1].sound, plan.steps[0].strokes[0].sound)
+        << "one sound per file";
     EXPECT_EQ(plan.steps[3].strokes.size(), 1u) << "x1 is not a bell";
     ASSERT_EQ(plan.steps[4].marks.size(), 1u);
     EXPECT_NE(plan.steps[4].marks[0].op, '+');

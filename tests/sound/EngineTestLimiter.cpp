@@ -50,9 +50,9 @@ TEST(Limiter, LoudChordStaysBelowFullScaleAndOneQuietBellPassesUnchanged) {
     std::vector<std::int64_t> starts;
     for (int i = 0; i < 8; ++i) {
         paths << dir.filePath(QString("bell%1.wav").arg(i));
-        ASSERT_TRUE(test::WriteSound(paths.back(), 48000, 2, SF_FORMAT_WAV | SF_FORMAT_PCM_16,
-                                     test::Sine(48000, 24000, {110.0 * (i + 1), 97.0 * (i + 1)},
-                                                0.6)));
+        ASSERT_TRUE(
+            test::WriteSound(paths.back(), 48000, 2, SF_FORMAT_WAV | SF_FORMAT_PCM_16,
+                             test::Sine(48000, 24000, {110.0 * (i + 1), 97.0 * (i + 1)}, 0.6)));
         starts.push_back(i * 37);
     }
     const Rendered chord = RenderChord(paths, starts, 30000, true);

@@ -17,7 +17,7 @@ namespace orvane {
 //
 // Audio thread only; fixed storage, never allocates.
 class PeakLimiter {
-  public:
+public:
     static constexpr float kCeiling = 0.9440609f;  // 10^(-0.5 / 20)
     static constexpr double kLookAheadSeconds = 0.001;
     static constexpr double kReleaseSeconds = 0.060;
@@ -38,7 +38,7 @@ class PeakLimiter {
     void Process(float* left, float* right, int frames, const float* aheadLeft,
                  const float* aheadRight);
 
-  private:
+private:
     int lookAhead_;
     float release_;  // per-frame step factor towards unity
     float gain_ = 1.0f;

@@ -43,7 +43,8 @@ bool StepSequencer::SetInterval(int milliseconds) {
 }
 
 bool StepSequencer::SetGroups(bool small, bool middle, bool great) {
-    return Send({Command::Kind::kGroups, nullptr, 0, (small ? 1 : 0) | (middle ? 2 : 0) | (great ? 4 : 0)});
+    return Send(
+        {Command::Kind::kGroups, nullptr, 0, (small ? 1 : 0) | (middle ? 2 : 0) | (great ? 4 : 0)});
 }
 
 bool StepSequencer::SetEnd(ChimeEnd end) {

@@ -52,7 +52,7 @@ enum class ChimeEnd : std::uint8_t {
 // locks, allocates or frees; the published state is atomic. Plans are owned by the UI side
 // (the engine) and released there once the audio thread no longer reads them (PlanInUse).
 class StepSequencer final : public Mixer::ChunkHook {
-  public:
+public:
     static constexpr int kGroups = 3;
 
     explicit StepSequencer(int sampleRate);
@@ -98,10 +98,18 @@ class StepSequencer final : public Mixer::ChunkHook {
     // Audio thread (Mixer::ChunkHook).
     int BeforeChunk(Mixer& mixer, std::int64_t chunkStart, int frames) override;
 
-  private:
+private:
     struct Command {
         enum class Kind : std::uint8_t {
-            kLoad, kQueueNext, kPlay, kPause, kStop, kPosition, kInterval, kGroups, kEnd
+            kLoad,
+            kQueueNext,
+            kPlay,
+            kPause,
+            kStop,
+            kPosition,
+            kInterval,
+            kGroups,
+            kEnd
         };
         Kind kind = Kind::kPlay;
         const SequencePlan* plan = nullptr;
