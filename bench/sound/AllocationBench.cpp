@@ -136,9 +136,11 @@ bench::Register allocations({"audio_thread_allocations"}, [] {
                 mci.SendString("open waveaudio!" + paths[random() % 8] + " alias " + alias,
                                nullptr) == orvane::kMciOk) {
                 open << alias;
-                engine.SetScheduledStart(random() % 2 ? std::optional<std::int64_t>()
-                                                      : engine.FramesRendered() + 500);
-                mci.SendString("play " + alias, nullptr);
+                if (random() % 2) {
+                    mci.SendString("play " + alias, nullptr);
+                } else {
+                    mci.PlayAt(alias, engine.FramesRendered() + 500);
+                }
                 ++strikes;
             }
         }

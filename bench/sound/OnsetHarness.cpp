@@ -1,5 +1,8 @@
 #include "sound/OnsetHarness.h"
 
+#include <pthread.h>
+#include <sched.h>
+
 #include <algorithm>
 #include <random>
 #include <vector>
@@ -11,6 +14,11 @@ using Clock = std::chrono::steady_clock;
 void RealTimeDriver::Start() {
     running_ = true;
     thread_ = std::thread([this] {
+        // A sound card's callback thread runs with real-time priority where the system allows
+        // it; so does this one (it keeps its normal priority otherwise).
+        sched_param param{};
+        param.sched_priority = sched_get_priority_min(SCHED_FIFO) + 10;
+        pthread_setschedparam(pthread_self(), SCHED_FIFO, &param);
         const int frames = output_.BufferFrames();
         const auto period = std::chrono::nanoseconds(static_cast<std::int64_t>(frames) *
                                                      1'000'000'000 / output_.SampleRate());

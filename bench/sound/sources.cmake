@@ -3,5 +3,10 @@ list(APPEND ORVANE_BENCH_SOURCES
   bench/sound/AllocationBench.cpp
   bench/sound/OnsetHarness.cpp bench/sound/OnsetHarness.h
   bench/sound/SoundFiles.h
+  bench/sound/BusyLoad.h
+  bench/sound/InstrumentBench.cpp
+  bench/sound/SequencerBench.cpp
+  bench/sound/DiskRecordBench.cpp
+  bench/sound/VoiceBench.cpp
 )
 list(APPEND ORVANE_BENCH_SOURCES bench/sound/KeyLatencyBench.cpp)

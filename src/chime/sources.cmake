@@ -4,6 +4,7 @@ list(APPEND ORVANE_CORE_SOURCES
   src/chime/core/ScoreText.cpp src/chime/core/ScoreText.h
   src/chime/core/ShortTextPool.cpp src/chime/core/ShortTextPool.h
   src/chime/core/StepPlan.cpp src/chime/core/StepPlan.h
+  src/chime/core/SequencePlanner.cpp src/chime/core/SequencePlanner.h
   src/chime/core/TChannels.cpp src/chime/core/TChannels.h
   src/chime/core/Transport.cpp src/chime/core/Transport.h
   src/chime/core/TransportModel.h

@@ -98,17 +98,15 @@ LiveRender RenderLikePlayback(const ExportSettings& settings, std::int64_t frame
             output.Render(output.BufferFrames());
         }
         const std::int64_t start = clock.StartFrame(engine.FrameAt(clock.Ideal()), kRate);
-        engine.SetScheduledStart(start);
         const StepPlan plan = PlanStep(settings.steps, step, context);
         for (const StepAction& action : plan.actions) {
             if (action.kind == StepAction::Kind::OpenSound) {
                 AudioEngine::VoiceId voice = -1;
                 if (engine.OpenVoice(action.file, voice) == EngineError::kNone) {
-                    engine.PlayVoice(voice);
+                    engine.PlayVoiceAt(voice, start);
                 }
             }
         }
-        engine.SetScheduledStart(std::nullopt);
     }
     while (output.FramesRendered() < frames) {
         output.Render(output.BufferFrames());

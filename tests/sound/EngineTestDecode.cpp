@@ -41,6 +41,7 @@ TEST_P(DecodeFormats, KeepsLengthPitchLevelAndChannels) {
     const DecodeResult result = DecodeSampleFile(path, 48000);
     ASSERT_EQ(result.error, DecodeError::kNone);
     const SampleBuffer& buffer = *result.buffer;
+    const std::vector<float> samples = buffer.ToFloats();
     EXPECT_EQ(buffer.channels, c.channels);
     EXPECT_EQ(buffer.sampleRate, 48000);
     EXPECT_EQ(buffer.Frames(), (frames * 48000 + c.rate - 1) / c.rate);
@@ -48,9 +49,9 @@ TEST_P(DecodeFormats, KeepsLengthPitchLevelAndChannels) {
     const std::int64_t from = 600;
     const std::int64_t to = buffer.Frames() - 600;
     for (int ch = 0; ch < c.channels; ++ch) {
-        EXPECT_NEAR(MeasuredHz(buffer.samples, c.channels, ch, 48000, from, to), hz[ch], 0.5)
+        EXPECT_NEAR(MeasuredHz(samples, c.channels, ch, 48000, from, to), hz[ch], 0.5)
             << "channel " << ch;
-        EXPECT_NEAR(PeakOf(buffer.samples, c.channels, ch, from, to), 0.5f, 0.01f)
+        EXPECT_NEAR(PeakOf(samples, c.channels, ch, from, to), 0.5f, 0.01f)
             << "channel " << ch;
     }
 }
@@ -167,7 +168,7 @@ TEST(Decode, ReadsMp3) {
     ASSERT_EQ(result.error, DecodeError::kNone);
     // Encoder delay and padding add at most a few thousand frames.
     EXPECT_NEAR(static_cast<double>(result.buffer->Frames()), 48000.0, 4000.0);
-    EXPECT_NEAR(MeasuredHz(result.buffer->samples, 1, 0, 48000, 5000, 40000), 440.0, 1.0);
+    EXPECT_NEAR(MeasuredHz(result.buffer->ToFloats(), 1, 0, 48000, 5000, 40000), 440.0, 1.0);
 }
 
 TEST(SampleCache, DecodesOncePerVersionOfAFile) {
@@ -192,7 +193,7 @@ TEST(SampleCache, DecodesOncePerVersionOfAFile) {
     EXPECT_NE(second.buffer, first.buffer);
     EXPECT_EQ(second.buffer->Frames(), 2000);
     EXPECT_EQ(first.buffer->Frames(), 1000);
-    EXPECT_EQ(first.buffer->samples[999], 0.25f);
+    EXPECT_EQ(first.buffer->At(999, 0), 0.25f);
     EXPECT_EQ(cache.DecodeCount(), 2);
     EXPECT_EQ(cache.EntryCount(), 1);
 

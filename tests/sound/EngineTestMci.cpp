@@ -58,12 +58,15 @@ TEST_F(MciCommands, VoiceLifeThroughTheFourCommands) {
     EXPECT_EQ(Send("open waveaudio!" + bell_ + " alias 17"), kMciOk);
 }
 
-TEST_F(MciCommands, PlayFollowsTheScheduledStart) {
+TEST_F(MciCommands, TypedPlayStartsAtItsFrameAndPlainPlayAtOnce) {
     ASSERT_EQ(Send("open waveaudio!" + bell_ + " alias 3"), kMciOk);
-    engine_->SetScheduledStart(700);
-    ASSERT_EQ(Send("play 3"), kMciOk);
+    ASSERT_EQ(mci_->PlayAt("3", 700), kMciOk);
+    ASSERT_EQ(Send("open waveaudio!" + bell_ + " alias 4"), kMciOk);
+    ASSERT_EQ(Send("play 4"), kMciOk);
     output_->Render(1024);
     EXPECT_EQ(engine_->VoiceStartFrame(*mci_->VoiceOf("3")), 700);
+    EXPECT_EQ(engine_->VoiceStartFrame(*mci_->VoiceOf("4")), 0);
+    EXPECT_EQ(mci_->PlayAt("9", 0), kMciUnknownAlias);
 }
 
 TEST_F(MciCommands, ErrorCodes) {

@@ -321,8 +321,12 @@ TEST_F(SoundUi, WithoutASoundDeviceCommandsAreRejectedAndTheProgramGoesOn) {
 
 TEST_F(SoundUi, TheSweepClosesFinishedVoicesAndShutdownDropsPendingStrikes) {
     Open(Start());
+    // A fixed alias draw: with the clock's, the second strike may draw the first one's alias
+    // and close its finished voice, as the alias draw does.
+    w->rng.seed(7);
     Key(Qt::Key_Semicolon);
     EXPECT_EQ(Sounded(), QStringList{"bell14.wav"});
+    Engine().Cache().WaitIdle();  // rendering runs far faster than the background decode
     offline->Render(48000 * 30);  // the small bell has rung out
     Key(Qt::Key_L);
     EXPECT_EQ(Sounded(), QStringList{"bell13.wav"});

@@ -98,3 +98,21 @@ TEST_F(VoiceWorkersTest, ShutdownFromInsideACallDoesNotWaitForItself) {
     // The context object of the call is freed later, after its delivery.
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
 }
+
+TEST_F(VoiceWorkersTest, CallsRunAfterTheStartingHandlerReturnsAndStrikesGoBeforeSweeps) {
+    VoiceWorkers workers;
+    QStringList order;
+    // A key handler: it starts the strike and returns before the strike runs.
+    auto keyHandler = [&] {
+        workers.StartReleaseWorker([&] { order.append("sweep"); });
+        workers.StartStrikeWorker([&] {
+            order.append("strike");
+            EXPECT_EQ(QThread::currentThread(), QCoreApplication::instance()->thread());
+        });
+        order.append("handler returned");
+    };
+    keyHandler();
+    ASSERT_TRUE(test::ServeEventsUntil([&] { return workers.WorkerCount() == 0; }));
+    EXPECT_EQ(order, QStringList({"handler returned", "strike", "sweep"}))
+        << "the sweep waits one step below the strike";
+}

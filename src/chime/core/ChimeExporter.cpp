@@ -85,6 +85,9 @@ public:
             return;  // a missing or unreadable sound stays silent, as in playback
         }
         open_.push_back(voice);
+        // Rendering runs far ahead of real time: the whole sound must be there before the
+        // voice reaches the part that is still being decoded in the background.
+        engine_.Cache().WaitIdle();
         engine_.PlayVoiceAt(voice, frame);
         // The cache holds the sound the voice was just opened on.
         if (const DecodeResult decoded = engine_.Cache().Get(path); decoded.buffer) {

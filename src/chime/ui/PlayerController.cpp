@@ -32,24 +32,6 @@
 
 namespace orvane {
 
-namespace {
-
-// Clears the engine's scheduled start when the step's voices have been started, also when a
-// command throws.
-class ScheduledStart {
-public:
-    ScheduledStart(AudioEngine& engine, std::optional<std::int64_t> frame) : engine_(engine) {
-        engine_.SetScheduledStart(frame);
-    }
-    ~ScheduledStart() { engine_.SetScheduledStart(std::nullopt); }
-    ScheduledStart(const ScheduledStart&) = delete;
-    ScheduledStart& operator=(const ScheduledStart&) = delete;
-
-private:
-    AudioEngine& engine_;
-};
-
-}  // namespace
 
 void PlayerController::Observer::ClearGroupFrames(QChar letter) {
     player_.faces_.ClearGroupFrames(letter);
@@ -209,7 +191,6 @@ void PlayerController::PlayStep(int step, bool onGrid) {
     if (onGrid && scheduling_) {
         start = clock_.StartFrame(engine.FrameAt(clock_.Ideal()), engine.SampleRate());
     }
-    const ScheduledStart scheduled(engine, start);
     for (const StepAction& action : plan.actions) {
         Guarded([&] {
             switch (action.kind) {
@@ -220,7 +201,7 @@ void PlayerController::PlayStep(int step, bool onGrid) {
                     faces_.AnimateBell(action.value);
                     break;
                 case StepAction::Kind::OpenSound:
-                    voices_.Player().StartPlaybackVoice(action.file);
+                    voices_.Player().StartPlaybackVoice(action.file, start);
                     break;
                 case StepAction::Kind::StartResetTimer:
                     f.mmResetTimer->start();

@@ -23,14 +23,16 @@ AudioCallbackScope::~AudioCallbackScope() {
 }
 
 AudioEngine::AudioEngine(std::unique_ptr<AudioOutput> output)
-    : mixer_(std::make_unique<Mixer>()),
-      output_(std::move(output)),
+    : output_(std::move(output)),
       hasDevice_(output_->Open()),
       sampleRate_(hasDevice_ ? output_->SampleRate() : kDefaultSampleRate),
       bufferFrames_(hasDevice_ ? output_->BufferFrames() : 0),
       clock_(sampleRate_),
-      cache_(sampleRate_) {
+      cache_(sampleRate_),
+      sequencer_(sampleRate_) {
     retired_.reserve(kVoiceCount);
+    mixer_ = std::make_unique<Mixer>(sampleRate_);
+    mixer_->SetChunkHook(&sequencer_);
     if (hasDevice_) {
         output_->Start(this);
     }
@@ -79,10 +81,11 @@ EngineError AudioEngine::OpenVoice(const QString& path, VoiceId& voice) {
 }
 
 EngineError AudioEngine::PlayVoice(VoiceId voice) {
-    return PlayVoiceAt(voice, scheduledStart_);
+    return PlayVoiceAt(voice, std::nullopt);
 }
 
-EngineError AudioEngine::PlayVoiceAt(VoiceId voice, std::optional<std::int64_t> frame) {
+EngineError AudioEngine::PlayVoiceAt(VoiceId voice, std::optional<std::int64_t> frame,
+                                     float gain) {
     if (!hasDevice_) {
         return EngineError::kNoDevice;
     }
@@ -101,6 +104,7 @@ EngineError AudioEngine::PlayVoiceAt(VoiceId voice, std::optional<std::int64_t> 
     command.serial = nextSerial_++;
     command.buffer = slot.buffer.get();
     command.startFrame = frame ? std::max<std::int64_t>(*frame, 0) : Mixer::kStartNow;
+    command.gain = gain;
     mixer_->Commands().Push(command);
     slot.played = true;
     slot.lastPlaySerial = command.serial;
@@ -137,6 +141,42 @@ void AudioEngine::Collect() {
     const std::uint64_t processed = mixer_->ProcessedSerial();
     std::erase_if(retired_, [processed](const Retired& r) { return r.serial <= processed; });
     DrainStarts();
+    const std::uint64_t inUse = sequencer_.PlanInUse();
+    // Plans sent later than the audio thread's last report have higher serials: they stay.
+    std::erase_if(plans_, [inUse](const auto& kept) { return kept.first < inUse; });
+}
+
+std::uint64_t AudioEngine::KeepPlan(SequencePlan plan) {
+    if (!hasDevice_) {
+        return 0;
+    }
+    Collect();
+    auto kept = std::make_unique<SequencePlan>(std::move(plan));
+    kept->sounds.clear();
+    for (const QString& path : std::as_const(kept->soundPaths)) {
+        DecodeResult decoded = cache_.Get(path);
+        kept->sounds.push_back(decoded.buffer);
+    }
+    // A sound that cannot be read is left out: its strokes stay silent.
+    for (SequencePlan::Step& step : kept->steps) {
+        std::erase_if(step.strokes, [&](const SequencePlan::Stroke& stroke) {
+            return stroke.sound < 0 || stroke.sound >= static_cast<int>(kept->sounds.size()) ||
+                   !kept->sounds[static_cast<std::size_t>(stroke.sound)];
+        });
+    }
+    const std::uint64_t serial = nextPlanSerial_++;
+    plans_.emplace_back(serial, std::move(kept));
+    return serial;
+}
+
+bool AudioEngine::LoadSequence(SequencePlan plan) {
+    const std::uint64_t serial = KeepPlan(std::move(plan));
+    return serial != 0 && sequencer_.Load(plans_.back().second.get(), serial);
+}
+
+bool AudioEngine::QueueNextSequence(SequencePlan plan) {
+    const std::uint64_t serial = KeepPlan(std::move(plan));
+    return serial != 0 && sequencer_.QueueNext(plans_.back().second.get(), serial);
 }
 
 bool AudioEngine::IsVoiceOpen(VoiceId voice) const {
@@ -188,6 +228,17 @@ void AudioEngine::DrainStarts() {
     VoiceStartEvent event;
     while (mixer_->Starts().Pop(event)) {
         if (!startLog_) {
+            continue;
+        }
+        if ((event.serial & StepSequencer::kStrokeTag) != 0) {
+            // A stroke of the sequencer: its plan and sound index name the path.
+            const std::uint64_t planSerial = (event.serial & ~StepSequencer::kStrokeTag) >> 16;
+            const auto sound = static_cast<qsizetype>(event.serial & 0xFFFF);
+            for (const auto& [serial, plan] : plans_) {
+                if (serial == planSerial && sound < plan->soundPaths.size()) {
+                    starts_.push_back({plan->soundPaths.at(sound), event.frame, event.voice});
+                }
+            }
             continue;
         }
         const auto it = playPaths_.find(event.serial);

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QString>
+#include <QStringList>
 #include <array>
 #include <chrono>
 #include <cstdint>
@@ -14,6 +15,7 @@
 #include "sound/core/Mixer.h"
 #include "sound/core/OutputGain.h"
 #include "sound/core/SampleCache.h"
+#include "sound/core/StepSequencer.h"
 
 namespace orvane {
 
@@ -38,10 +40,12 @@ struct VoiceStart {
 // clock for sample-exact starts and an output gain that acts on every voice at once.
 //
 // Threads: every member function runs on one thread, the UI thread, except FramesRendered(),
-// FrameAt() and the audio-thread callback, which the output calls. Decoding happens on the UI
-// thread when a voice is opened; the audio thread sees the sounds only through raw pointers,
-// and this object (on the UI thread) holds the owning references until the audio thread has
-// confirmed that it dropped them, so no sound is ever freed on the audio thread.
+// FrameAt() and the audio-thread callback, which the output calls. Sounds are decoded by the
+// sample cache's background thread (Preload), or their head on the UI thread when a voice is
+// opened on a sound not decoded yet; a voice starts at once and plays into the rest as it is
+// decoded. The audio thread sees the sounds only through raw pointers, and this object (on the
+// UI thread) holds the owning references until the audio thread has confirmed that it dropped
+// them, so no sound is ever freed on the audio thread.
 class AudioEngine final : public OutputGain, private AudioRenderer {
   public:
     using VoiceId = int;
@@ -64,13 +68,13 @@ class AudioEngine final : public OutputGain, private AudioRenderer {
     // Voices. A voice is opened on a sound file (decoded, or taken from the cache), played once
     // from its start, and closed. Closing a voice that still sounds silences it.
     EngineError OpenVoice(const QString& path, VoiceId& voice);
-    // Starts the voice from its first sample at the scheduled start frame if one is set (see
-    // SetScheduledStart), else at the start of the next buffer. Playing a voice again restarts
-    // it.
+    // Starts the voice from its first sample at the start of the next buffer, at unity gain.
+    // Playing a voice again restarts it.
     EngineError PlayVoice(VoiceId voice);
-    // As PlayVoice, with an explicit start: an absolute frame, or nothing for the next buffer.
-    // A frame already rendered when the command arrives starts the voice at the next buffer.
-    EngineError PlayVoiceAt(VoiceId voice, std::optional<std::int64_t> frame);
+    // Starts the voice at an absolute frame, or at the next buffer for nothing, with a linear
+    // gain (1 = as decoded). A frame already rendered when the command arrives starts the voice
+    // at the next buffer.
+    EngineError PlayVoiceAt(VoiceId voice, std::optional<std::int64_t> frame, float gain = 1.0f);
     EngineError CloseVoice(VoiceId voice);
     bool IsVoiceOpen(VoiceId voice) const;
     // True from PlayVoice until the last sample has been rendered (waiting for a scheduled start
@@ -81,9 +85,8 @@ class AudioEngine final : public OutputGain, private AudioRenderer {
     QString VoicePath(VoiceId voice) const;
     int OpenVoiceCount() const { return openCount_; }
 
-    // The start frame used by later PlayVoice calls; nothing means "the next buffer".
-    void SetScheduledStart(std::optional<std::int64_t> frame) { scheduledStart_ = frame; }
-    std::optional<std::int64_t> ScheduledStart() const { return scheduledStart_; }
+    // Decodes the sounds of `paths` on the background thread, heads first (see SampleCache).
+    void Preload(const QStringList& paths) { cache_.Preload(paths); }
 
     // Any thread: frames rendered so far, that is the first frame of the next buffer.
     std::int64_t FramesRendered() const { return mixer_->FramesRendered(); }
@@ -99,6 +102,14 @@ class AudioEngine final : public OutputGain, private AudioRenderer {
 
     SampleCache& Cache() { return cache_; }
 
+    // The audio-side sequencer. Its transport commands go to Sequencer() directly; plans go
+    // through LoadSequence and QueueNextSequence, which decode (or take from the cache) their
+    // sounds and keep them until the audio thread has let go of them. Both return false when
+    // there is no device or the command ring is full.
+    StepSequencer& Sequencer() { return sequencer_; }
+    bool LoadSequence(SequencePlan plan);
+    bool QueueNextSequence(SequencePlan plan);
+
     // OutputGain: left gain in the low 16 bits, right in the high 16 bits, 65535 = unity,
     // linear; 0xFFFFFFFF at start.
     bool HasDevice() const override { return hasDevice_; }
@@ -111,6 +122,8 @@ class AudioEngine final : public OutputGain, private AudioRenderer {
 
     // Audio-thread statistics, for tests: voices in the mix, start events dropped.
     const Mixer& AudioMixer() const { return *mixer_; }
+    // Off: the master bus is only clamped to full scale, not limited (for comparisons).
+    void SetLimiterEnabled(bool on) { mixer_->SetLimiterEnabled(on); }
 
   private:
     struct Slot {
@@ -125,6 +138,8 @@ class AudioEngine final : public OutputGain, private AudioRenderer {
         std::shared_ptr<const SampleBuffer> buffer;
     };
 
+    // Fills the plan's sounds and keeps it; the serial it was given, 0 when it cannot be sent.
+    std::uint64_t KeepPlan(SequencePlan plan);
     void RenderAudio(float* out, int frames,
                      std::chrono::steady_clock::time_point callbackTime) override;
     bool Valid(VoiceId voice) const;
@@ -141,10 +156,13 @@ class AudioEngine final : public OutputGain, private AudioRenderer {
     int openCount_ = 0;
     std::uint64_t nextSerial_ = 1;
     std::vector<Retired> retired_;
-    std::optional<std::int64_t> scheduledStart_;
     bool startLog_ = false;
     std::unordered_map<std::uint64_t, QString> playPaths_;  // serial -> path, start log only
     std::vector<VoiceStart> starts_;
+    StepSequencer sequencer_;
+    std::uint64_t nextPlanSerial_ = 1;
+    // Plans by serial, kept until the audio thread no longer reads them.
+    std::vector<std::pair<std::uint64_t, std::unique_ptr<SequencePlan>>> plans_;
 };
 
 }  // namespace orvane

@@ -76,7 +76,7 @@ int Mci::SendString(const QString& command, QString* answer) {
     }
     if (command.startsWith(kPlayPrefix)) {
         const QString alias = command.mid(kPlayPrefix.size());
-        return IsAlias(alias) ? Play(alias) : kMciBadCommand;
+        return IsAlias(alias) ? Play(alias, std::nullopt) : kMciBadCommand;
     }
     if (command.startsWith(kStatusPrefix) && command.endsWith(kModeSuffix) &&
         command.size() > kStatusPrefix.size() + kModeSuffix.size()) {
@@ -124,7 +124,14 @@ bool Mci::ReclaimFinishedVoice() {
     return false;
 }
 
-int Mci::Play(const QString& alias) {
+int Mci::PlayAt(const QString& alias, std::int64_t frame) {
+    if (!engine_.HasDevice()) {
+        return kMciNoDevice;
+    }
+    return IsAlias(alias) ? Play(alias, frame) : kMciBadCommand;
+}
+
+int Mci::Play(const QString& alias, std::optional<std::int64_t> frame) {
     const auto it = aliases_.constFind(alias);
     if (it == aliases_.constEnd()) {
         return kMciUnknownAlias;
@@ -132,7 +139,7 @@ int Mci::Play(const QString& alias) {
     if (*it == kNoVoice) {
         return kMciNoFreeVoice;  // its engine voice went to a newer voice
     }
-    return CodeOf(engine_.PlayVoice(*it));
+    return CodeOf(engine_.PlayVoiceAt(*it, frame));
 }
 
 int Mci::Status(const QString& alias, QString* answer) {

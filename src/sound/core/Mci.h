@@ -27,8 +27,7 @@ enum MciCode : int {
 // The four voice commands over the audio engine:
 //   "open waveaudio!<path> alias <n>"  decodes the file and opens a voice under alias n; the
 //                                      path runs up to the last " alias " and may hold spaces
-//   "play <n>"                         starts the voice from its beginning, at the engine's
-//                                      scheduled start frame if one is set, else at once
+//   "play <n>"                         starts the voice from its beginning at once
 //   "status <n> mode"                  answers "playing" or "stopped" (ended or never played)
 //   "close <n>"                        closes the voice, silencing it if it still sounds
 // Keywords are lower case; an alias is one word without spaces. UI thread only.
@@ -42,6 +41,8 @@ class Mci final : public MciInterface {
 
     // `answer`, when given, is set to the mode text for "status" and emptied otherwise.
     int SendString(const QString& command, QString* answer) override;
+    // The typed start under "play": at absolute output frame `frame`, answering as "play" does.
+    int PlayAt(const QString& alias, std::int64_t frame) override;
 
     // The engine voice under `alias`, for reading back its start frame.
     std::optional<AudioEngine::VoiceId> VoiceOf(const QString& alias) const;
@@ -50,7 +51,7 @@ class Mci final : public MciInterface {
 
   private:
     int Open(const QString& path, const QString& alias);
-    int Play(const QString& alias);
+    int Play(const QString& alias, std::optional<std::int64_t> frame);
     int Status(const QString& alias, QString* answer);
     int Close(const QString& alias);
     bool ReclaimFinishedVoice();

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QString>
+#include <cstdint>
 
 namespace orvane {
 
@@ -12,6 +13,12 @@ class MciInterface {
 public:
     virtual ~MciInterface() = default;
     virtual int SendString(const QString& command, QString* answer) = 0;
+    // As "play <alias>", but the voice starts at absolute output frame `frame` (a frame that has
+    // passed starts it at once). An adapter without a frame clock plays it at once.
+    virtual int PlayAt(const QString& alias, std::int64_t frame) {
+        (void)frame;
+        return SendString(QStringLiteral("play ") + alias, nullptr);
+    }
 };
 
 }  // namespace orvane

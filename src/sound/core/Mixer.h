@@ -5,6 +5,7 @@
 #include <cstdint>
 
 #include "sound/core/CommandQueue.h"
+#include "sound/core/PeakLimiter.h"
 #include "sound/core/SampleBuffer.h"
 
 namespace orvane {
@@ -20,6 +21,8 @@ struct VoiceCommand {
     const SampleBuffer* buffer = nullptr;
     // kPlay: the absolute frame of the first sample, or kStartNow (start of the next buffer).
     std::int64_t startFrame = -1;
+    // kPlay: linear gain of the voice (1 = as decoded).
+    float gain = 1.0f;
 };
 
 // Sent back by the audio thread when a voice's first sample is rendered.
@@ -30,18 +33,26 @@ struct VoiceStartEvent {
 };
 
 // The audio-thread half of the engine: a fixed pool of voices, each a raw reference to a sound
-// plus a play position, summed into a stereo bus with the output gain applied. Render runs on
-// the audio thread and never locks, allocates, frees or blocks; everything else it shares is
-// atomic or goes through the two rings.
+// plus a play position and a gain, summed into a stereo bus, then the output gain, then the peak
+// limiter. Render runs on the audio thread and never locks, allocates, frees or blocks;
+// everything else it shares is atomic or goes through the two rings.
+//
+// A voice whose sound is still being decoded plays what is decoded and waits at the decoded end
+// until more is published; it ends at the sound's full length.
+//
+// Voices 0 to kVoiceCount - 1 belong to the UI thread's commands; kSequencerVoices more are
+// started by the audio thread itself (StartOwnVoice) and report no state.
 class Mixer {
   public:
     static constexpr int kVoiceCount = 256;
+    static constexpr int kSequencerVoices = 128;
+    static constexpr int kPoolSize = kVoiceCount + kSequencerVoices;
     static constexpr int kMaxChunkFrames = 512;
     static constexpr std::int64_t kStartNow = -1;
     using CommandRing = CommandQueue<VoiceCommand, 1024>;
     using StartRing = CommandQueue<VoiceStartEvent, 4096>;
 
-    Mixer();
+    explicit Mixer(int sampleRate = 48000);
 
     // UI thread pushes, audio thread pops.
     CommandRing& Commands() { return commands_; }
@@ -51,6 +62,27 @@ class Mixer {
     // Audio thread. Applies all queued commands, then renders `frames` interleaved stereo frames
     // starting at frame FramesRendered() and advances the frame clock by `frames`.
     void Render(float* out, int frames);
+
+    // Audio thread, between chunks (see SetChunkHook): starts pool voice kVoiceCount + slot on
+    // `buffer` at absolute frame `startFrame` (not before the chunk being rendered). The buffer
+    // must stay alive until the voice has ended or has been replaced. Its start event carries
+    // `tag` as its serial (none for 0).
+    void StartOwnVoice(int slot, const SampleBuffer* buffer, std::int64_t startFrame, float gain,
+                       std::uint64_t tag = 0);
+    // Audio thread: silences every own voice.
+    void StopOwnVoices();
+    bool OwnVoicePlaying(int slot) const { return voices_[kVoiceCount + slot].listIndex >= 0; }
+
+    // Called on the audio thread before each chunk with the chunk's first frame and the frames
+    // the mixer would render; returns how many to render (at least one), so that an event
+    // can fall on a chunk's first frame. Null: no hook.
+    class ChunkHook {
+      public:
+        virtual ~ChunkHook() = default;
+        virtual int BeforeChunk(Mixer& mixer, std::int64_t chunkStart, int frames) = 0;
+    };
+    // Before the output starts, or from the audio thread.
+    void SetChunkHook(ChunkHook* hook) { hook_ = hook; }
 
     // Any thread.
     std::int64_t FramesRendered() const { return framesRendered_.load(std::memory_order_acquire); }
@@ -71,6 +103,8 @@ class Mixer {
     // Left channel in the low 16 bits, right in the high 16 bits, linear, 65535 = unity.
     void SetVolumeWord(std::uint32_t word) { volumeWord_.store(word, std::memory_order_relaxed); }
     std::uint32_t VolumeWord() const { return volumeWord_.load(std::memory_order_relaxed); }
+    // Off: the bus after the gain is only clamped to full scale (for comparisons).
+    void SetLimiterEnabled(bool on) { limiterOn_.store(on, std::memory_order_relaxed); }
     // Audio thread (or when nothing renders): voices currently in the mix.
     int ActiveVoiceCount() const { return activeCount_; }
     // The number of start events dropped because nobody read them.
@@ -80,29 +114,40 @@ class Mixer {
 
   private:
     struct Voice {
-        const float* samples = nullptr;
-        std::int64_t frames = 0;
+        const SampleBuffer* buffer = nullptr;
         std::int64_t position = 0;
         std::int64_t startFrame = 0;
         std::uint64_t serial = 0;
-        int channels = 1;
+        float gain = 1.0f;
         int listIndex = -1;  // position in active_, -1 when not active
         bool started = false;
     };
 
     void Apply(const VoiceCommand& command, std::int64_t blockStart);
-    void Deactivate(int voice);
+    void Activate(int index);
+    void Deactivate(int index);
     void MixChunk(std::int64_t chunkStart, int frames);
-    void Finish(float* out, int frames);
+    // Mixes the look-ahead that follows the chunk ending at chunkEnd into ahead*_, without
+    // moving any voice.
+    void MixAhead(std::int64_t chunkEnd, int frames);
+    // The largest sum the active voices can reach (sound peaks times voice gains).
+    float PeakBound() const;
+    void Finish(float* out, std::int64_t chunkEnd, int frames);
 
     CommandRing commands_;
     StartRing starts_;
-    std::array<Voice, kVoiceCount> voices_{};
-    std::array<std::uint16_t, kVoiceCount> active_{};
+    std::array<Voice, kPoolSize> voices_{};
+    std::array<std::uint16_t, kPoolSize> active_{};
     int activeCount_ = 0;
-    alignas(64) std::array<float, 2 * kMaxChunkFrames> bus_{};
+    ChunkHook* hook_ = nullptr;
+    alignas(64) std::array<float, kMaxChunkFrames> busLeft_{};
+    alignas(64) std::array<float, kMaxChunkFrames> busRight_{};
+    alignas(64) std::array<float, PeakLimiter::kMaxLookAhead> aheadLeft_{};
+    alignas(64) std::array<float, PeakLimiter::kMaxLookAhead> aheadRight_{};
+    float chunkBound_ = 0.0f;  // PeakBound() of the voices at the start of the chunk
     float gainLeft_ = 1.0f;
     float gainRight_ = 1.0f;
+    PeakLimiter limiter_;
 
     std::array<std::atomic<std::uint64_t>, kVoiceCount> state_{};
     std::array<std::atomic<std::int64_t>, kVoiceCount> startedAt_{};
@@ -110,6 +155,7 @@ class Mixer {
     std::atomic<std::uint64_t> processedSerial_{0};
     std::atomic<std::uint32_t> volumeWord_{0xFFFFFFFFu};
     std::atomic<std::uint64_t> droppedStarts_{0};
+    std::atomic<bool> limiterOn_{true};
 };
 
 }  // namespace orvane

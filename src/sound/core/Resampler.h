@@ -21,6 +21,9 @@ class Resampler {
     // The number of output frames for `frames` input frames: frames x outRate / inRate, rounded
     // up.
     std::int64_t OutputFrames(std::int64_t frames) const;
+    // Input frames on each side of an output frame's position that its value depends on (0 when
+    // the rates are equal).
+    int HalfWidth() const { return halfWidth_; }
 
     // Converts interleaved samples of `channels` channels. Samples outside the input count as
     // silence.

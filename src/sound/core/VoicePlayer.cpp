@@ -154,9 +154,29 @@ QString VoicePlayer::StrikeFile(const QString& path) {
 }
 
 QString VoicePlayer::StartPlaybackVoice(const QString& path) {
+    return StartPlaybackVoice(path, std::nullopt);
+}
+
+QString VoicePlayer::StartPlaybackVoice(const QString& path,
+                                        std::optional<std::int64_t> startFrame) {
     const QString alias = ChoosePlaybackAlias();
     SendCommand(QStringLiteral("open waveaudio!") + path + QStringLiteral(" alias ") + alias);
-    SendCommand(QStringLiteral("play ") + alias);
+    if (!startFrame) {
+        SendCommand(QStringLiteral("play ") + alias);
+        return alias;
+    }
+    // Retried as SendCommand retries.
+    int code = 0;
+    for (int attempt = 0; attempt <= kCommandRetries; ++attempt) {
+        try {
+            code = mci_.PlayAt(alias, *startFrame);
+        } catch (...) {
+            code = 0;
+        }
+        if (code == 0) {
+            break;
+        }
+    }
     return alias;
 }
 

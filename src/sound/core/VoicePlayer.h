@@ -5,7 +5,9 @@
 #include <QSet>
 #include <QString>
 #include <QStringList>
+#include <cstdint>
 #include <functional>
+#include <optional>
 
 namespace orvane {
 
@@ -66,6 +68,9 @@ class VoicePlayer {
     // Opens the wave file at path under a new playback alias and plays it without waiting.
     // Returns the alias.
     QString StartPlaybackVoice(const QString& path);
+    // As StartPlaybackVoice, the voice starting at absolute output frame `startFrame` when one is
+    // given (the typed start under "play"), else at once.
+    QString StartPlaybackVoice(const QString& path, std::optional<std::int64_t> startFrame);
 
     // The sweep: closes every listed voice that no longer plays and removes it from the list;
     // voices that still play stay open and listed.

@@ -3,31 +3,67 @@
 #include "app/core/Guard.h"
 
 #include <QCoreApplication>
-#include <QDeadlineTimer>
 #include <QEvent>
-#include <QMetaObject>
 #include <algorithm>
 
 namespace orvane {
 
 namespace {
 
-// While Shutdown waits for a worker it drops the worker's queued call this often (ms).
-constexpr int kShutdownPollMs = 5;
+const QEvent::Type kCallEvent = static_cast<QEvent::Type>(QEvent::registerEventType());
+
+// The queued delivery of one call.
+class CallEvent final : public QEvent {
+  public:
+    explicit CallEvent(quint64 id) : QEvent(kCallEvent), id_(id) {}
+    quint64 Id() const { return id_; }
+
+  private:
+    quint64 id_;
+};
+
+// Qt's event priorities for the two documented thread priorities.
+int EventPriorityOf(QThread::Priority priority) {
+    return priority < QThread::NormalPriority ? Qt::LowEventPriority : Qt::NormalEventPriority;
+}
 
 }  // namespace
 
-TVoiceStream::TVoiceStream(QObject* uiContext, std::function<void()> call)
-    : uiContext_(uiContext), call_(std::move(call)) {}
+// Receives the queued calls; outlives its owner while a call is on the stack.
+class VoiceWorkers::CallContext final : public QObject {
+  public:
+    explicit CallContext(VoiceWorkers* owner) : owner_(owner) {}
+    void Orphan() { owner_ = nullptr; }
+    // The call given up by the owner that is running now; freed when it returns.
+    void Adopt(TVoiceStream* worker) { adopted_.push_back(worker); }
 
-void TVoiceStream::run() {
-    // The queued call event releases this thread when it has run, and also when it is
-    // dropped unrun (Shutdown removes it), so the wait always ends.
-    Guarded([this] {
-        QMetaObject::invokeMethod(
-            uiContext_, [this] { RunCall(); }, Qt::BlockingQueuedConnection);
-    });
+    bool event(QEvent* event) override {
+        if (event->type() != kCallEvent) {
+            return QObject::event(event);
+        }
+        if (owner_ != nullptr) {
+            owner_->Deliver(static_cast<CallEvent*>(event)->Id());
+        }
+        return true;
+    }
+
+    ~CallContext() override {
+        for (TVoiceStream* worker : adopted_) {
+            delete worker;
+        }
+    }
+
+  private:
+    VoiceWorkers* owner_;
+    std::vector<TVoiceStream*> adopted_;
+};
+
+QEvent::Type VoiceWorkers::CallEventType() {
+    return kCallEvent;
 }
+
+TVoiceStream::TVoiceStream(std::function<void()> call, QThread::Priority priority)
+    : call_(std::move(call)), priority_(priority) {}
 
 void TVoiceStream::RunCall() {
     if (cancelled_ || !call_) {
@@ -39,12 +75,14 @@ void TVoiceStream::RunCall() {
     done_ = true;
 }
 
-VoiceWorkers::VoiceWorkers() : context_(new QObject) {}
+VoiceWorkers::VoiceWorkers() : context_(new CallContext(this)) {}
 
 VoiceWorkers::~VoiceWorkers() {
     const bool callOnStack = std::any_of(workers_.begin(), workers_.end(),
                                          [](const Entry& e) { return e.worker->CallRunning(); });
     Shutdown();
+    *alive_ = false;
+    context_->Orphan();
     if (callOnStack) {
         // The running call was delivered to the context: it must outlive that delivery.
         context_->deleteLater();
@@ -57,9 +95,9 @@ TKeyStream* VoiceWorkers::StartStrikeWorker(std::function<void()> call) {
     if (shutDown_) {
         return nullptr;
     }
-    auto* worker = new TKeyStream(context_, std::move(call));
+    auto* worker = new TKeyStream(std::move(call));
     keyStream_ = worker;
-    Start(worker, TKeyStream::kPriority);
+    Start(worker);
     return worker;
 }
 
@@ -67,19 +105,34 @@ TReleaseStream* VoiceWorkers::StartReleaseWorker(std::function<void()> call) {
     if (shutDown_) {
         return nullptr;
     }
-    auto* worker = new TReleaseStream(context_, std::move(call));
+    auto* worker = new TReleaseStream(std::move(call));
     releaseStream_ = worker;
-    Start(worker, TReleaseStream::kPriority);
+    Start(worker);
     return worker;
 }
 
-void VoiceWorkers::Start(TVoiceStream* worker, QThread::Priority priority) {
+void VoiceWorkers::Start(TVoiceStream* worker) {
     const quint64 id = nextId_++;
     workers_.push_back({id, worker});
-    // finished is emitted on the worker thread; the freeing runs on this thread.
-    QObject::connect(
-        worker, &QThread::finished, context_, [this, id] { Free(id); }, Qt::QueuedConnection);
-    worker->start(priority);
+    QCoreApplication::postEvent(context_, new CallEvent(id),
+                                EventPriorityOf(worker->priority()));
+}
+
+void VoiceWorkers::Deliver(quint64 id) {
+    const auto it =
+        std::find_if(workers_.begin(), workers_.end(), [id](const Entry& e) { return e.id == id; });
+    if (it == workers_.end()) {
+        return;
+    }
+    TVoiceStream* worker = it->worker;
+    // The call may destroy this object (the main window closing inside a strike); the context
+    // has then adopted the worker and frees it.
+    const std::shared_ptr<bool> alive = alive_;
+    worker->RunCall();
+    if (!*alive) {
+        return;
+    }
+    Free(id);
 }
 
 void VoiceWorkers::Free(quint64 id) {
@@ -90,8 +143,6 @@ void VoiceWorkers::Free(quint64 id) {
     }
     TVoiceStream* worker = it->worker;
     workers_.erase(it);
-    // finished has been emitted: the thread is at its very end, the wait is short.
-    worker->wait();
     Forget(worker);
     delete worker;
 }
@@ -107,32 +158,19 @@ void VoiceWorkers::Forget(TVoiceStream* worker) {
 
 void VoiceWorkers::Shutdown() {
     shutDown_ = true;
-    for (const Entry& entry : workers_) {
-        entry.worker->Cancel();
-    }
-    std::vector<Entry> left;
+    QCoreApplication::removePostedEvents(context_, kCallEvent);
     for (const Entry& entry : workers_) {
         TVoiceStream* worker = entry.worker;
-        if (worker->CallRunning()) {
-            // Its call is below us on this stack: waiting would never end.
-            left.push_back(entry);
-            continue;
-        }
-        while (!worker->wait(QDeadlineTimer(kShutdownPollMs))) {
-            QCoreApplication::removePostedEvents(context_, QEvent::MetaCall);
-        }
+        worker->Cancel();
         Forget(worker);
-        delete worker;
-    }
-    workers_ = std::move(left);
-    for (const Entry& entry : workers_) {
-        // Ends by itself once its call returns; its object is given up rather than destroyed
-        // while it runs.
-        entry.worker->disconnect(context_);
-        Forget(entry.worker);
+        if (worker->CallRunning()) {
+            // Its call is below us on this stack: freed when it returns.
+            context_->Adopt(worker);
+        } else {
+            delete worker;
+        }
     }
     workers_.clear();
-    QCoreApplication::removePostedEvents(context_, QEvent::MetaCall);
 }
 
 }  // namespace orvane

@@ -1,22 +1,23 @@
 #pragma once
 
+#include <QEvent>
 #include <QObject>
 #include <QThread>
 #include <functional>
+#include <memory>
 #include <vector>
 
 namespace orvane {
 
-// A short-lived worker thread whose body does nothing but run one call on the user-interface
-// thread and wait for it (a blocking queued call on an object of that thread). The thread ends
-// when the call returns. Faults of the body and of the call are swallowed. Created and owned by
+// One deferred call on the user-interface thread: started by a key press or a playback tick,
+// it runs once the handler that started it has returned and the event loop comes round (a
+// queued call; no thread is created). Faults of the call are swallowed. Created and owned by
 // VoiceWorkers, on the user-interface thread.
-class TVoiceStream : public QThread {
+class TVoiceStream : public QObject {
     Q_OBJECT
 
   public:
-    // uiContext lives in the user-interface thread and outlives the thread; call runs there.
-    TVoiceStream(QObject* uiContext, std::function<void()> call);
+    TVoiceStream(std::function<void()> call, QThread::Priority priority);
 
     // User-interface thread: a call that has not run yet will not run.
     void Cancel() { cancelled_ = true; }
@@ -24,16 +25,16 @@ class TVoiceStream : public QThread {
     bool CallRunning() const { return inCall_; }
     // User-interface thread: true once the call has returned.
     bool CallDone() const { return done_; }
+    // The documented priority of the class; a lower one is delivered after waiting events of
+    // the user-interface thread.
+    QThread::Priority priority() const { return priority_; }
 
-  protected:
-    void run() override;
-
-  private:
+    // Runs the call unless cancelled; faults are swallowed.
     void RunCall();
 
-    QObject* uiContext_;
+  private:
     std::function<void()> call_;
-    // Touched on the user-interface thread only.
+    QThread::Priority priority_;
     bool cancelled_ = false;
     bool inCall_ = false;
     bool done_ = false;
@@ -46,7 +47,7 @@ class TKeyStream final : public TVoiceStream {
 
   public:
     static constexpr QThread::Priority kPriority = QThread::NormalPriority;
-    using TVoiceStream::TVoiceStream;
+    explicit TKeyStream(std::function<void()> call) : TVoiceStream(std::move(call), kPriority) {}
 };
 
 // Sweeps finished voices for the playback timer, one step below normal priority.
@@ -55,14 +56,15 @@ class TReleaseStream final : public TVoiceStream {
 
   public:
     static constexpr QThread::Priority kPriority = QThread::LowPriority;
-    using TVoiceStream::TVoiceStream;
+    explicit TReleaseStream(std::function<void()> call)
+        : TVoiceStream(std::move(call), kPriority) {}
 };
 
-// Starts the workers and owns them. Keeps a reference to the most recently started worker of
-// each class (a new start replaces it). A worker is freed on the user-interface thread when it
-// has finished; a running one is never destroyed: Shutdown (and the destructor) cancels the
-// calls that have not run yet and waits for every worker, without needing the event loop.
-// Constructed, used and destroyed on the user-interface thread.
+// Starts the deferred calls and owns them. Keeps a reference to the most recently started one of
+// each class (a new start replaces it). A call's object is freed when its call has returned; a
+// running one is never destroyed: Shutdown (and the destructor) drops the calls that have not
+// run yet, without needing the event loop. Constructed, used and destroyed on the
+// user-interface thread.
 class VoiceWorkers {
   public:
     VoiceWorkers();
@@ -82,9 +84,14 @@ class VoiceWorkers {
     // Workers started and not yet freed.
     int WorkerCount() const { return int(workers_.size()); }
 
-    // Calls that have not run yet are dropped; every worker is waited for and freed. A worker
-    // whose call is itself running Shutdown (further up the stack) is left to end by itself.
+    // Calls that have not run yet are dropped and freed. A call that is itself running Shutdown
+    // (further up the stack) is freed when it returns.
     void Shutdown();
+
+    // Runs the call of worker `id` (the queued delivery).
+    void Deliver(quint64 id);
+    // The type of the events that deliver the calls (for measurements).
+    static QEvent::Type CallEventType();
 
   private:
     struct Entry {
@@ -92,17 +99,20 @@ class VoiceWorkers {
         TVoiceStream* worker;
     };
 
-    void Start(TVoiceStream* worker, QThread::Priority priority);
+    void Start(TVoiceStream* worker);
     void Free(quint64 id);
     void Forget(TVoiceStream* worker);
 
-    // Lives in the user-interface thread; the workers' calls are queued on it.
-    QObject* context_;
+    // Lives in the user-interface thread; the calls are queued on it.
+    class CallContext;
+    CallContext* context_;
     std::vector<Entry> workers_;
     quint64 nextId_ = 1;
     TKeyStream* keyStream_ = nullptr;
     TReleaseStream* releaseStream_ = nullptr;
     bool shutDown_ = false;
+    // False once this object is destroyed; read by a delivery that outlives it.
+    std::shared_ptr<bool> alive_ = std::make_shared<bool>(true);
 };
 
 }  // namespace orvane

@@ -119,7 +119,6 @@ void VoiceController::StartReleaseWorker() {
 
 void VoiceController::FinalSweep() {
     Guarded([&] { workers_->Shutdown(); });
-    preload_.clear();
     if (player_) {
         player_->FinalSweep();
     }
@@ -131,38 +130,26 @@ void VoiceController::cbStereoClick() {
 }
 
 void VoiceController::PreloadBellSet() {
-    preload_.clear();
     if (!engine_->HasDevice() || !data_.BellData) {
         return;
     }
-    for (int bell = 0; bell < TBellData::kBellCount; ++bell) {
-        if (bells_.Bells.inSet[bell]) {
-            preload_.append(data_.AppPath.SoundDir +
-                            NativePath(data_.BellData->Cell(TBellData::kSound, bell)));
+    // Every catalogue bell, from the folder in use first, then from the other one, so that
+    // neither a change of the set nor of "Stereo" meets a sound that is not decoded.
+    const bool stereo = form_.cbStereo->isChecked();
+    QStringList folders{data_.AppPath.SoundDir};
+    folders.append((stereo ? data_.MonoTempDir : data_.StereoTempDir) + u'/');
+    QStringList paths;
+    for (const QString& folder : folders) {
+        for (int bell = 0; bell < TBellData::kBellCount; ++bell) {
+            const QString path =
+                folder + NativePath(data_.BellData->Cell(TBellData::kSound, bell));
+            // A missing file is left to the strike, which reports it.
+            if (QFileInfo(path).isFile()) {
+                paths.append(path);
+            }
         }
     }
-    if (!preload_.isEmpty() && !preloadQueued_) {
-        preloadQueued_ = true;
-        QTimer::singleShot(0, this, [this] { PreloadNext(); });
-    }
-}
-
-void VoiceController::PreloadNext() {
-    preloadQueued_ = false;
-    if (preload_.isEmpty()) {
-        return;
-    }
-    const QString path = preload_.takeFirst();
-    Guarded([&] {
-        // A missing file is left to the strike, which reports it.
-        if (QFileInfo(path).isFile()) {
-            engine_->Cache().Get(path);
-        }
-    });
-    if (!preload_.isEmpty()) {
-        preloadQueued_ = true;
-        QTimer::singleShot(0, this, [this] { PreloadNext(); });
-    }
+    engine_->Preload(paths);
 }
 
 }  // namespace orvane

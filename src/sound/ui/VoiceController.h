@@ -25,8 +25,8 @@ class VoiceWorkers;
 // The bell voices: striking a bell, the sweep of finished voices and its workers, and the sound
 // folder that the "Stereo" check box selects. Owns the sound engine: the output, the audio
 // engine, the voice commands over it, the voice player (which holds the voice list) and the
-// worker threads. The playback controller opens its voices through Player() and schedules them
-// through Engine().
+// deferred strike and sweep calls. The playback controller opens its voices through Player(),
+// giving the frame of a scheduled start with each.
 // Lives on the user-interface thread, owned by the main window. Every member runs there.
 class VoiceController : public QObject {
     Q_OBJECT
@@ -70,11 +70,9 @@ class VoiceController : public QObject {
 
     // The "Stereo" check box: sets the sound folder; the next voice opens from it.
     void cbStereoClick();
-    // Decodes the sounds of the bells in the set from the current sound folder, one file per
-    // turn of the event loop, so that the first strike of a bell does not wait for its decoding.
+    // Has the engine decode the sounds of every catalogue bell from both sound folders on its
+    // background thread, the current folder first, so that no strike waits for a decode.
     void PreloadBellSet();
-    // Files still waiting to be preloaded.
-    int PreloadPending() const { return int(preload_.size()); }
 
     AudioEngine& Engine() { return *engine_; }
     Mci& Commands() { return *mci_; }
@@ -83,8 +81,6 @@ class VoiceController : public QObject {
     VoiceWorkers& Workers() { return *workers_; }
 
   private:
-    void PreloadNext();
-
     MainForm& form_;
     ProgramData& data_;
     BellSetModel& bells_;
@@ -98,8 +94,6 @@ class VoiceController : public QObject {
     std::unique_ptr<Mci> mci_;
     std::unique_ptr<VoicePlayer> player_;
     std::unique_ptr<VoiceWorkers> workers_;
-    QStringList preload_;
-    bool preloadQueued_ = false;
 };
 
 }  // namespace orvane

@@ -1,0 +1,328 @@
+// The instrument's sound path as a user meets it, on the shipped bell sounds of the built
+// program folder:
+// - chord_peak_dbfs, clipped_samples: the densest chime of the shipped library (most bell
+//   strokes per second), all fifteen bells, volume 255, rendered offline; the output's peak and
+//   the number of samples at or beyond full scale.
+// - single_bell_limiter_diff: every bell alone at volume 255, with and without the limiter; the
+//   largest sample difference.
+// - first_strike_ms_max: a fresh engine on a real-time output is told to decode every bell of
+//   both sets in the background, and every bell is struck at once, without waiting; the
+//   largest time from a strike to its first frame in the mixer.
+// - rss_mb_all_bells: resident memory of this process with all fifteen bells of both sets
+//   decoded.
+
+#include <QDirIterator>
+#include <QFile>
+#include <QFileInfo>
+#include <algorithm>
+#include <chrono>
+#include <cmath>
+#include <cstdio>
+#include <thread>
+
+#include "BenchRegistry.h"
+#include "catalogue/core/BellSet.h"
+#include "chime/core/ChimeScore.h"
+#include "chime/core/ChimeScoreObserver.h"
+#include "chime/core/StepPlan.h"
+#include "chime/core/TChannels.h"
+#include "sound/OnsetHarness.h"
+#include "sound/core/AudioEngine.h"
+#include "sound/core/OfflineOutput.h"
+#include "sound/core/VolumeControl.h"
+
+namespace {
+
+using Clock = std::chrono::steady_clock;
+constexpr int kRate = 48000;
+
+QString SoundPath(const QString& set, int bell) {
+    return QStringLiteral(ORVANE_PROGRAM_DIR "/Sound/%1/bell%2.wav")
+        .arg(set)
+        .arg(bell, 2, 10, QLatin1Char('0'));
+}
+
+bool HaveSounds() {
+    if (QFileInfo::exists(SoundPath(QStringLiteral("Stereo"), 14))) {
+        return true;
+    }
+    std::fprintf(stderr, "build the program folder first (orvane_program_data)\n");
+    return false;
+}
+
+struct NoObserver final : orvane::ChimeScoreObserver {
+    void ClearGroupFrames(QChar) override {}
+    void ShowTempo() override {}
+    void ShowTotalDuration() override {}
+};
+
+// All fifteen catalogue bells: great 0-4, medium-size 5-11, small 12-14.
+orvane::StepContext WholeSet(const QString& folder) {
+    orvane::StepContext context;
+    for (int bell = 0; bell < orvane::BellSet::kBellCount; ++bell) {
+        context.bellSet.inSet[bell] = true;
+        context.bellSet.group[bell] = bell < 5    ? orvane::kGreatGroup
+                                      : bell < 12 ? orvane::kMiddleGroup
+                                                  : orvane::kSmallGroup;
+        context.soundColumn.append(QStringLiteral("bell%1.wav").arg(bell, 2, 10, QLatin1Char('0')));
+    }
+    context.soundFolder = folder;
+    context.volumeLevel = 255;
+    return context;
+}
+
+struct Chime {
+    QString path;
+    QStringList steps;
+    int interval = 0;
+    double strokesPerSecond = 0;
+};
+
+Chime DensestChime(const orvane::StepContext& context) {
+    Chime densest;
+    // The shipped library as the setup program installs it (from the source tree's data).
+    QDirIterator it(QStringLiteral(ORVANE_SOURCE_DIR "/data/Chime"), {QStringLiteral("*.kol")},
+                    QDir::Files, QDirIterator::Subdirectories);
+    NoObserver observer;
+    while (it.hasNext()) {
+        const QString path = it.next();
+        orvane::TChannels channels;
+        orvane::LoadChimeScore(channels, orvane::kWholeChime, path, observer);
+        if (channels.Steps.isEmpty() || channels.StepInterval <= 0) {
+            continue;
+        }
+        qsizetype strokes = 0;
+        for (qsizetype i = 0; i < channels.Steps.size(); ++i) {
+            strokes += orvane::PlanStep(channels.Steps, i, context).soundFiles.size();
+        }
+        const double perSecond =
+            static_cast<double>(strokes) * 1000.0 /
+            (static_cast<double>(channels.Steps.size()) * channels.StepInterval);
+        if (perSecond > densest.strokesPerSecond) {
+            densest = {path, channels.Steps, channels.StepInterval, perSecond};
+        }
+    }
+    return densest;
+}
+
+struct Level {
+    float peak = 0.0f;
+    std::int64_t clipped = 0;
+    void Add(const std::vector<float>& samples) {
+        for (const float s : samples) {
+            peak = std::max(peak, std::abs(s));
+            clipped += std::abs(s) >= 1.0f ? 1 : 0;
+        }
+    }
+};
+
+double Dbfs(float peak) {
+    return 20.0 * std::log10(std::max(peak, 1e-9f));
+}
+
+// Renders the chime offline, each step at its frame, volume marks applied; the output level.
+Level RenderChime(const Chime& chime, const orvane::StepContext& context, bool limiter) {
+    auto output = std::make_unique<orvane::OfflineOutput>();
+    orvane::OfflineOutput* offline = output.get();
+    orvane::AudioEngine engine(std::move(output));
+    engine.SetLimiterEnabled(limiter);
+    int level = 255;
+    engine.WriteVolumeWord(orvane::VolumeControl::VolumeWord(level));
+    Level measured;
+    std::vector<orvane::AudioEngine::VoiceId> open;
+    const std::int64_t stepFrames = std::int64_t{chime.interval} * kRate / 1000;
+    for (qsizetype step = 0; step < chime.steps.size(); ++step) {
+        const std::int64_t frame = step * stepFrames;
+        measured.Add(offline->Render(frame - offline->FramesRendered()));
+        std::erase_if(open, [&](orvane::AudioEngine::VoiceId v) {
+            if (engine.IsVoicePlaying(v)) {
+                return false;
+            }
+            engine.CloseVoice(v);
+            return true;
+        });
+        orvane::StepContext now = context;
+        now.volumeLevel = level;
+        const orvane::StepPlan plan = orvane::PlanStep(chime.steps, step, now);
+        if (plan.volumeLevel != level) {
+            level = plan.volumeLevel;
+            engine.WriteVolumeWord(orvane::VolumeControl::VolumeWord(level));
+        }
+        for (const QString& file : plan.soundFiles) {
+            orvane::AudioEngine::VoiceId voice = -1;
+            if (engine.OpenVoice(file, voice) == orvane::EngineError::kNone) {
+                engine.Cache().WaitIdle();  // offline rendering outruns any decode
+                engine.PlayVoiceAt(voice, frame);
+                open.push_back(voice);
+            }
+        }
+    }
+    measured.Add(offline->Render(20 * kRate));
+    return measured;
+}
+
+bench::Register chord({"chord_peak_dbfs", "clipped_samples"}, [] {
+    if (!HaveSounds()) {
+        return;
+    }
+    const orvane::StepContext context =
+        WholeSet(QStringLiteral(ORVANE_PROGRAM_DIR "/Sound/Stereo/"));
+    const Chime chime = DensestChime(context);
+    if (chime.steps.isEmpty()) {
+        std::fprintf(stderr, "chord_peak_dbfs: no chime in the shipped library\n");
+        return;
+    }
+    std::fprintf(stderr, "chord_peak_dbfs: %s, %lld steps at %d ms, %.1f strokes/s\n",
+                 qPrintable(QFileInfo(chime.path).fileName()),
+                 static_cast<long long>(chime.steps.size()), chime.interval,
+                 chime.strokesPerSecond);
+    const Level limited = RenderChime(chime, context, true);
+    bench::Print("chord_peak_dbfs", Dbfs(limited.peak), "dBFS");
+    bench::Print("clipped_samples", static_cast<double>(limited.clipped), "samples");
+    // The same mix only clamped at full scale, as without the limiter.
+    const Level clamped = RenderChime(chime, context, false);
+    bench::Print("clipped_samples_no_limiter", static_cast<double>(clamped.clipped), "samples");
+});
+
+// One bell from its first to its last frame at volume 255.
+std::vector<float> RenderBell(const QString& path, bool limiter) {
+    auto output = std::make_unique<orvane::OfflineOutput>();
+    orvane::OfflineOutput* offline = output.get();
+    orvane::AudioEngine engine(std::move(output));
+    engine.SetLimiterEnabled(limiter);
+    engine.WriteVolumeWord(orvane::VolumeControl::VolumeWord(255));
+    orvane::AudioEngine::VoiceId voice = -1;
+    engine.OpenVoice(path, voice);
+    engine.Cache().WaitIdle();
+    engine.PlayVoice(voice);
+    offline->SetKeepAll(true);
+    while (engine.IsVoicePlaying(voice)) {
+        offline->Render(kRate);
+    }
+    return offline->AllSamples();
+}
+
+bench::Register singleBell({"single_bell_limiter_diff"}, [] {
+    if (!HaveSounds()) {
+        return;
+    }
+    float diff = 0.0f;
+    float loudest = 0.0f;
+    for (const QString& set : {QStringLiteral("Stereo"), QStringLiteral("Mono")}) {
+        for (int bell = 0; bell < orvane::BellSet::kBellCount; ++bell) {
+            const std::vector<float> on = RenderBell(SoundPath(set, bell), true);
+            const std::vector<float> off = RenderBell(SoundPath(set, bell), false);
+            if (on.size() != off.size()) {
+                diff = 1e9f;
+                continue;
+            }
+            for (std::size_t i = 0; i < on.size(); ++i) {
+                diff = std::max(diff, std::abs(on[i] - off[i]));
+                loudest = std::max(loudest, std::abs(off[i]));
+            }
+        }
+    }
+    bench::Print("single_bell_limiter_diff", diff, "");
+    bench::Print("single_bell_peak_dbfs", Dbfs(loudest), "dBFS");
+});
+
+bench::Register firstStrike({"first_strike_ms_max"}, [] {
+    if (!HaveSounds()) {
+        return;
+    }
+    std::vector<double> rounds;
+    std::vector<double> calls;  // the longest strike call of each round: what the window waits
+    for (int round = 0; round < 10; ++round) {
+        auto output = std::make_unique<orvane::OfflineOutput>();
+        orvane::OfflineOutput* offline = output.get();
+        orvane::AudioEngine engine(std::move(output));
+        bench::RealTimeDriver driver(*offline);
+        driver.Start();
+        QStringList all;
+        for (const QString& set : {QStringLiteral("Stereo"), QStringLiteral("Mono")}) {
+            for (int bell = 0; bell < orvane::BellSet::kBellCount; ++bell) {
+                all << SoundPath(set, bell);
+            }
+        }
+        // The set changes: the background decode starts, and every bell is struck at once.
+        engine.Preload(all);
+        std::vector<Clock::time_point> struck;
+        std::vector<orvane::AudioEngine::VoiceId> voices;
+        double longestCall = 0.0;
+        for (int bell = 0; bell < orvane::BellSet::kBellCount; ++bell) {
+            struck.push_back(Clock::now());
+            orvane::AudioEngine::VoiceId voice = -1;
+            engine.OpenVoice(SoundPath(QStringLiteral("Stereo"), bell), voice);
+            engine.PlayVoice(voice);
+            voices.push_back(voice);
+            longestCall = std::max(
+                longestCall,
+                std::chrono::duration<double, std::milli>(Clock::now() - struck.back()).count());
+        }
+        calls.push_back(longestCall);
+        std::vector<std::optional<Clock::time_point>> sounded(voices.size());
+        const auto giveUp = Clock::now() + std::chrono::seconds(2);
+        while (Clock::now() < giveUp &&
+               std::any_of(sounded.begin(), sounded.end(), [](const auto& s) { return !s; })) {
+            for (std::size_t i = 0; i < voices.size(); ++i) {
+                if (!sounded[i] && engine.VoiceStartFrame(voices[i])) {
+                    sounded[i] = Clock::now();
+                }
+            }
+            std::this_thread::sleep_for(std::chrono::microseconds(50));
+        }
+        double worst = 0.0;
+        for (std::size_t i = 0; i < voices.size(); ++i) {
+            worst = std::max(
+                worst,
+                sounded[i]
+                    ? std::chrono::duration<double, std::milli>(*sounded[i] - struck[i]).count()
+                    : 1e9);
+        }
+        rounds.push_back(worst);
+        driver.Stop();
+        engine.Cache().WaitIdle();
+    }
+    std::sort(rounds.begin(), rounds.end());
+    bench::Print("first_strike_ms_max", rounds[rounds.size() / 2], "ms");
+    bench::Print("first_strike_ms_max_min", rounds.front(), "ms");
+    bench::Print("first_strike_ms_max_max", rounds.back(), "ms");
+    std::sort(calls.begin(), calls.end());
+    bench::Print("first_strike_call_ms_max", calls[calls.size() / 2], "ms");
+    bench::Print("first_strike_call_ms_max_min", calls.front(), "ms");
+    bench::Print("first_strike_call_ms_max_max", calls.back(), "ms");
+});
+
+double ResidentMb() {
+    QFile status(QStringLiteral("/proc/self/status"));
+    if (!status.open(QIODevice::ReadOnly)) {
+        return -1;
+    }
+    for (const QByteArray& line : status.readAll().split('\n')) {
+        if (line.startsWith("VmRSS:")) {
+            return line.mid(6).trimmed().split(' ').front().toDouble() / 1024.0;
+        }
+    }
+    return -1;
+}
+
+bench::Register memory({"rss_mb_all_bells"}, [] {
+    if (!HaveSounds()) {
+        return;
+    }
+    auto output = std::make_unique<orvane::OfflineOutput>();
+    orvane::AudioEngine engine(std::move(output));
+    QStringList all;
+    for (const QString& set : {QStringLiteral("Stereo"), QStringLiteral("Mono")}) {
+        for (int bell = 0; bell < orvane::BellSet::kBellCount; ++bell) {
+            all << SoundPath(set, bell);
+        }
+    }
+    engine.Preload(all);
+    engine.Cache().WaitIdle();
+    bench::Print("rss_mb_all_bells", ResidentMb(), "MB");
+    bench::Print("decoded_mb_all_bells",
+                 static_cast<double>(engine.Cache().DecodedBytes()) / (1024.0 * 1024.0), "MB");
+});
+
+}  // namespace
