@@ -1,5 +1,11 @@
 #include "BenchProgram.h"
 
+#include "app/core/ProgramData.h"
+#include "catalogue/core/BellSet.h"
+#include "chime/core/ChimeScore.h"
+#include "chime/core/ChimeScoreObserver.h"
+#include "chime/core/TChannels.h"
+
 #include <QDir>
 #include <QDirIterator>
 #include <QFile>
@@ -29,6 +35,31 @@ orvane::StartOptions ProgramCopyOptions(const QString& root) {
     options.cacheDir = root + QStringLiteral("/cache");
     CopyProgramFolder(options.appDir);
     return options;
+}
+
+namespace {
+
+class QuietObserver : public orvane::ChimeScoreObserver {
+public:
+    void ClearGroupFrames(QChar) override {}
+    void ShowTempo() override {}
+    void ShowTotalDuration() override {}
+};
+
+}  // namespace
+
+void LoadChimeOnTwelveBells(BenchWindow& w, const QString& chimeFile) {
+    orvane::BellSet& bells = w.bellModel.Bells;
+    bells.Clear();
+    for (int bell : {0, 1, 2, 3, 4, 5, 6, 7, 8, 12, 13, 14}) {
+        bells.inSet[bell] = true;
+        bells.group[bell] = bell < 2    ? orvane::kGreatGroup
+                            : bell < 12 ? orvane::kMiddleGroup
+                                        : orvane::kSmallGroup;
+    }
+    QuietObserver observer;
+    orvane::LoadChimeScore(*w.data.Channels, orvane::kWholeChime,
+                           w.data.AppPath.AppDir + chimeFile, observer);
 }
 
 }  // namespace bench

@@ -32,4 +32,8 @@ public:
     using TfrmMain::volume;
 };
 
+// Gives the window a twelve-bell set (as the score benchmarks use it: bells 0-1 great, 2-8 medium-size, 12-14 small) and loads the library's whole chime
+// `chimeFile` (relative to the program folder) into its score.
+void LoadChimeOnTwelveBells(BenchWindow& w, const QString& chimeFile);
+
 }  // namespace bench

@@ -19,12 +19,6 @@
 
 namespace {
 
-class QuietObserver : public orvane::ChimeScoreObserver {
-public:
-    void ClearGroupFrames(QChar) override {}
-    void ShowTempo() override {}
-    void ShowTotalDuration() override {}
-};
 
 // All seven pages of a library chime of 420 steps printed to one PDF file on a 1280 x 800
 // main window, from the print dialog's answer to the file written: median, minimum and
@@ -36,17 +30,7 @@ void PrintAllPages() {
     w.resize(1280, 800);
     w.show();
     QApplication::processEvents();
-    w.bellModel.Bells.Clear();
-    for (int bell : {0, 1, 2, 3, 4, 5, 6, 7, 8, 12, 13, 14}) {
-        w.bellModel.Bells.inSet[bell] = true;
-        w.bellModel.Bells.group[bell] = bell < 2    ? orvane::kGreatGroup
-                              : bell < 12 ? orvane::kMiddleGroup
-                                          : orvane::kSmallGroup;
-    }
-    QuietObserver observer;
-    orvane::LoadChimeScore(*w.data.Channels, orvane::kWholeChime,
-                           options.appDir + QStringLiteral("/Chime/common/trezvon_festive.kol"),
-                           observer);
+    bench::LoadChimeOnTwelveBells(w, QStringLiteral("Chime/common/trezvon_festive.kol"));
     const int pages = orvane::ScoreLayout::PageCount(w.data.Channels->Steps.size());
     w.form.udPage->setMaximum(pages);
     const QString file = dir.filePath(QStringLiteral("score.pdf"));

@@ -18,12 +18,6 @@
 namespace {
 
 
-class QuietObserver : public orvane::ChimeScoreObserver {
-public:
-    void ClearGroupFrames(QChar) override {}
-    void ShowTempo() override {}
-    void ShowTotalDuration() override {}
-};
 
 // The whole score view redrawn on a 1280 x 800 main window: the three staves of the first
 // page of a library chime (layout, drawing, handing the pictures to the image controls), and
@@ -36,16 +30,7 @@ void ScoreRedraw() {
     w.resize(1280, 800);
     w.show();
     QApplication::processEvents();
-    w.bellModel.Bells.Clear();
-    for (int bell : {0, 1, 2, 3, 4, 5, 6, 7, 8, 12, 13, 14}) {
-        w.bellModel.Bells.inSet[bell] = true;
-        w.bellModel.Bells.group[bell] = bell < 2    ? orvane::kGreatGroup
-                              : bell < 12 ? orvane::kMiddleGroup
-                                          : orvane::kSmallGroup;
-    }
-    QuietObserver observer;
-    orvane::LoadChimeScore(*w.data.Channels, orvane::kWholeChime,
-                           options.appDir + QStringLiteral("/Chime/common/trezvon_rostov.kol"), observer);
+    bench::LoadChimeOnTwelveBells(w, QStringLiteral("Chime/common/trezvon_rostov.kol"));
     w.transportModel.CurrentPage = 1;
     QApplication::processEvents();
 

@@ -33,12 +33,6 @@ constexpr const char* kCpuFigure = "score_redraw_x11_cpu_ms";
 constexpr const char* kOnOwnServer = "ORVANE_BENCH_OWN_XSERVER";
 constexpr int kRounds = 100;
 
-class QuietObserver : public orvane::ChimeScoreObserver {
-  public:
-    void ClearGroupFrames(QChar) override {}
-    void ShowTempo() override {}
-    void ShowTotalDuration() override {}
-};
 
 // Counts the paint events of the watched widgets.
 class PaintCounter : public QObject {
@@ -81,17 +75,7 @@ void MeasureOnThisDisplay() {
     for (int i = 0; i < 1000 && !(w.windowHandle() && w.windowHandle()->isExposed()); ++i) {
         QApplication::processEvents(QEventLoop::AllEvents, 10);
     }
-    w.bellModel.Bells.Clear();
-    for (int bell : {0, 1, 2, 3, 4, 5, 6, 7, 8, 12, 13, 14}) {
-        w.bellModel.Bells.inSet[bell] = true;
-        w.bellModel.Bells.group[bell] = bell < 2    ? orvane::kGreatGroup
-                              : bell < 12 ? orvane::kMiddleGroup
-                                          : orvane::kSmallGroup;
-    }
-    QuietObserver observer;
-    orvane::LoadChimeScore(*w.data.Channels, orvane::kWholeChime,
-                           options.appDir + QStringLiteral("/Chime/common/trezvon_rostov.kol"),
-                           observer);
+    bench::LoadChimeOnTwelveBells(w, QStringLiteral("Chime/common/trezvon_rostov.kol"));
     w.form.udPage->setMaximum(2);
     PaintCounter counter;
     for (int g = 0; g < 3; ++g) {

@@ -8,13 +8,6 @@ namespace orvane {
 
 namespace {
 
-constexpr int kTitleLeft = 10;
-constexpr int kTitleTop = 10;
-constexpr int kLabelTop = 30;
-constexpr int kStaffTop = 50;
-constexpr int kStaffGap = 20;
-constexpr int kExtraHeight = 100;
-constexpr int kFontPointSize = 8;
 
 // Writes text with its top left corner at (x, y).
 void WriteAt(QPainter& painter, int x, int y, const QString& text) {
@@ -81,7 +74,7 @@ QImage WithTransparentColor(const QImage& image, QColor color) {
 
 QImage ComposePrintPage(int width, const QString& title, const std::array<PrintStaff, 3>& staves,
                         QColor background) {
-    int height = kExtraHeight;
+    int height = kPrintExtraHeight;
     for (const PrintStaff& staff : staves) {
         height += qMax(0, staff.panelSize.height());
     }
@@ -89,13 +82,13 @@ QImage ComposePrintPage(int width, const QString& title, const std::array<PrintS
     page.fill(Qt::white);
     QPainter painter(&page);
     QFont font = painter.font();
-    font.setPointSize(kFontPointSize);
+    font.setPointSize(kPrintFontPointSize);
     painter.setFont(font);
     painter.setPen(Qt::black);
-    WriteAt(painter, kTitleLeft, kTitleTop, title);
+    WriteAt(painter, kPrintLeft, kPrintTitleTop, title);
     int y = 0;
     for (const PrintStaff& staff : staves) {
-        WriteAt(painter, kTitleLeft, y + kLabelTop, staff.label);
+        WriteAt(painter, kPrintLeft, y + kPrintLabelTop, staff.label);
         if (!staff.panelSize.isEmpty()) {
             // The staff panel's client area; whatever the score image does not cover counts as
             // background.
@@ -105,9 +98,9 @@ QImage ComposePrintPage(int width, const QString& title, const std::array<PrintS
                 QPainter copy(&cut);
                 copy.drawImage(0, 0, staff.image);
             }
-            painter.drawImage(kTitleLeft, y + kStaffTop, WithTransparentColor(cut, background));
+            painter.drawImage(kPrintLeft, y + kPrintStaffTop, WithTransparentColor(cut, background));
         }
-        y += qMax(0, staff.panelSize.height()) + kStaffGap;
+        y += qMax(0, staff.panelSize.height()) + kPrintStaffGap;
     }
     return page;
 }

@@ -11,6 +11,18 @@ namespace orvane {
 // The printed score page: its texts, its composition from the three score images and the rule
 // that scales it onto the paper. Pure computation on the caller's thread (QtGui only).
 
+// Where the parts of a printed page stand, in page-picture pixels: the title at
+// (kPrintLeft, kPrintTitleTop), a staff's label kPrintLabelTop and its image kPrintStaffTop
+// below the top of its band, bands kPrintStaffGap apart; the page is kPrintExtraHeight taller
+// than its staves. Texts are set in kPrintFontPointSize points.
+inline constexpr int kPrintLeft = 10;
+inline constexpr int kPrintTitleTop = 10;
+inline constexpr int kPrintLabelTop = 30;
+inline constexpr int kPrintStaffTop = 50;
+inline constexpr int kPrintStaffGap = 20;
+inline constexpr int kPrintExtraHeight = 100;
+inline constexpr int kPrintFontPointSize = 8;
+
 // a × b / c with a 64-bit intermediate, rounded to the nearest integer, halves to even.
 // Arguments must be non-negative and c positive.
 qint64 MulDivRound(qint64 a, qint64 b, qint64 c);

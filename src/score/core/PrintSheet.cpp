@@ -12,13 +12,6 @@ namespace orvane {
 
 namespace {
 
-constexpr int kLeft = 10;
-constexpr int kTitleTop = 10;
-constexpr int kLabelTop = 30;
-constexpr int kStaffTop = 50;
-constexpr int kStaffGap = 20;
-constexpr int kExtraHeight = 100;
-constexpr double kFontPointSize = 8.0;
 // The resolution of a page picture: a QImage counts 96 dots per inch.
 constexpr double kPictureDpi = 96.0;
 
@@ -47,11 +40,11 @@ void WriteAt(QPainter& painter, const QFont& font, int x, int y, const QString& 
 }  // namespace
 
 QSize PrintSheet::Size() const {
-    int height = kExtraHeight;
+    int height = kPrintExtraHeight;
     int w = width;
     for (const PrintSheetStaff& staff : staves) {
         height += qMax(0, staff.panelSize.height());
-        w = qMax(w, kLeft + staff.panelSize.width() + kLeft);
+        w = qMax(w, kPrintLeft + staff.panelSize.width() + kPrintLeft);
     }
     return QSize(qMax(1, w), height);
 }
@@ -61,17 +54,17 @@ void PrintSheet::Paint(QPainter& painter) const {
     // A font of 8 points on a 96 dpi picture, whatever the resolution of the device.
     QFont font = painter.font();
     const int deviceDpi = painter.device() ? painter.device()->logicalDpiY() : 96;
-    font.setPointSizeF(kFontPointSize * kPictureDpi / qMax(1, deviceDpi));
+    font.setPointSizeF(kPrintFontPointSize * kPictureDpi / qMax(1, deviceDpi));
     painter.setFont(font);
     painter.setPen(Qt::black);
-    WriteAt(painter, font, kLeft, kTitleTop, title);
+    WriteAt(painter, font, kPrintLeft, kPrintTitleTop, title);
     int y = 0;
     for (const PrintSheetStaff& staff : staves) {
         painter.setPen(Qt::black);
-        WriteAt(painter, font, kLeft, y + kLabelTop, staff.label);
+        WriteAt(painter, font, kPrintLeft, y + kPrintLabelTop, staff.label);
         if (!staff.panelSize.isEmpty()) {
             painter.save();
-            painter.translate(kLeft, y + kStaffTop);
+            painter.translate(kPrintLeft, y + kPrintStaffTop);
             // A primitive covers the pixels its geometry names (a line at x covers the column
             // [x, x + 1)); drawn as vector graphics it is centred on that geometry, so the cut
             // to the panel's pixels lies half a pixel up and left.
@@ -80,7 +73,7 @@ void PrintSheet::Paint(QPainter& painter) const {
             ScorePainter::Paint(painter, OnWhite(staff.primitives, background));
             painter.restore();
         }
-        y += qMax(0, staff.panelSize.height()) + kStaffGap;
+        y += qMax(0, staff.panelSize.height()) + kPrintStaffGap;
     }
     painter.restore();
 }
