@@ -103,6 +103,9 @@ LiveRender RenderLikePlayback(const ExportSettings& settings, std::int64_t frame
             if (action.kind == StepAction::Kind::OpenSound) {
                 AudioEngine::VoiceId voice = -1;
                 if (engine.OpenVoice(action.file, voice) == EngineError::kNone) {
+                    // In real time the background decode stays ahead of a voice; rendered
+                    // faster, the sound must be whole first.
+                    engine.Cache().WaitIdle();
                     engine.PlayVoiceAt(voice, start);
                 }
             }

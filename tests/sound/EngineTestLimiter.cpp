@@ -179,7 +179,10 @@ TEST(ProgressiveDecode, CachePreloadsInTheBackgroundAndGetNeverWaitsForIt) {
         EXPECT_TRUE(r.buffer->Complete()) << path.toStdString();
     }
     EXPECT_EQ(cache.Get(paths[3]).buffer, first.buffer) << "one sound per version of a file";
-    EXPECT_EQ(cache.DecodeCount(), 4);
+    // Get never waits: when the background thread was decoding that head at the same moment,
+    // the head was decoded twice (and the first one stored was kept).
+    EXPECT_GE(cache.DecodeCount(), 4);
+    EXPECT_LE(cache.DecodeCount(), 5);
 }
 
 TEST(TypedStart, AVoiceGainScalesThatVoiceOnly) {
