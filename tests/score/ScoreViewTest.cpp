@@ -3,6 +3,7 @@
 #include "score/core/ScoreLayout.h"
 #include "score/core/ScorePainter.h"
 #include "score/ScoreWindowUtil.h"
+#include "support/ControllerRig.h"
 
 #include <QCheckBox>
 #include <QLineEdit>
@@ -12,14 +13,60 @@ using namespace orvane;
 
 namespace {
 
-class ScoreView : public MainWindowFixture {
+// The score view built from its collaborators alone (with the bell faces, which take the chord
+// groups of a loaded chime), set up as at start-up; the window is shown.
+struct ScoreRig : ControllerRig {
+    explicit ScoreRig(const ProgramFolder& folder)
+        : ControllerRig(folder),
+          facesController(form, data, bellModel, viewModel),
+          controller(window, form, data, bellModel, transportModel) {
+        window.resize(1100, 760);
+        facesController.CreateFaces();
+        controller.CreateScoreImages();
+        controller.cbShowNotesClick();
+        facesController.Connect();
+        controller.Connect();
+    }
+
+    void resize(int width, int height) { window.resize(width, height); }
+
+    FacesController facesController;
+    ScoreController controller;
+    FacesController* const faces = &facesController;
+    ScoreController* const score = &controller;
+    BellSet& Bells = bellModel.Bells;
+    std::unique_ptr<TChannels>& Channels = data.Channels;
+    ModelValue<int>& StepPosition = transportModel.StepPosition;
+    ModelValue<int>& CurrentPage = transportModel.CurrentPage;
+};
+
+// The score view without a main window.
+class ScoreAloneBase : public ::testing::Test {
 protected:
-    // A started window with bells 0 (great), 1-4 (medium-size), 12-14 (small) and a chime of
-    // `steps` steps loaded; the page selector is set up as the chime library does.
-    std::unique_ptr<TestWindow> StartWithChime(int steps) {
-        auto w = Start();
+    void SetUp() override {
+        TestApp();
+        GuardLog::Reset();
+    }
+
+    std::unique_ptr<ScoreRig> Start() {
+        auto w = std::make_unique<ScoreRig>(folder);
+        w->window.show();
+        EXPECT_TRUE(QTest::qWaitForWindowExposed(&w->window));
+        return w;
+    }
+
+    ProgramFolder folder;
+};
+
+template <class Base>
+class ScoreHelpers : public Base {
+protected:
+    // A started window or rig with bells 0 (great), 1-4 (medium-size), 12-14 (small) and a
+    // chime of `steps` steps loaded; the page selector is set up as the chime library does.
+    auto StartWithChime(int steps) {
+        auto w = this->Start();
         SetBells(*w, {0}, {1, 2, 3, 4}, {12, 13, 14});
-        LoadWholeChime(*w, WriteChime(folder.Path("test.kol"), "200", SteadySteps(steps)));
+        LoadWholeChime(*w, WriteChime(this->folder.Path("test.kol"), "200", SteadySteps(steps)));
         const int pages = ScoreLayout::PageCount(steps);
         w->form.udPage->setMaximum(pages);
         w->form.udPage->setEnabled(pages > 1);
@@ -29,7 +76,8 @@ protected:
     }
 
     // What the score image of group g must show for page `page`.
-    static QImage Expected(TestWindow& w, int g, int page) {
+    template <class W>
+    static QImage Expected(W& w, int g, int page) {
         const TImage* image = w.score->ScoreImage(g);
         ScoreLayout layout({g, w.Bells.GroupCount(g + 1), image->width(), image->height(),
                             w.form.cbGrid->isChecked(), w.score->Background()});
@@ -37,7 +85,8 @@ protected:
                                     layout.Draw(w.Channels->GroupSteps(g), page));
     }
 
-    static void ExpectPage(TestWindow& w, int page) {
+    template <class W>
+    static void ExpectPage(W& w, int page) {
         for (int g = 0; g < 3; ++g) {
             EXPECT_EQ(w.score->ScorePicture(g).convertToFormat(QImage::Format_RGB32),
                       Expected(w, g, page))
@@ -45,6 +94,10 @@ protected:
         }
     }
 };
+
+// Markers, resizing and the interplay with the layout need the whole window.
+using ScoreView = ScoreHelpers<MainWindowFixture>;
+using ScoreViewAlone = ScoreHelpers<ScoreAloneBase>;
 
 TEST_F(ScoreView, ImagesFollowTheirPanelsAndStayUnderCoversAndMarkers) {
     auto w = Start();
@@ -90,7 +143,7 @@ TEST_F(ScoreView, HidingShowsTheCoversAndHidesTheMarkersShowingRedraws) {
     EXPECT_EQ(GuardLog::Swallowed(), 0);
 }
 
-TEST_F(ScoreView, GridOptionRedrawsOnlyWhileTheScoreIsShown) {
+TEST_F(ScoreViewAlone, GridOptionRedrawsOnlyWhileTheScoreIsShown) {
     auto w = StartWithChime(100);
     w->score->RedrawScore();
     const QImage full = w->score->ScorePicture(0);
@@ -108,7 +161,7 @@ TEST_F(ScoreView, GridOptionRedrawsOnlyWhileTheScoreIsShown) {
     EXPECT_EQ(w->score->RedrawCount(), before);
 }
 
-TEST_F(ScoreView, PageSelectorTurnsThePageSetsTheStepBeforeItAndTheTrackBar) {
+TEST_F(ScoreViewAlone, PageSelectorTurnsThePageSetsTheStepBeforeItAndTheTrackBar) {
     auto w = StartWithChime(150);
     w->score->RedrawScore();
     QSpinBox* ud = w->form.udPage;
@@ -164,7 +217,7 @@ TEST_F(ScoreView, ResizingTheWindowRedrawsAtTheNewSize) {
     ExpectPage(*w, 0);
 }
 
-TEST_F(ScoreView, GridAloneAndReleasedImages) {
+TEST_F(ScoreViewAlone, GridAloneAndReleasedImages) {
     auto w = StartWithChime(100);
     w->score->DrawScoreGrid();
     for (int g = 0; g < 3; ++g) {
