@@ -2,8 +2,8 @@
 #include "score/ui/ScoreController.h"
 #include "score/core/ScoreLayout.h"
 #include "score/core/ScorePainter.h"
+#include "score/ScoreRig.h"
 #include "score/ScoreWindowUtil.h"
-#include "support/ControllerRig.h"
 
 #include <QCheckBox>
 #include <QLineEdit>
@@ -12,51 +12,6 @@
 using namespace orvane;
 
 namespace {
-
-// The score view built from its collaborators alone (with the bell faces, which take the chord
-// groups of a loaded chime), set up as at start-up; the window is shown.
-struct ScoreRig : ControllerRig {
-    explicit ScoreRig(const ProgramFolder& folder)
-        : ControllerRig(folder),
-          facesController(form, data, bellModel, viewModel),
-          controller(window, form, data, bellModel, transportModel) {
-        window.resize(1100, 760);
-        facesController.CreateFaces();
-        controller.CreateScoreImages();
-        controller.cbShowNotesClick();
-        facesController.Connect();
-        controller.Connect();
-    }
-
-    void resize(int width, int height) { window.resize(width, height); }
-
-    FacesController facesController;
-    ScoreController controller;
-    FacesController* const faces = &facesController;
-    ScoreController* const score = &controller;
-    BellSet& Bells = bellModel.Bells;
-    std::unique_ptr<TChannels>& Channels = data.Channels;
-    ModelValue<int>& StepPosition = transportModel.StepPosition;
-    ModelValue<int>& CurrentPage = transportModel.CurrentPage;
-};
-
-// The score view without a main window.
-class ScoreAloneBase : public ::testing::Test {
-protected:
-    void SetUp() override {
-        TestApp();
-        GuardLog::Reset();
-    }
-
-    std::unique_ptr<ScoreRig> Start() {
-        auto w = std::make_unique<ScoreRig>(folder);
-        w->window.show();
-        EXPECT_TRUE(QTest::qWaitForWindowExposed(&w->window));
-        return w;
-    }
-
-    ProgramFolder folder;
-};
 
 template <class Base>
 class ScoreHelpers : public Base {
@@ -97,7 +52,7 @@ protected:
 
 // Markers, resizing and the interplay with the layout need the whole window.
 using ScoreView = ScoreHelpers<MainWindowFixture>;
-using ScoreViewAlone = ScoreHelpers<ScoreAloneBase>;
+using ScoreViewAlone = ScoreHelpers<RigFixture<ScoreRig>>;
 
 TEST_F(ScoreView, ImagesFollowTheirPanelsAndStayUnderCoversAndMarkers) {
     auto w = Start();
