@@ -98,7 +98,7 @@ protected:
     std::pair<int, int> dialogLimits{0, 0};
 };
 
-// The staves' sizes on paper, the markers and the group chime boxes need the whole window.
+// The markers and the group chime boxes need the whole window.
 using Printing = PrintHelpers<MainWindowFixture>;
 using PrintingAlone = PrintHelpers<RigFixture<PrintRig>>;
 
@@ -169,7 +169,7 @@ TEST_F(PrintingAlone, PreviewDrawsThePagesThatWouldPrintWithoutMovingTheView) {
     EXPECT_EQ(GuardLog::Swallowed(), 0);
 }
 
-TEST_F(Printing, PrintedPageKeepsEveryNoteOnThePaper) {
+TEST_F(PrintingAlone, PrintedPageKeepsEveryNoteOnThePaper) {
     auto w = StartWithChime(64);
     const PrintSheet sheet = w->print->SheetOfPage(0);
     // The staves are as wide as the bells box; drawn 10 pixels in, they need 10 more.
