@@ -1,6 +1,7 @@
 #include "animation/ui/FacesController.h"
 #include "app/ui/TImage.h"
 #include "score/ScoreWindowUtil.h"
+#include "support/ControllerRig.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -11,10 +12,32 @@ using namespace orvane;
 
 namespace {
 
-class Faces : public MainWindowFixture {
+// The bell faces built from their collaborators alone, set up as at start-up: pictures
+// created, the selected view applied, the view and animation boxes read, the window shown.
+struct FacesRig : ControllerRig {
+    explicit FacesRig(const ProgramFolder& folder)
+        : ControllerRig(folder), controller(form, data, bellModel, viewModel) {
+        controller.CreateFaces();
+        controller.ApplyViewAtStart();
+        controller.cbViewChange();
+        controller.cbShowMovieClick();
+        controller.Connect();
+    }
+
+    FacesController controller;
+    FacesController* const faces = &controller;
+    BellSet& Bells = bellModel.Bells;
+    std::unique_ptr<TChannels>& Channels = data.Channels;
+    ModelValue<bool>& SchematicView = viewModel.SchematicView;
+};
+
+// Helpers shared by the tests on the rig and on the whole window.
+template <class Base>
+class FacesHelpers : public Base {
 protected:
     // Visible face pictures as (set, row, frame).
-    static QList<std::tuple<int, int, int>> Visible(TestWindow& w) {
+    template <class W>
+    static QList<std::tuple<int, int, int>> Visible(W& w) {
         QList<std::tuple<int, int, int>> shown;
         for (int set = 0; set < FacesController::kSets; ++set) {
             for (int row = 0; row < FacesController::kRows; ++row) {
@@ -28,18 +51,41 @@ protected:
         return shown;
     }
 
-    QImage Bitmap(const QString& name) { return QImage(folder.Path("Animate/" + name)); }
+    QImage Bitmap(const QString& name) { return QImage(this->folder.Path("Animate/" + name)); }
 
     // Strikes a bell as the voice player does: animate, then (re)start the reset timer.
-    static void Strike(TestWindow& w, int bell) {
+    template <class W>
+    static void Strike(W& w, int bell) {
         w.faces->AnimateBell(bell);
         w.form.mmResetTimer->start();
     }
 };
 
+// The faces without a main window.
+class FacesAloneBase : public ::testing::Test {
+protected:
+    void SetUp() override {
+        TestApp();
+        GuardLog::Reset();
+    }
+
+    std::unique_ptr<FacesRig> Start() {
+        auto w = std::make_unique<FacesRig>(folder);
+        w->window.show();
+        EXPECT_TRUE(QTest::qWaitForWindowExposed(&w->window));
+        return w;
+    }
+
+    ProgramFolder folder;
+};
+
+using Faces = FacesHelpers<FacesAloneBase>;
+// Placement under the chime boxes depends on the whole window's layout.
+using FacesInWindow = FacesHelpers<MainWindowFixture>;
+
 using Frames = QList<std::tuple<int, int, int>>;
 
-TEST_F(Faces, PicturesArePlacedUnderTheChimeBoxesFromTheAnimateFolder) {
+TEST_F(FacesInWindow, PicturesArePlacedUnderTheChimeBoxesFromTheAnimateFolder) {
     auto w = Start();
     const int top0 = w->form.pnlSmall->y() + w->GroupChimeBoxes[0]->height() + 8;
     const int top2 = w->form.pnlBig->y() + w->GroupChimeBoxes[0]->height() + 8;

@@ -1,19 +1,25 @@
+#include "app/core/Guard.h"
 #include "app/ui/TImage.h"
 #include "help/ui/HelpController.h"
 #include "help/core/LessonVoicePlayer.h"
 #include "help/ui/TAboutBox.h"
 #include "help/ui/TfrmLesson.h"
-#include "support/MainWindowFixture.h"
+#include "sound/core/AudioEngine.h"
+#include "sound/core/OfflineOutput.h"
+#include "support/ControllerRig.h"
 
 #include <QAction>
 #include <QApplication>
 #include <QContextMenuEvent>
 #include <QDesktopServices>
+#include <QDir>
 #include <QMenu>
+#include <QTest>
 #include <QStatusBar>
 #include <QTextBrowser>
 #include <QTimer>
 #include <QUrl>
+#include <gtest/gtest.h>
 
 using namespace orvane;
 
@@ -40,9 +46,45 @@ public slots:
 
 namespace {
 
-class Help : public MainWindowFixture {
+// The reference menu built from its collaborators alone: the lesson and about windows and an
+// engine on the offline sound output for the lesson voices.
+struct HelpRig : ControllerRig {
+    explicit HelpRig(const ProgramFolder& folder)
+        : ControllerRig(folder),
+          engine(std::make_unique<OfflineOutput>()),
+          controller(form, data, frmLesson, AboutBox, [this] { return &engine; }) {
+        QDir::setCurrent(folder.Dir());  // as start-up does: the voices' paths are relative
+        AboutBox = std::make_unique<TAboutBox>(&window);
+        frmLesson = std::make_unique<TfrmLesson>(&window);
+        controller.Connect();
+    }
+
+    AudioEngine engine;
+    std::unique_ptr<TAboutBox> AboutBox;
+    std::unique_ptr<TfrmLesson> frmLesson;
+    HelpController controller;
+    HelpController* const help = &controller;
+};
+
+// The reference menu without a main window; `offline` is the output the voices play on.
+class Help : public ::testing::Test {
 protected:
-    static QString Page(const TestWindow& w) { return w.frmLesson->IE->source().toLocalFile(); }
+    void SetUp() override {
+        TestApp();
+        GuardLog::Reset();
+    }
+
+    std::unique_ptr<HelpRig> Start() {
+        auto w = std::make_unique<HelpRig>(folder);
+        offline = dynamic_cast<OfflineOutput*>(&w->engine.Output());
+        w->window.show();
+        EXPECT_TRUE(QTest::qWaitForWindowExposed(&w->window));
+        return w;
+    }
+
+    static QString Page(const HelpRig& w) { return w.frmLesson->IE->source().toLocalFile(); }
+    ProgramFolder folder;
+    OfflineOutput* offline = nullptr;
     UrlSink sink;
 };
 

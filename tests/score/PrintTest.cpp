@@ -2,6 +2,7 @@
 #include "score/ui/PrintController.h"
 #include "score/ui/ScoreController.h"
 #include "score/core/ScoreLayout.h"
+#include "score/ScoreRig.h"
 #include "score/ScoreWindowUtil.h"
 #include "score/ui/TfrmPrint.h"
 
@@ -49,12 +50,28 @@ int PdfImageCount(const QString& path) {
     return static_cast<int>(lines.size()) - 2;
 }
 
-class Printing : public MainWindowFixture {
+// The print controller and its preview window built from their collaborators alone, beside
+// the score view.
+struct PrintRig : ScoreRig {
+    explicit PrintRig(const ProgramFolder& folder)
+        : ScoreRig(folder),
+          printController(window, form, data, bellModel, transportModel, frmPrint, controller) {
+        frmPrint = std::make_unique<TfrmPrint>(&window);
+        printController.Connect();
+    }
+
+    std::unique_ptr<TfrmPrint> frmPrint;
+    PrintController printController;
+    PrintController* const print = &printController;
+};
+
+template <class Base>
+class PrintHelpers : public Base {
 protected:
-    std::unique_ptr<TestWindow> StartWithChime(int steps) {
-        auto w = Start();
+    auto StartWithChime(int steps) {
+        auto w = this->Start();
         SetBells(*w, {0}, {1, 2, 3, 4}, {12, 13, 14});
-        LoadWholeChime(*w, WriteChime(folder.Path("test.kol"), "200", SteadySteps(steps)));
+        LoadWholeChime(*w, WriteChime(this->folder.Path("test.kol"), "200", SteadySteps(steps)));
         w->form.cbCommon->clear();
         w->form.cbCommon->addItems({"Chime selection", "Festive chime"});
         w->form.cbCommon->setCurrentIndex(1);
@@ -66,7 +83,8 @@ protected:
     }
 
     // The dialog the user would fill in: print to a PDF file with the given range.
-    void ChoosePdf(TestWindow& w, QPrinter::PrintRange range) {
+    template <class W>
+    void ChoosePdf(W& w, QPrinter::PrintRange range) {
         w.print->SetPrintDialog([this, range](QPrinter& printer, int minPage, int maxPage) {
             dialogLimits = {minPage, maxPage};
             printer.setOutputFormat(QPrinter::PdfFormat);
@@ -80,7 +98,11 @@ protected:
     std::pair<int, int> dialogLimits{0, 0};
 };
 
-TEST_F(Printing, OnePageChimeOneJobTitledWithoutPageNumber) {
+// The markers and the group chime boxes need the whole window.
+using Printing = PrintHelpers<MainWindowFixture>;
+using PrintingAlone = PrintHelpers<RigFixture<PrintRig>>;
+
+TEST_F(PrintingAlone, OnePageChimeOneJobTitledWithoutPageNumber) {
     auto w = StartWithChime(60);
     ChoosePdf(*w, QPrinter::AllPages);
     w->print->nPrintClick();
@@ -93,7 +115,7 @@ TEST_F(Printing, OnePageChimeOneJobTitledWithoutPageNumber) {
     EXPECT_EQ(GuardLog::Swallowed(), 0);
 }
 
-TEST_F(Printing, AllPagesOfAThreePageChimeToAFileAreOneDocumentInLandscape) {
+TEST_F(PrintingAlone, AllPagesOfAThreePageChimeToAFileAreOneDocumentInLandscape) {
     auto w = StartWithChime(150);
     ChoosePdf(*w, QPrinter::AllPages);
     w->print->nPrintClick();
@@ -128,7 +150,7 @@ TEST_F(Printing, AllPagesOfAThreePageChimeToAFileAreOneDocumentInLandscape) {
     EXPECT_EQ(GuardLog::Swallowed(), 0);
 }
 
-TEST_F(Printing, PreviewDrawsThePagesThatWouldPrintWithoutMovingTheView) {
+TEST_F(PrintingAlone, PreviewDrawsThePagesThatWouldPrintWithoutMovingTheView) {
     auto w = StartWithChime(150);
     w->CurrentPage = 1;
     for (bool all : {true, false}) {
@@ -147,7 +169,7 @@ TEST_F(Printing, PreviewDrawsThePagesThatWouldPrintWithoutMovingTheView) {
     EXPECT_EQ(GuardLog::Swallowed(), 0);
 }
 
-TEST_F(Printing, PrintedPageKeepsEveryNoteOnThePaper) {
+TEST_F(PrintingAlone, PrintedPageKeepsEveryNoteOnThePaper) {
     auto w = StartWithChime(64);
     const PrintSheet sheet = w->print->SheetOfPage(0);
     // The staves are as wide as the bells box; drawn 10 pixels in, they need 10 more.
@@ -165,7 +187,7 @@ TEST_F(Printing, PrintedPageKeepsEveryNoteOnThePaper) {
     EXPECT_LT(10 + rightmost, sheet.Size().width());
 }
 
-TEST_F(Printing, PageRangeAndSelectionPrintTheCurrentPageOnly) {
+TEST_F(PrintingAlone, PageRangeAndSelectionPrintTheCurrentPageOnly) {
     auto w = StartWithChime(150);
     w->CurrentPage = 1;
     w->score->RedrawScore();

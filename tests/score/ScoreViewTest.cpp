@@ -2,6 +2,7 @@
 #include "score/ui/ScoreController.h"
 #include "score/core/ScoreLayout.h"
 #include "score/core/ScorePainter.h"
+#include "score/ScoreRig.h"
 #include "score/ScoreWindowUtil.h"
 
 #include <QCheckBox>
@@ -12,14 +13,15 @@ using namespace orvane;
 
 namespace {
 
-class ScoreView : public MainWindowFixture {
+template <class Base>
+class ScoreHelpers : public Base {
 protected:
-    // A started window with bells 0 (great), 1-4 (medium-size), 12-14 (small) and a chime of
-    // `steps` steps loaded; the page selector is set up as the chime library does.
-    std::unique_ptr<TestWindow> StartWithChime(int steps) {
-        auto w = Start();
+    // A started window or rig with bells 0 (great), 1-4 (medium-size), 12-14 (small) and a
+    // chime of `steps` steps loaded; the page selector is set up as the chime library does.
+    auto StartWithChime(int steps) {
+        auto w = this->Start();
         SetBells(*w, {0}, {1, 2, 3, 4}, {12, 13, 14});
-        LoadWholeChime(*w, WriteChime(folder.Path("test.kol"), "200", SteadySteps(steps)));
+        LoadWholeChime(*w, WriteChime(this->folder.Path("test.kol"), "200", SteadySteps(steps)));
         const int pages = ScoreLayout::PageCount(steps);
         w->form.udPage->setMaximum(pages);
         w->form.udPage->setEnabled(pages > 1);
@@ -29,7 +31,8 @@ protected:
     }
 
     // What the score image of group g must show for page `page`.
-    static QImage Expected(TestWindow& w, int g, int page) {
+    template <class W>
+    static QImage Expected(W& w, int g, int page) {
         const TImage* image = w.score->ScoreImage(g);
         ScoreLayout layout({g, w.Bells.GroupCount(g + 1), image->width(), image->height(),
                             w.form.cbGrid->isChecked(), w.score->Background()});
@@ -37,7 +40,8 @@ protected:
                                     layout.Draw(w.Channels->GroupSteps(g), page));
     }
 
-    static void ExpectPage(TestWindow& w, int page) {
+    template <class W>
+    static void ExpectPage(W& w, int page) {
         for (int g = 0; g < 3; ++g) {
             EXPECT_EQ(w.score->ScorePicture(g).convertToFormat(QImage::Format_RGB32),
                       Expected(w, g, page))
@@ -45,6 +49,10 @@ protected:
         }
     }
 };
+
+// Markers, resizing and the interplay with the layout need the whole window.
+using ScoreView = ScoreHelpers<MainWindowFixture>;
+using ScoreViewAlone = ScoreHelpers<RigFixture<ScoreRig>>;
 
 TEST_F(ScoreView, ImagesFollowTheirPanelsAndStayUnderCoversAndMarkers) {
     auto w = Start();
@@ -90,7 +98,7 @@ TEST_F(ScoreView, HidingShowsTheCoversAndHidesTheMarkersShowingRedraws) {
     EXPECT_EQ(GuardLog::Swallowed(), 0);
 }
 
-TEST_F(ScoreView, GridOptionRedrawsOnlyWhileTheScoreIsShown) {
+TEST_F(ScoreViewAlone, GridOptionRedrawsOnlyWhileTheScoreIsShown) {
     auto w = StartWithChime(100);
     w->score->RedrawScore();
     const QImage full = w->score->ScorePicture(0);
@@ -108,7 +116,7 @@ TEST_F(ScoreView, GridOptionRedrawsOnlyWhileTheScoreIsShown) {
     EXPECT_EQ(w->score->RedrawCount(), before);
 }
 
-TEST_F(ScoreView, PageSelectorTurnsThePageSetsTheStepBeforeItAndTheTrackBar) {
+TEST_F(ScoreViewAlone, PageSelectorTurnsThePageSetsTheStepBeforeItAndTheTrackBar) {
     auto w = StartWithChime(150);
     w->score->RedrawScore();
     QSpinBox* ud = w->form.udPage;
@@ -164,7 +172,7 @@ TEST_F(ScoreView, ResizingTheWindowRedrawsAtTheNewSize) {
     ExpectPage(*w, 0);
 }
 
-TEST_F(ScoreView, GridAloneAndReleasedImages) {
+TEST_F(ScoreViewAlone, GridAloneAndReleasedImages) {
     auto w = StartWithChime(100);
     w->score->DrawScoreGrid();
     for (int g = 0; g < 3; ++g) {

@@ -16,24 +16,26 @@ inline void PrintTo(const QString& text, std::ostream* os) {
     *os << '"' << text.toStdString() << '"';
 }
 
-// Helpers for the tests of the score view, printing and the bell faces on a real main window.
+// Helpers for the tests of the score view, printing and the bell faces, on a real main window
+// or on a controller rig.
 
 // Loads chime files into the window's score as the chime library does, forwarding the chord
 // groups to the bell faces.
 class TestScoreObserver : public orvane::ChimeScoreObserver {
 public:
-    explicit TestScoreObserver(TestWindow& w) : w_(w) {}
-    void ClearGroupFrames(QChar letter) override { w_.faces->ClearGroupFrames(letter); }
+    explicit TestScoreObserver(orvane::FacesController& faces) : faces_(faces) {}
+    void ClearGroupFrames(QChar letter) override { faces_.ClearGroupFrames(letter); }
     void ShowTempo() override {}
     void ShowTotalDuration() override {}
 
 private:
-    TestWindow& w_;
+    orvane::FacesController& faces_;
 };
 
 // Puts a bell set into the window directly: great, medium-size and small bells by catalogue
-// index.
-inline void SetBells(TestWindow& w, std::initializer_list<int> great,
+// index. `W` is the main window or a controller rig holding the bell set as `Bells`.
+template <class W>
+void SetBells(W& w, std::initializer_list<int> great,
                      std::initializer_list<int> middle, std::initializer_list<int> small) {
     w.Bells.Clear();
     for (auto [list, code] :
@@ -75,7 +77,9 @@ inline QStringList SteadySteps(int count) {
     return steps;
 }
 
-inline void LoadWholeChime(TestWindow& w, const QString& path) {
-    TestScoreObserver observer(w);
+// `W` is the main window or a controller rig holding `Channels` and `faces`.
+template <class W>
+void LoadWholeChime(W& w, const QString& path) {
+    TestScoreObserver observer(*w.faces);
     orvane::LoadChimeScore(*w.Channels, orvane::kWholeChime, path, observer);
 }

@@ -63,7 +63,7 @@ TfrmMain::TfrmMain(StartOptions startOptions, QWidget* parent)
                [this] { return CurrentExportSettings(form, data, bellModel.Bells, voices, volume); }),
       faces(form, data, bellModel, viewModel),
       recorder(*this, form, data, bellModel, recorderModel, frmSoundSaveDlg),
-      help(form, data, frmLesson, AboutBox, voices) {
+      help(form, data, frmLesson, AboutBox, [this] { return &voices.Engine(); }) {
     setWindowTitle(DefaultCaption());
     FormCreate();
     ConnectHandlers();

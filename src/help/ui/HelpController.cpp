@@ -7,7 +7,6 @@
 #include "help/core/LessonVoicePlayer.h"
 #include "help/ui/TAboutBox.h"
 #include "help/ui/TfrmLesson.h"
-#include "sound/ui/VoiceController.h"
 
 #include <QAction>
 #include <QDesktopServices>
@@ -27,11 +26,8 @@ QUrl HelpController::MailAddress() {
     return QUrl(QStringLiteral("mailto:school@orvane.example,authors@orvane.example"));
 }
 
-HelpController::HelpController(MainForm& form, ProgramData& data, const std::unique_ptr<TfrmLesson>& frmLesson, const std::unique_ptr<TAboutBox>& AboutBox, VoiceController& voiceCtl)
-    : form_(form), data_(data), frmLesson_(frmLesson), AboutBox_(AboutBox), voiceCtl_(voiceCtl) {
-    const LessonVoicePlayer::EngineSource engine = [this]() -> AudioEngine* {
-        return &voiceCtl_.Engine();
-    };
+HelpController::HelpController(MainForm& form, ProgramData& data, const std::unique_ptr<TfrmLesson>& frmLesson, const std::unique_ptr<TAboutBox>& AboutBox, std::function<AudioEngine*()> engine)
+    : form_(form), data_(data), frmLesson_(frmLesson), AboutBox_(AboutBox) {
     voices_[kReferenceVoice] =
         std::make_unique<LessonVoicePlayer>(QStringLiteral("Voice\\programma.mp3"), engine);
     voices_[kSmallLesson] =

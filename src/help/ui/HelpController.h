@@ -4,6 +4,7 @@
 #include <QString>
 #include <QUrl>
 #include <array>
+#include <functional>
 #include <memory>
 
 namespace orvane {
@@ -12,7 +13,7 @@ class MainForm;
 struct ProgramData;
 class TAboutBox;
 class TfrmLesson;
-class VoiceController;
+class AudioEngine;
 class LessonVoicePlayer;
 class TfrmLesson;
 
@@ -35,7 +36,8 @@ public:
     static QUrl ForumAddress();
     static QUrl MailAddress();
 
-    HelpController(MainForm& form, ProgramData& data, const std::unique_ptr<TfrmLesson>& frmLesson, const std::unique_ptr<TAboutBox>& AboutBox, VoiceController& voiceCtl);
+    // `engine` gives the engine the lesson voices play on; it is asked for at each play.
+    HelpController(MainForm& form, ProgramData& data, const std::unique_ptr<TfrmLesson>& frmLesson, const std::unique_ptr<TAboutBox>& AboutBox, std::function<AudioEngine*()> engine);
     ~HelpController() override;
 
     // Connects the widgets of this subsystem to their handlers.
@@ -72,7 +74,6 @@ private:
     ProgramData& data_;
     const std::unique_ptr<TfrmLesson>& frmLesson_;
     const std::unique_ptr<TAboutBox>& AboutBox_;
-    VoiceController& voiceCtl_;
     std::array<std::unique_ptr<LessonVoicePlayer>, 4> voices_;
 };
 
