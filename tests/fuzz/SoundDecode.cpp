@@ -22,7 +22,11 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         if (result.buffer) {
             ORVANE_FUZZ_CHECK(result.buffer->channels == 1 || result.buffer->channels == 2);
             ORVANE_FUZZ_CHECK(result.buffer->sampleRate == rate);
-            ORVANE_FUZZ_CHECK(result.buffer->samples.size() % static_cast<std::size_t>(result.buffer->channels) == 0);
+            // A whole decode: every frame is there and can be read.
+            ORVANE_FUZZ_CHECK(result.buffer->Complete());
+            const std::vector<float> samples = result.buffer->ToFloats();
+            ORVANE_FUZZ_CHECK(static_cast<std::int64_t>(samples.size()) ==
+                              result.buffer->Frames() * result.buffer->channels);
         }
     }
 
