@@ -66,6 +66,14 @@ INSTANTIATE_TEST_SUITE_P(
         FormatCase{SF_FORMAT_FLOAT, 1, 44100}, FormatCase{SF_FORMAT_FLOAT, 2, 96000},
         FormatCase{SF_FORMAT_FLOAT, 2, 22050}, FormatCase{SF_FORMAT_PCM_32, 1, 32000}));
 
+TEST(Resampler, NoInputGivesNoOutputForAnyChannelCount) {
+    const float none = 0.0f;
+    for (const int channels : {1, 2}) {
+        EXPECT_TRUE(Resampler(22050, 48000).Process(&none, 0, channels).empty());
+        EXPECT_TRUE(Resampler(1000, 44100).Process(nullptr, 0, channels).empty());
+    }
+}
+
 TEST(Resampler, KeepsConstantsAndRejectsAliases) {
     // A constant stays exactly constant (every phase of the kernel sums to one).
     const std::vector<float> ones(44100, 1.0f);

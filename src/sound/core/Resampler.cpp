@@ -80,6 +80,9 @@ std::vector<float> Resampler::Process(const float* in, std::int64_t frames, int 
         return std::vector<float>(in, in + frames * channels);
     }
     const std::int64_t outFrames = OutputFrames(frames);
+    if (outFrames <= 0 || channels <= 0) {
+        return {};
+    }
     std::vector<float> out(static_cast<std::size_t>(outFrames * channels));
     std::vector<float> padded(static_cast<std::size_t>(frames + 2 * halfWidth_ + 1));
     for (int c = 0; c < channels; ++c) {
