@@ -19,7 +19,6 @@
 
 namespace {
 
-
 // All seven pages of a library chime of 420 steps printed to one PDF file on a 1280 x 800
 // main window, from the print dialog's answer to the file written: median, minimum and
 // maximum of ten runs.

@@ -17,8 +17,6 @@
 
 namespace {
 
-
-
 // The whole score view redrawn on a 1280 x 800 main window: the three staves of the first
 // page of a library chime (layout, drawing, handing the pictures to the image controls), and
 // the same followed by the synchronous repaint of the three score panels (on the platform the

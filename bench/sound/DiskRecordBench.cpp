@@ -33,29 +33,14 @@
 #include "sound/core/SdlOutput.h"
 #include "sound/core/VolumeControl.h"
 
+#include "sound/WholeBellSet.h"
+
 namespace {
 
 constexpr int kRate = 48000;
 constexpr int kSteps = 300;
 
-struct NoObserver final : orvane::ChimeScoreObserver {
-    void ClearGroupFrames(QChar) override {}
-    void ShowTempo() override {}
-    void ShowTotalDuration() override {}
-};
-
-orvane::StepContext WholeSet(const QString& folder) {
-    orvane::StepContext context;
-    for (int bell = 0; bell < orvane::BellSet::kBellCount; ++bell) {
-        context.bellSet.inSet[bell] = true;
-        context.bellSet.group[bell] = bell < 5    ? orvane::kGreatGroup
-                                      : bell < 12 ? orvane::kMiddleGroup
-                                                  : orvane::kSmallGroup;
-        context.soundColumn.append(QStringLiteral("bell%1.wav").arg(bell, 2, 10, QLatin1Char('0')));
-    }
-    context.soundFolder = folder;
-    return context;
-}
+orvane::StepContext WholeSet(const QString& folder) { return bench::WholeBellSet(folder); }
 
 // Plays `plan` through a fresh engine on the sound device and returns the raw recording.
 std::vector<float> Record(orvane::SequencePlan plan, int intervalMs, const QString& rawFile) {
@@ -105,7 +90,7 @@ bench::Register disk(
         const QString chimePath =
             QStringLiteral(ORVANE_SOURCE_DIR "/data/Chime/common/trezvon_easter.kol");
         orvane::TChannels channels;
-        NoObserver observer;
+        bench::NoObserver observer;
         orvane::LoadChimeScore(channels, orvane::kWholeChime, chimePath, observer);
         if (channels.Steps.size() < kSteps) {
             std::fprintf(stderr, "disk_*: %s has too few steps\n", qPrintable(chimePath));

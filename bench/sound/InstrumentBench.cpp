@@ -31,6 +31,8 @@
 #include "sound/core/OfflineOutput.h"
 #include "sound/core/VolumeControl.h"
 
+#include "sound/WholeBellSet.h"
+
 namespace {
 
 using Clock = std::chrono::steady_clock;
@@ -50,23 +52,8 @@ bool HaveSounds() {
     return false;
 }
 
-struct NoObserver final : orvane::ChimeScoreObserver {
-    void ClearGroupFrames(QChar) override {}
-    void ShowTempo() override {}
-    void ShowTotalDuration() override {}
-};
-
-// All fifteen catalogue bells: great 0-4, medium-size 5-11, small 12-14.
 orvane::StepContext WholeSet(const QString& folder) {
-    orvane::StepContext context;
-    for (int bell = 0; bell < orvane::BellSet::kBellCount; ++bell) {
-        context.bellSet.inSet[bell] = true;
-        context.bellSet.group[bell] = bell < 5    ? orvane::kGreatGroup
-                                      : bell < 12 ? orvane::kMiddleGroup
-                                                  : orvane::kSmallGroup;
-        context.soundColumn.append(QStringLiteral("bell%1.wav").arg(bell, 2, 10, QLatin1Char('0')));
-    }
-    context.soundFolder = folder;
+    orvane::StepContext context = bench::WholeBellSet(folder);
     context.volumeLevel = 255;
     return context;
 }
@@ -83,7 +70,7 @@ Chime DensestChime(const orvane::StepContext& context) {
     // The shipped library as the setup program installs it (from the source tree's data).
     QDirIterator it(QStringLiteral(ORVANE_SOURCE_DIR "/data/Chime"), {QStringLiteral("*.kol")},
                     QDir::Files, QDirIterator::Subdirectories);
-    NoObserver observer;
+    bench::NoObserver observer;
     while (it.hasNext()) {
         const QString path = it.next();
         orvane::TChannels channels;
