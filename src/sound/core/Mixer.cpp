@@ -53,24 +53,36 @@ void AddStereoPcm(const std::int16_t* __restrict src, float* __restrict left,
     }
 }
 
-// Adds frames [position, position + frames) of `buffer`, times `gain`, to the bus.
-void AddSpan(const SampleBuffer& buffer, std::int64_t position, int frames, float gain,
-             float* left, float* right) {
-    if (buffer.IsPcm16()) {
-        const std::int16_t* src = buffer.Pcm16() + position * buffer.channels;
+// Adds frames [position, position + frames) of a voice's samples, times `gain`, to the bus.
+void AddSpan(const void* samples, bool pcm16, int channels, std::int64_t position, int frames,
+             float gain, float* left, float* right) {
+    if (pcm16) {
+        const std::int16_t* src = static_cast<const std::int16_t*>(samples) + position * channels;
         const float scaled = gain * (1.0f / 32768.0f);
-        if (buffer.channels == 1) {
+        if (channels == 1) {
             AddMonoPcm(src, left, right, frames, scaled);
         } else {
             AddStereoPcm(src, left, right, frames, scaled);
         }
     } else {
-        const float* src = buffer.Floats() + position * buffer.channels;
-        if (buffer.channels == 1) {
+        const float* src = static_cast<const float*>(samples) + position * channels;
+        if (channels == 1) {
             AddMonoFloat(src, left, right, frames, gain);
         } else {
             AddStereoFloat(src, left, right, frames, gain);
         }
+    }
+}
+
+// The voices whose samples are fetched ahead of their mixing: far enough to hide the memory's
+// latency behind the mixing of the voices before them, few enough to stay in flight together.
+constexpr int kPrefetchVoices = 8;
+constexpr std::int64_t kCacheLine = 64;
+
+// Asks the processor to fetch `bytes` from `from` into its caches.
+void Prefetch(const char* from, std::int64_t bytes) {
+    for (std::int64_t at = 0; at < bytes; at += kCacheLine) {
+        __builtin_prefetch(from + at);
     }
 }
 
@@ -89,6 +101,30 @@ Mixer::Mixer(int sampleRate) : limiter_(sampleRate) {
     }
 }
 
+void Mixer::Load(Voice& voice, const SampleBuffer* buffer, float gain) {
+    voice.buffer = buffer;
+    voice.pcm16 = buffer->IsPcm16();
+    voice.samples = voice.pcm16 ? static_cast<const void*>(buffer->Pcm16())
+                                : static_cast<const void*>(buffer->Floats());
+    voice.channels = static_cast<std::uint8_t>(buffer->channels);
+    voice.position = 0;
+    voice.gain = gain;
+    voice.complete = false;
+    Refresh(voice);
+}
+
+void Mixer::Refresh(Voice& voice) {
+    // The length first: a sound cut short is published as ready only after its new length.
+    voice.length = voice.buffer->Frames();
+    voice.ready = std::min(voice.buffer->ReadyFrames(), voice.length);
+    voice.complete = voice.buffer->Complete();
+    voice.bound = voice.buffer->Peak() * std::abs(voice.gain);
+    if (voice.complete) {
+        voice.length = voice.buffer->Frames();
+        voice.ready = voice.length;
+    }
+}
+
 void Mixer::Activate(int index) {
     Voice& voice = voices_[index];
     if (voice.listIndex < 0) {
@@ -104,13 +140,11 @@ void Mixer::Apply(const VoiceCommand& command, std::int64_t blockStart) {
     }
     Voice& voice = voices_[index];
     if (command.kind == VoiceCommand::Kind::kPlay && command.buffer != nullptr) {
-        voice.buffer = command.buffer;
-        voice.position = 0;
+        Load(voice, command.buffer, command.gain);
         voice.startFrame = command.startFrame == kStartNow
                                ? blockStart
                                : std::max(command.startFrame, blockStart);
         voice.serial = command.serial;
-        voice.gain = command.gain;
         voice.started = false;
         Activate(index);
         startedAt_[index].store(-1, std::memory_order_relaxed);
@@ -129,11 +163,9 @@ void Mixer::StartOwnVoice(int slot, const SampleBuffer* buffer, std::int64_t sta
     }
     const int index = kVoiceCount + slot;
     Voice& voice = voices_[index];
-    voice.buffer = buffer;
-    voice.position = 0;
+    Load(voice, buffer, gain);
     voice.startFrame = std::max(startFrame, FramesRendered());
     voice.serial = tag;
-    voice.gain = gain;
     voice.started = tag == 0;  // an untagged voice sends no start event
     Activate(index);
 }
@@ -172,30 +204,65 @@ void Mixer::Render(float* out, int frames) {
             framesRendered_.store(chunkStart, std::memory_order_relaxed);
             chunk = std::clamp(hook_->BeforeChunk(*this, chunkStart, chunk), 1, chunk);
         }
-        MixChunk(chunkStart, chunk);
-        Finish(out + 2 * done, chunkStart + chunk, chunk);
+        // The gain is read once per chunk; a change is ramped over the chunk.
+        const std::uint32_t word = volumeWord_.load(std::memory_order_relaxed);
+        const float targetLeft = GainOf(word);
+        const float targetRight = GainOf(word >> 16);
+        // The limiter runs when the voices (those ending within this chunk included) could
+        // reach its ceiling, and until it has recovered; only then is the look-ahead mixed.
+        const float bound = PeakBound();
+        const float loudest = std::max({targetLeft, targetRight, gainLeft_, gainRight_});
+        const bool limit = limiterOn_.load(std::memory_order_relaxed) &&
+                           (limiter_.Reducing() || bound * loudest > PeakLimiter::kCeiling);
+        const int ahead = limit ? limiter_.LookAhead() : 0;
+        MixChunk(chunkStart, chunk, ahead);
+        Finish(out + 2 * done, chunk, ahead, targetLeft, targetRight);
         done += chunk;
     }
     framesRendered_.store(blockStart + frames, std::memory_order_release);
 }
 
-void Mixer::MixChunk(std::int64_t chunkStart, int frames) {
-    std::fill(busLeft_.begin(), busLeft_.begin() + frames, 0.0f);
-    std::fill(busRight_.begin(), busRight_.begin() + frames, 0.0f);
+void Mixer::MixChunk(std::int64_t chunkStart, int frames, int ahead) {
+    const int span = frames + ahead;
+    std::fill(busLeft_.begin(), busLeft_.begin() + span, 0.0f);
+    std::fill(busRight_.begin(), busRight_.begin() + span, 0.0f);
     const std::int64_t chunkEnd = chunkStart + frames;
-    // Voices that end within this chunk count too.
-    chunkBound_ = PeakBound();
+    const std::int64_t spanEnd = chunkEnd + ahead;
+
+    // The samples a voice reads in this chunk, fetched while the voices before it are mixed:
+    // with many voices the mix waits on memory, not on arithmetic.
+    const auto prefetch = [&](const Voice& voice) {
+        if (voice.startFrame >= spanEnd) {
+            return;
+        }
+        const std::int64_t frameBytes =
+            static_cast<std::int64_t>(voice.channels) * (voice.pcm16 ? 2 : 4);
+        const std::int64_t from = voice.startFrame > chunkStart ? 0 : voice.position;
+        const std::int64_t count = std::min<std::int64_t>(span, voice.ready - from);
+        if (count > 0) {
+            Prefetch(static_cast<const char*>(voice.samples) + from * frameBytes,
+                     count * frameBytes);
+        }
+    };
+    for (int i = 0; i < std::min(activeCount_, kPrefetchVoices); ++i) {
+        prefetch(voices_[active_[i]]);
+    }
+
     int i = 0;
     while (i < activeCount_) {
+        if (i + kPrefetchVoices < activeCount_) {
+            prefetch(voices_[active_[i + kPrefetchVoices]]);
+        }
         const int index = active_[i];
         Voice& voice = voices_[index];
-        if (voice.startFrame >= chunkEnd) {
+        if (voice.startFrame >= spanEnd) {
             ++i;
             continue;
         }
-        const int offset =
-            static_cast<int>(std::max<std::int64_t>(0, voice.startFrame - chunkStart));
-        if (!voice.started) {
+        // Where the voice enters the bus; at or past `frames` it starts within the look-ahead
+        // and is not moved.
+        const int offset = static_cast<int>(std::max<std::int64_t>(0, voice.startFrame - chunkStart));
+        if (offset < frames && !voice.started) {
             voice.started = true;
             const std::int64_t frame = chunkStart + offset;
             if (index < kVoiceCount) {
@@ -206,60 +273,43 @@ void Mixer::MixChunk(std::int64_t chunkStart, int frames) {
             }
         }
         // What is decoded so far; a sound still decoding waits at its decoded end.
-        const std::int64_t ready = voice.buffer->ReadyFrames();
-        const std::int64_t length = voice.buffer->Frames();
-        const int n = static_cast<int>(std::min<std::int64_t>(frames - offset, ready - voice.position));
+        const std::int64_t position = offset < frames ? voice.position : 0;
+        const int n = static_cast<int>(std::min<std::int64_t>(span - offset, voice.ready - position));
         if (n > 0) {
-            AddSpan(*voice.buffer, voice.position, n, voice.gain, busLeft_.data() + offset,
-                    busRight_.data() + offset);
-            voice.position += n;
+            AddSpan(voice.samples, voice.pcm16, voice.channels, position, n, voice.gain,
+                    busLeft_.data() + offset, busRight_.data() + offset);
         }
-        if (voice.position >= length && ready >= length) {
+        if (offset >= frames) {
+            ++i;
+            continue;
+        }
+        voice.position += std::clamp(n, 0, frames - offset);
+        if (voice.position >= voice.length && voice.complete) {
             Deactivate(index);
             if (index < kVoiceCount) {
                 state_[index].store(voice.serial * 2, std::memory_order_release);
             }
-            // The voice that moved into slot i is visited next.
+            // The voice that moved into slot i is visited next (already fetched).
             continue;
         }
         ++i;
     }
 }
 
-void Mixer::MixAhead(std::int64_t chunkEnd, int frames) {
-    std::fill(aheadLeft_.begin(), aheadLeft_.begin() + frames, 0.0f);
-    std::fill(aheadRight_.begin(), aheadRight_.begin() + frames, 0.0f);
-    const std::int64_t aheadEnd = chunkEnd + frames;
-    for (int i = 0; i < activeCount_; ++i) {
-        const Voice& voice = voices_[active_[i]];
-        if (voice.startFrame >= aheadEnd) {
-            continue;
-        }
-        const int offset = static_cast<int>(std::max<std::int64_t>(0, voice.startFrame - chunkEnd));
-        const std::int64_t position = voice.startFrame >= chunkEnd ? 0 : voice.position;
-        const int n = static_cast<int>(
-            std::min<std::int64_t>(frames - offset, voice.buffer->ReadyFrames() - position));
-        if (n > 0) {
-            AddSpan(*voice.buffer, position, n, voice.gain, aheadLeft_.data() + offset,
-                    aheadRight_.data() + offset);
-        }
-    }
-}
-
-float Mixer::PeakBound() const {
+float Mixer::PeakBound() {
     float bound = 0.0f;
     for (int i = 0; i < activeCount_; ++i) {
-        const Voice& voice = voices_[active_[i]];
-        bound += voice.buffer->Peak() * std::abs(voice.gain);
+        Voice& voice = voices_[active_[i]];
+        if (!voice.complete) {
+            Refresh(voice);
+        }
+        bound += voice.bound;
     }
     return bound;
 }
 
-void Mixer::Finish(float* out, std::int64_t chunkEnd, int frames) {
+void Mixer::Finish(float* out, int frames, int ahead, float targetLeft, float targetRight) {
     // A change of the gain is ramped over one chunk so that it does not click.
-    const std::uint32_t word = volumeWord_.load(std::memory_order_relaxed);
-    const float targetLeft = GainOf(word);
-    const float targetRight = GainOf(word >> 16);
     const float stepLeft = (targetLeft - gainLeft_) / static_cast<float>(frames);
     const float stepRight = (targetRight - gainRight_) / static_cast<float>(frames);
     float left = gainLeft_;
@@ -273,18 +323,13 @@ void Mixer::Finish(float* out, std::int64_t chunkEnd, int frames) {
     gainLeft_ = targetLeft;
     gainRight_ = targetRight;
 
-    // The limiter runs when the voices could reach its ceiling, and until it has recovered.
-    const float loudest = std::max({targetLeft, targetRight, left, right});
-    if (limiterOn_.load(std::memory_order_relaxed) &&
-        (limiter_.Reducing() || chunkBound_ * loudest > PeakLimiter::kCeiling)) {
-        const int ahead = limiter_.LookAhead();
-        MixAhead(chunkEnd, ahead);
-        for (int i = 0; i < ahead; ++i) {
-            aheadLeft_[i] *= targetLeft;
-            aheadRight_[i] *= targetRight;
+    if (ahead > 0) {
+        for (int i = frames; i < frames + ahead; ++i) {
+            busLeft_[i] *= targetLeft;
+            busRight_[i] *= targetRight;
         }
-        limiter_.Process(busLeft_.data(), busRight_.data(), frames, aheadLeft_.data(),
-                         aheadRight_.data());
+        limiter_.Process(busLeft_.data(), busRight_.data(), frames, busLeft_.data() + frames,
+                         busRight_.data() + frames);
     }
     for (int i = 0; i < frames; ++i) {
         out[2 * i] = std::clamp(busLeft_[i], -1.0f, 1.0f);

@@ -113,26 +113,39 @@ class Mixer {
     }
 
   private:
+    // What the mixing loops need of a voice, kept in the pool so that a voice whose sound is
+    // complete is mixed without touching the SampleBuffer object.
     struct Voice {
         const SampleBuffer* buffer = nullptr;
+        const void* samples = nullptr;  // the buffer's storage (never reallocated)
         std::int64_t position = 0;
         std::int64_t startFrame = 0;
+        std::int64_t ready = 0;   // frames decoded, as last read
+        std::int64_t length = 0;  // the sound's length, as last read
         std::uint64_t serial = 0;
         float gain = 1.0f;
+        float bound = 0.0f;  // the voice's largest contribution: sound peak x |gain|
         int listIndex = -1;  // position in active_, -1 when not active
+        std::uint8_t channels = 1;
+        bool pcm16 = false;
+        bool complete = false;  // ready == length for good: nothing left to read
         bool started = false;
     };
 
+    // Sets the voice's sound, position 0, and reads how far it is decoded.
+    static void Load(Voice& voice, const SampleBuffer* buffer, float gain);
+    // Reads the decoded extent of a voice whose sound is still being decoded.
+    static void Refresh(Voice& voice);
     void Apply(const VoiceCommand& command, std::int64_t blockStart);
     void Activate(int index);
     void Deactivate(int index);
-    void MixChunk(std::int64_t chunkStart, int frames);
-    // Mixes the look-ahead that follows the chunk ending at chunkEnd into ahead*_, without
-    // moving any voice.
-    void MixAhead(std::int64_t chunkEnd, int frames);
-    // The largest sum the active voices can reach (sound peaks times voice gains).
-    float PeakBound() const;
-    void Finish(float* out, std::int64_t chunkEnd, int frames);
+    // Mixes the chunk [chunkStart, chunkStart + frames) into bus*_ and, when ahead > 0, the
+    // `ahead` frames that follow it into bus*_[frames...] without moving any voice past the
+    // chunk (the limiter's look-ahead), in one pass over the voices.
+    void MixChunk(std::int64_t chunkStart, int frames, int ahead);
+    // Refreshes the voices still decoding; the largest sum the active voices can reach.
+    float PeakBound();
+    void Finish(float* out, int frames, int ahead, float targetLeft, float targetRight);
 
     CommandRing commands_;
     StartRing starts_;
@@ -140,11 +153,9 @@ class Mixer {
     std::array<std::uint16_t, kPoolSize> active_{};
     int activeCount_ = 0;
     ChunkHook* hook_ = nullptr;
-    alignas(64) std::array<float, kMaxChunkFrames> busLeft_{};
-    alignas(64) std::array<float, kMaxChunkFrames> busRight_{};
-    alignas(64) std::array<float, PeakLimiter::kMaxLookAhead> aheadLeft_{};
-    alignas(64) std::array<float, PeakLimiter::kMaxLookAhead> aheadRight_{};
-    float chunkBound_ = 0.0f;  // PeakBound() of the voices at the start of the chunk
+    // The chunk, followed by the look-ahead when the limiter needs it.
+    alignas(64) std::array<float, kMaxChunkFrames + PeakLimiter::kMaxLookAhead> busLeft_{};
+    alignas(64) std::array<float, kMaxChunkFrames + PeakLimiter::kMaxLookAhead> busRight_{};
     float gainLeft_ = 1.0f;
     float gainRight_ = 1.0f;
     PeakLimiter limiter_;

@@ -26,23 +26,41 @@ void PeakLimiter::Process(float* left, float* right, int frames, const float* ah
                           const float* aheadRight) {
     frames = std::min(frames, kMaxFrames);
     const int total = frames + lookAhead_;
+    float deepestAll = 1.0f;
     for (int i = 0; i < frames; ++i) {
         need_[i] = Need(left[i], right[i]);
+        deepestAll = std::min(deepestAll, need_[i]);
     }
     for (int i = 0; i < lookAhead_; ++i) {
         need_[frames + i] = Need(aheadLeft[i], aheadRight[i]);
+        deepestAll = std::min(deepestAll, need_[frames + i]);
+    }
+    if (gain_ >= 1.0f && deepestAll >= 1.0f) {
+        return;  // nothing reaches the ceiling and the gain is at one: the signal passes as is
+    }
+    // The deepest need within [i, i + lookAhead] and its first frame, for every i, from a
+    // window-minimum queue: indices of increasing need, the front the window's minimum.
+    int head = 0;
+    int tail = 0;
+    for (int j = 0; j < std::min(lookAhead_, total); ++j) {
+        while (tail > head && need_[window_[tail - 1]] > need_[j]) {
+            --tail;
+        }
+        window_[tail++] = j;
     }
     for (int i = 0; i < frames; ++i) {
-        // The deepest need within the look-ahead, and how far off it is.
-        int at = i;
-        float deepest = need_[i];
-        const int end = std::min(i + lookAhead_, total - 1);
-        for (int j = i + 1; j <= end; ++j) {
-            if (need_[j] < deepest) {
-                deepest = need_[j];
-                at = j;
+        const int entering = i + lookAhead_;
+        if (entering < total) {
+            while (tail > head && need_[window_[tail - 1]] > need_[entering]) {
+                --tail;
             }
+            window_[tail++] = entering;
         }
+        while (window_[head] < i) {
+            ++head;
+        }
+        const int at = window_[head];
+        const float deepest = need_[at];
         float gain = gain_;
         if (deepest < gain) {
             gain -= (gain - deepest) / static_cast<float>(at - i + 1);

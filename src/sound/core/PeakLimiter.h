@@ -43,6 +43,7 @@ private:
     float release_;  // per-frame step factor towards unity
     float gain_ = 1.0f;
     std::array<float, kMaxFrames + kMaxLookAhead + 1> need_{};
+    std::array<int, kMaxFrames + kMaxLookAhead + 1> window_{};
 };
 
 }  // namespace orvane
