@@ -36,6 +36,7 @@
 #include "sound/core/AudioEngine.h"
 #include "sound/core/OfflineOutput.h"
 #include "sound/BusyLoad.h"
+#include "sound/PacedOutput.h"
 #include "sound/SoundFiles.h"
 #include "sound/ui/VoiceController.h"
 #include "sound/core/VoiceWorkers.h"
@@ -48,65 +49,6 @@ constexpr int kPresses = 1000;
 constexpr int kBufferFrames = 128;
 constexpr int kSampleRate = 48000;
 constexpr int kMaxBuffers = kSampleRate / kBufferFrames * 300;  // five minutes of output
-
-// Renders an offline output one buffer per buffer period and keeps the steady time at which
-// each buffer was produced, so that any frame can be turned into the time it was output.
-class PacedOutput {
-public:
-    explicit PacedOutput(orvane::OfflineOutput& output) : output_(output), times_(kMaxBuffers) {}
-    ~PacedOutput() { Stop(); }
-
-    void Start() {
-        running_ = true;
-        thread_ = std::thread([this] {
-            // A sound card's callback thread runs with real-time priority where the system
-            // allows it; so does this one (it keeps its normal priority otherwise).
-            sched_param param{};
-            param.sched_priority = sched_get_priority_min(SCHED_FIFO) + 10;
-            realTime_ = pthread_setschedparam(pthread_self(), SCHED_FIFO, &param) == 0;
-            const auto period =
-                std::chrono::nanoseconds(std::int64_t{kBufferFrames} * 1'000'000'000 / kSampleRate);
-            auto next = Clock::now();
-            std::int64_t buffer = 0;
-            while (running_.load() && buffer < kMaxBuffers) {
-                std::this_thread::sleep_until(next);
-                const auto now = Clock::now();
-                times_[std::size_t(buffer)].store(now.time_since_epoch().count());
-                output_.RenderBuffer(kBufferFrames, now);
-                rendered_.store(++buffer);
-                next += period;
-            }
-        });
-    }
-    void Stop() {
-        running_ = false;
-        if (thread_.joinable()) {
-            thread_.join();
-        }
-    }
-    // The time at which `frame` was output, or nothing when it has not been yet.
-    std::optional<Clock::time_point> TimeOfFrame(std::int64_t frame) const {
-        const std::int64_t buffer = frame / kBufferFrames;
-        if (buffer >= rendered_.load()) {
-            return std::nullopt;
-        }
-        const Clock::duration since(times_[std::size_t(buffer)].load());
-        const auto offset =
-            std::chrono::nanoseconds((frame % kBufferFrames) * 1'000'000'000 / kSampleRate);
-        return Clock::time_point(since) + offset;
-    }
-
-    // True once the render thread got real-time priority.
-    bool RealTime() const { return realTime_.load(); }
-
-private:
-    orvane::OfflineOutput& output_;
-    std::atomic<bool> realTime_{false};
-    std::vector<std::atomic<Clock::rep>> times_;
-    std::atomic<std::int64_t> rendered_{0};
-    std::atomic<bool> running_{false};
-    std::thread thread_;
-};
 
 // Copies the built program folder (sound files linked) into `root`/program.
 bool CopyProgram(const QString& root) {
@@ -192,7 +134,7 @@ void MeasureKeyLatency(const std::string& suffix) {
 
         orvane::AudioEngine& engine = window->voices.Engine();
         orvane::VoiceWorkers& workers = window->voices.Workers();
-        PacedOutput paced(*offline);
+        bench::PacedOutput paced(*offline, kMaxBuffers);
         paced.Start();
         engine.SetStartLog(true);
 

@@ -361,3 +361,20 @@ TEST_F(SoundUi, TheWindowGoesWhileAStrikeIsPending) {
     w.reset();  // FormDestroy stops the workers before the engine goes
     EXPECT_EQ(GuardLog::Swallowed(), 0);
 }
+
+TEST_F(SoundUi, AfterSelectAllBellsNoStrikeDecodes) {
+    Open(Start());
+    // As if nothing had been decoded yet when the set is chosen.
+    Engine().Cache().WaitIdle();
+    Engine().Cache().Clear();
+    w->form.nSelectAll->trigger();
+    EXPECT_GE(Engine().Cache().EntryCount(), TBellData::kBellCount);
+    const int decodes = Engine().Cache().DecodeCount();
+    for (int bell = 0; bell < TBellData::kBellCount; ++bell) {
+        w->voices->StrikeBell(bell);
+    }
+    EXPECT_EQ(Engine().Cache().DecodeCount(), decodes) << "a strike decoded its sound";
+    offline->Render(512);
+    EXPECT_EQ(Engine().TakeVoiceStarts().size(), std::size_t{TBellData::kBellCount});
+    EXPECT_TRUE(messages.isEmpty());
+}

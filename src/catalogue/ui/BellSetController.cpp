@@ -138,6 +138,8 @@ void BellSetController::SelectAllBells() {
     }
     groups_.RefreshTotals();
     FullRefresh();
+    // Every bell can be struck the moment this returns.
+    voices_.PrepareBellSet();
 }
 
 void BellSetController::DeselectAllBells() {

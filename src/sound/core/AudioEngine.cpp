@@ -80,6 +80,15 @@ EngineError AudioEngine::OpenVoice(const QString& path, VoiceId& voice) {
     return EngineError::kNone;
 }
 
+void AudioEngine::PrepareSounds(const QStringList& paths) {
+    if (!hasDevice_) {
+        return;
+    }
+    for (const QString& path : paths) {
+        cache_.Get(path);
+    }
+}
+
 EngineError AudioEngine::PlayVoice(VoiceId voice) {
     return PlayVoiceAt(voice, std::nullopt);
 }

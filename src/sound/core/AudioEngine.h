@@ -87,6 +87,11 @@ class AudioEngine final : public OutputGain, private AudioRenderer {
 
     // Decodes the sounds of `paths` on the background thread, heads first (see SampleCache).
     void Preload(const QStringList& paths) { cache_.Preload(paths); }
+    // Decodes now, on the calling thread, the heads of those sounds of `paths` that are not
+    // cached yet (their rests go to the background thread), so that voices opened on them
+    // afterwards start at once without decoding. Files that cannot be read are skipped: opening
+    // a voice on them reports it. Without a device nothing is decoded.
+    void PrepareSounds(const QStringList& paths);
 
     // Any thread: frames rendered so far, that is the first frame of the next buffer.
     std::int64_t FramesRendered() const { return mixer_->FramesRendered(); }

@@ -127,6 +127,21 @@ void VoiceController::FinalSweep() {
 void VoiceController::cbStereoClick() {
     settings_.SetSoundFolder();
     PreloadBellSet();
+    PrepareBellSet();
+}
+
+void VoiceController::PrepareBellSet() {
+    if (!engine_->HasDevice() || !data_.BellData) {
+        return;
+    }
+    QStringList paths;
+    for (int bell = 0; bell < TBellData::kBellCount; ++bell) {
+        if (bells_.Bells.inSet[bell]) {
+            paths.append(data_.AppPath.SoundDir +
+                         NativePath(data_.BellData->Cell(TBellData::kSound, bell)));
+        }
+    }
+    engine_->PrepareSounds(paths);
 }
 
 void VoiceController::PreloadBellSet() {

@@ -73,6 +73,10 @@ class VoiceController : public QObject {
     // Has the engine decode the sounds of every catalogue bell from both sound folders on its
     // background thread, the current folder first, so that no strike waits for a decode.
     void PreloadBellSet();
+    // Decodes now the heads of the sounds of the bells in the set, from the current folder,
+    // that are not decoded yet, so that a strike right after a change of the set or of
+    // "Stereo" starts without decoding on this thread.
+    void PrepareBellSet();
 
     AudioEngine& Engine() { return *engine_; }
     Mci& Commands() { return *mci_; }
