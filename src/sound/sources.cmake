@@ -5,6 +5,7 @@ list(APPEND ORVANE_CORE_SOURCES
 list(APPEND ORVANE_CORE_SOURCES
   src/sound/core/AudioEngine.cpp src/sound/core/AudioEngine.h
   src/sound/core/AudioOutput.h
+  src/sound/core/AudioThreadPriority.cpp src/sound/core/AudioThreadPriority.h
   src/sound/core/CommandQueue.h
   src/sound/core/FrameClock.cpp src/sound/core/FrameClock.h
   src/sound/core/Mci.cpp src/sound/core/Mci.h

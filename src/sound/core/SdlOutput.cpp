@@ -2,6 +2,8 @@
 
 #include <alsa/asoundlib.h>
 
+#include "sound/core/AudioThreadPriority.h"
+
 #include <algorithm>
 #include <chrono>
 #include <cmath>
@@ -58,6 +60,7 @@ bool SdlOutput::Open() {
         return false;
     }
     scratch_.assign(static_cast<std::size_t>(2 * std::max<int>(obtained_.samples, 1024)), 0.0f);
+    priorityRaised_ = false;
     return true;
 }
 
@@ -91,6 +94,11 @@ void SdlOutput::Callback(void* user, Uint8* stream, int length) {
 
 void SdlOutput::Fill(Uint8* stream, int length) {
     const auto now = std::chrono::steady_clock::now();
+    if (!priorityRaised_) {
+        // The device's thread is SDL's; it is ours to raise from its first callback on.
+        RaiseAudioThreadPriority();
+        priorityRaised_ = true;
+    }
     if (renderer_ == nullptr) {
         std::memset(stream, 0, static_cast<std::size_t>(length));
         return;

@@ -47,6 +47,9 @@ class SdlOutput final : public AudioOutput {
     SDL_AudioDeviceID device_ = 0;
     SDL_AudioSpec obtained_{};
     AudioRenderer* renderer_ = nullptr;
+    // Set by the callback thread once it has raised its own priority; cleared by Open() while no
+    // callback runs.
+    bool priorityRaised_ = false;
     std::vector<float> scratch_;  // float mix for 16-bit devices, sized at Open()
 };
 
