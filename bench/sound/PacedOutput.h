@@ -19,7 +19,7 @@ namespace bench {
 // turned into the time it was output. Holds at most `maxBuffers` buffers' times; it stops
 // rendering after that many.
 class PacedOutput {
-  public:
+public:
     using Clock = std::chrono::steady_clock;
 
     PacedOutput(orvane::OfflineOutput& output, std::int64_t maxBuffers)
@@ -71,14 +71,14 @@ class PacedOutput {
             return std::nullopt;
         }
         const Clock::duration start(times_[static_cast<std::size_t>(buffer)].load());
-        const auto offset = std::chrono::nanoseconds((since % frames) * 1'000'000'000 /
-                                                     output_.SampleRate());
+        const auto offset =
+            std::chrono::nanoseconds((since % frames) * 1'000'000'000 / output_.SampleRate());
         return Clock::time_point(start) + offset;
     }
     // True once the render thread got real-time priority.
     bool RealTime() const { return realTime_.load(); }
 
-  private:
+private:
     orvane::OfflineOutput& output_;
     std::atomic<bool> realTime_{false};
     std::atomic<std::int64_t> firstFrame_{0};

@@ -14,8 +14,7 @@ namespace {
 
 // A sound made in memory: interleaved samples, `ready` frames of them published.
 std::shared_ptr<SampleBuffer> MakeSound(int channels, std::int64_t frames, bool pcm16,
-                                        unsigned seed, float amplitude,
-                                        std::int64_t ready = -1) {
+                                        unsigned seed, float amplitude, std::int64_t ready = -1) {
     auto sound = std::make_shared<SampleBuffer>(channels, 48000, frames, pcm16);
     std::mt19937 random(seed);
     std::uniform_real_distribution<float> value(-amplitude, amplitude);
@@ -24,7 +23,8 @@ std::shared_ptr<SampleBuffer> MakeSound(int channels, std::int64_t frames, bool 
         const float v = value(random);
         if (pcm16) {
             sound->WritablePcm16()[i] = static_cast<std::int16_t>(std::lround(v * 32767.0f));
-            peak = std::max(peak, std::abs(static_cast<float>(sound->WritablePcm16()[i])) / 32768.0f);
+            peak =
+                std::max(peak, std::abs(static_cast<float>(sound->WritablePcm16()[i])) / 32768.0f);
         } else {
             sound->WritableFloats()[i] = v;
             peak = std::max(peak, std::abs(v));
@@ -160,7 +160,7 @@ TEST(MixerKernels, AVoiceWaitsAtTheDecodedEndAlsoWithTheLookAhead) {
 // The limiter's gain, computed the plain way: for every frame the deepest need within the
 // look-ahead (its first frame), approached in a straight line.
 class ReferenceLimiter {
-  public:
+public:
     explicit ReferenceLimiter(int lookAhead, float release)
         : lookAhead_(lookAhead), release_(release) {}
     void Process(float* left, float* right, int frames, const float* aheadL, const float* aheadR) {
@@ -192,12 +192,13 @@ class ReferenceLimiter {
             gain_ = gain;
             if (gain < 1.0f) {
                 left[i] = std::clamp(left[i] * gain, -PeakLimiter::kCeiling, PeakLimiter::kCeiling);
-                right[i] = std::clamp(right[i] * gain, -PeakLimiter::kCeiling, PeakLimiter::kCeiling);
+                right[i] =
+                    std::clamp(right[i] * gain, -PeakLimiter::kCeiling, PeakLimiter::kCeiling);
             }
         }
     }
 
-  private:
+private:
     int lookAhead_;
     float release_;
     float gain_ = 1.0f;
