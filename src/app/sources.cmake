@@ -9,6 +9,7 @@ list(APPEND ORVANE_CORE_SOURCES
   src/app/core/ProgramData.h
   src/app/core/Rounding.h
   src/app/core/SessionBus.cpp src/app/core/SessionBus.h
+  src/app/core/StartupTrace.cpp src/app/core/StartupTrace.h
   src/app/core/TAppPath.cpp src/app/core/TAppPath.h
   src/app/core/TextFile.cpp src/app/core/TextFile.h
   src/app/core/ViewModel.h

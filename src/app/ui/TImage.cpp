@@ -1,9 +1,12 @@
 #include "app/ui/TImage.h"
 
+#include <QFileInfo>
 #include <QMouseEvent>
 #include <QPaintEvent>
 #include <QPainter>
 #include <QPixmap>
+
+#include <utility>
 
 namespace orvane {
 
@@ -18,8 +21,44 @@ void TImage::SetStretch(bool stretch) {
 }
 
 void TImage::SetPicture(const QImage& image) {
+    pendingFile_.clear();
     image_ = image;
     Refresh();
+}
+
+void TImage::SetPictureFile(const QString& path) {
+    image_ = QImage();
+    pendingFile_ = path.isEmpty() ? QString() : path;
+    if (isVisible()) {
+        ReadPendingPicture();
+    }
+    Refresh();
+}
+
+const QImage& TImage::Picture() const {
+    if (ReadPendingPicture()) {
+        // Shown the next time the control is painted; a hidden control has nothing to refresh.
+        const_cast<TImage*>(this)->Refresh();
+    }
+    return image_;
+}
+
+bool TImage::ReadPendingPicture() const {
+    if (pendingFile_.isEmpty()) {
+        return false;
+    }
+    const QString path = std::exchange(pendingFile_, QString());
+    // An explicit format: the reader does not ask every image plugin whether it knows the file.
+    const QByteArray format = QFileInfo(path).suffix().toLatin1();
+    image_ = QFileInfo::exists(path) ? QImage(path, format.isEmpty() ? nullptr : format.constData()) : QImage();
+    return true;
+}
+
+void TImage::showEvent(QShowEvent* event) {
+    if (ReadPendingPicture()) {
+        Refresh();
+    }
+    QLabel::showEvent(event);
 }
 
 void TImage::SetInPlace(bool inPlace) {
