@@ -1,6 +1,7 @@
 #include "app/core/ProgramInfo.h"
 #include "app/core/SessionBus.h"
 #include "app/core/StartupTrace.h"
+#include "app/ui/ProgramStyle.h"
 #include "app/ui/SignalBridge.h"
 #include "app/ui/SingleInstance.h"
 #include "app/ui/TfrmMain.h"
@@ -35,6 +36,7 @@ int main(int argc, char** argv) {
         return 0;
     }
     orvane::StartupTrace::Mark("single instance");
+    QApplication::setStyle(new orvane::ProgramStyle);
     QPointer<orvane::TfrmMain> window;
     instance.Listen([&window] {
         if (window && window->isVisible()) {

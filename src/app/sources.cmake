@@ -19,6 +19,7 @@ list(APPEND ORVANE_UI_SOURCES
   src/app/ui/AlignLayout.cpp src/app/ui/AlignLayout.h
   src/app/ui/LayoutController.cpp src/app/ui/LayoutController.h
   src/app/ui/MainForm.cpp src/app/ui/MainForm.h
+  src/app/ui/ProgramStyle.cpp src/app/ui/ProgramStyle.h
   src/app/ui/SettingsController.cpp src/app/ui/SettingsController.h
   src/app/ui/SignalBridge.cpp src/app/ui/SignalBridge.h
   src/app/ui/SingleInstance.cpp src/app/ui/SingleInstance.h

@@ -21,14 +21,24 @@ void TImage::SetStretch(bool stretch) {
 }
 
 void TImage::SetPicture(const QImage& image) {
-    pendingFile_.clear();
+    pending_ = nullptr;
     image_ = image;
     Refresh();
 }
 
 void TImage::SetPictureFile(const QString& path) {
+    SetPictureLoader([path] {
+        // An explicit format: the reader does not ask every image plugin whether it knows the
+        // file (which would load them all).
+        const QByteArray format = QFileInfo(path).suffix().toLower().toLatin1();
+        return QFileInfo::exists(path) ? QImage(path, format.isEmpty() ? nullptr : format.constData())
+                                       : QImage();
+    });
+}
+
+void TImage::SetPictureLoader(std::function<QImage()> load) {
     image_ = QImage();
-    pendingFile_ = path.isEmpty() ? QString() : path;
+    pending_ = std::move(load);
     if (isVisible()) {
         ReadPendingPicture();
     }
@@ -44,13 +54,11 @@ const QImage& TImage::Picture() const {
 }
 
 bool TImage::ReadPendingPicture() const {
-    if (pendingFile_.isEmpty()) {
+    if (!pending_) {
         return false;
     }
-    const QString path = std::exchange(pendingFile_, QString());
-    // An explicit format: the reader does not ask every image plugin whether it knows the file.
-    const QByteArray format = QFileInfo(path).suffix().toLatin1();
-    image_ = QFileInfo::exists(path) ? QImage(path, format.isEmpty() ? nullptr : format.constData()) : QImage();
+    const std::function<QImage()> load = std::exchange(pending_, nullptr);
+    image_ = load();
     return true;
 }
 

@@ -3,6 +3,8 @@
 #include <QImage>
 #include <QLabel>
 
+#include <functional>
+
 namespace orvane {
 
 // A picture control: shows an image, stretched to its size or centred, and reports clicks.
@@ -18,10 +20,12 @@ public:
     // first asked for, whichever comes first: a start does not pay for pictures that stay
     // hidden. A file that is missing or cannot be read leaves the control without a picture.
     void SetPictureFile(const QString& path);
+    // The same for a picture made by `load` (called once, on the user-interface thread).
+    void SetPictureLoader(std::function<QImage()> load);
     const QImage& Picture() const;
     bool HasPicture() const { return !Picture().isNull(); }
     // True while a picture file has been given and not read yet.
-    bool PicturePending() const { return !pendingFile_.isEmpty(); }
+    bool PicturePending() const { return static_cast<bool>(pending_); }
 
     // In place: the control paints its picture itself, at its top left corner, without a copy
     // for the window system, and the picture may be changed where it is (EditPicture, then
@@ -52,7 +56,7 @@ private:
     // Reads a pending picture file into image_; true when it did.
     bool ReadPendingPicture() const;
     mutable QImage image_;
-    mutable QString pendingFile_;
+    mutable std::function<QImage()> pending_;
     bool stretch_ = false;
     bool inPlace_ = false;
     bool pressed_ = false;
