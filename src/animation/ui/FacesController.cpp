@@ -1,6 +1,7 @@
 #include "animation/ui/FacesController.h"
 
 #include "app/core/Guard.h"
+#include "app/core/PictureFile.h"
 #include "app/core/ProgramData.h"
 #include "app/core/ViewModel.h"
 #include "app/ui/MainForm.h"
@@ -56,7 +57,7 @@ QImage FacesController::LoadAnimatePicture(const QString& name) const {
     if (!QFileInfo::exists(path)) {
         return {};
     }
-    return QImage(path);
+    return ReadPictureFile(path);
 }
 
 QImage FacesController::TextPicture(const QString& file, const QString& text, int x, int y) const {

@@ -1,6 +1,7 @@
 #include "app/ui/TImage.h"
 
-#include <QFileInfo>
+#include "app/core/PictureFile.h"
+
 #include <QMouseEvent>
 #include <QPaintEvent>
 #include <QPainter>
@@ -27,13 +28,7 @@ void TImage::SetPicture(const QImage& image) {
 }
 
 void TImage::SetPictureFile(const QString& path) {
-    SetPictureLoader([path] {
-        // An explicit format: the reader does not ask every image plugin whether it knows the
-        // file (which would load them all).
-        const QByteArray format = QFileInfo(path).suffix().toLower().toLatin1();
-        return QFileInfo::exists(path) ? QImage(path, format.isEmpty() ? nullptr : format.constData())
-                                       : QImage();
-    });
+    SetPictureLoader([path] { return ReadPictureFile(path); });
 }
 
 void TImage::SetPictureLoader(std::function<QImage()> load) {
