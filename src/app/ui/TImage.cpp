@@ -58,7 +58,7 @@ bool TImage::ReadPendingPicture() const {
 }
 
 void TImage::showEvent(QShowEvent* event) {
-    if (ReadPendingPicture()) {
+    if (ReadPendingPicture() || (stretch_ && pixmap().isNull() && !image_.isNull())) {
         Refresh();
     }
     QLabel::showEvent(event);
@@ -109,6 +109,14 @@ void TImage::Refresh() {
     }
     if (image_.isNull()) {
         clear();
+        return;
+    }
+    if (stretch_ && !isVisible()) {
+        // Scaled when shown, at the size the layout has given it by then: a hidden control
+        // that is resized several times on the way is not scaled each time.
+        if (!pixmap().isNull()) {
+            clear();
+        }
         return;
     }
     if (stretch_ && width() > 0 && height() > 0) {
