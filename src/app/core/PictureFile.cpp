@@ -74,13 +74,17 @@ QImage ReadPictureFile(const QString& path) {
     if (!file.open(QIODevice::ReadOnly)) {
         return {};
     }
-    const qint64 size = file.size();
-    if (const uchar* mapped = size > 0 ? file.map(0, size) : nullptr) {
-        QImage image = DecodeSimpleBitmap(mapped, size);
-        file.unmap(const_cast<uchar*>(mapped));
-        if (!image.isNull()) {
-            return image;
-        }
+    // Read whole: the program's pictures are small, and unmapping a file costs more than
+    // copying it.
+    const QByteArray head = file.peek(kFileHeader + kInfoHeader);
+    const auto* h = reinterpret_cast<const uchar*>(head.constData());
+    const bool simple = head.size() == kFileHeader + kInfoHeader && h[0] == 'B' && h[1] == 'M' &&
+                        U32(h + kFileHeader) == kInfoHeader && (U16(h + 28) == 24 || U16(h + 28) == 32) &&
+                        U32(h + 30) == kUncompressed;
+    const QByteArray bytes = simple ? file.readAll() : QByteArray();
+    QImage image = DecodeSimpleBitmap(reinterpret_cast<const uchar*>(bytes.constData()), bytes.size());
+    if (!image.isNull()) {
+        return image;
     }
     file.close();
     return QImage(path);
