@@ -1,11 +1,11 @@
 #include "app/core/PictureFile.h"
 
+#include <gtest/gtest.h>
 #include <QByteArray>
 #include <QDirIterator>
 #include <QFile>
 #include <QTemporaryDir>
 #include <QtEndian>
-#include <gtest/gtest.h>
 
 using namespace orvane;
 
@@ -36,9 +36,9 @@ QByteArray Bitmap(int width, int height, int bits, bool topDown, quint32 compres
         char* line = data.data() + 54 + row * stride;
         for (int x = 0; x < width; ++x) {
             char* p = line + x * (bits / 8);
-            p[0] = char(x * 7);        // blue
-            p[1] = char(y * 11);       // green
-            p[2] = char(x * 3 + y);    // red
+            p[0] = char(x * 7);      // blue
+            p[1] = char(y * 11);     // green
+            p[2] = char(x * 3 + y);  // red
             if (bits == 32) {
                 p[3] = char(0x5A);  // unused byte of an uncompressed 32-bit bitmap
             }
@@ -64,11 +64,13 @@ TEST_F(PictureFileTest, BitmapsReadAsQtReadsThemInEveryLayout) {
     for (const bool topDown : {false, true}) {
         for (const int bits : {24, 32}) {
             for (const int width : {1, 3, 5, 96, 129}) {
-                const QString path = Write(QStringLiteral("p.bmp"), Bitmap(width, 7, bits, topDown));
+                const QString path =
+                    Write(QStringLiteral("p.bmp"), Bitmap(width, 7, bits, topDown));
                 const QImage ours = ReadPictureFile(path);
                 const QImage qt(path);
                 ASSERT_FALSE(qt.isNull());
-                EXPECT_EQ(ours, qt) << "bits " << bits << " width " << width << " top-down " << topDown;
+                EXPECT_EQ(ours, qt)
+                    << "bits " << bits << " width " << width << " top-down " << topDown;
                 EXPECT_EQ(ours.format(), qt.format());
                 EXPECT_EQ(ours.dotsPerMeterX(), qt.dotsPerMeterX());
                 EXPECT_EQ(ours.dotsPerMeterY(), qt.dotsPerMeterY());
@@ -117,8 +119,8 @@ TEST_F(PictureFileTest, DamagedOrMissingFilesGiveNoPicture) {
 TEST_F(PictureFileTest, TheProgramsOwnPicturesReadAsQtReadsThem) {
     int compared = 0;
     for (const char* folder : {"Images", "Animate"}) {
-        QDirIterator it(QStringLiteral(ORVANE_PROGRAM_DIR "/") + QLatin1String(folder), {QStringLiteral("*.bmp")},
-                        QDir::Files);
+        QDirIterator it(QStringLiteral(ORVANE_PROGRAM_DIR "/") + QLatin1String(folder),
+                        {QStringLiteral("*.bmp")}, QDir::Files);
         while (it.hasNext()) {
             const QString path = it.next();
             EXPECT_EQ(ReadPictureFile(path), QImage(path)) << path.toStdString();

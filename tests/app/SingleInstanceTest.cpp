@@ -1,11 +1,11 @@
 #include "app/ui/SingleInstance.h"
 #include "support/ProgramFolder.h"
 
+#include <gtest/gtest.h>
 #include <QElapsedTimer>
 #include <QFile>
 #include <QTemporaryDir>
 #include <QTest>
-#include <gtest/gtest.h>
 
 #include <sys/socket.h>
 #include <sys/un.h>

@@ -1,10 +1,10 @@
 #include "app/ui/TImage.h"
 #include "support/ProgramFolder.h"
 
+#include <gtest/gtest.h>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QWidget>
-#include <gtest/gtest.h>
 
 using namespace orvane;
 

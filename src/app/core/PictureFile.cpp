@@ -10,13 +10,19 @@ namespace orvane {
 namespace {
 
 constexpr qint64 kFileHeader = 14;
-constexpr quint32 kInfoHeader = 40;  // BITMAPINFOHEADER (later versions may carry an alpha mask)
+constexpr quint32 kInfoHeader = 40;   // BITMAPINFOHEADER (later versions may carry an alpha mask)
 constexpr quint32 kUncompressed = 0;  // BI_RGB
 constexpr qint64 kMaxPixels = qint64(1) << 26;
 
-quint32 U32(const uchar* p) { return quint32(p[0]) | quint32(p[1]) << 8 | quint32(p[2]) << 16 | quint32(p[3]) << 24; }
-quint16 U16(const uchar* p) { return quint16(p[0] | p[1] << 8); }
-qint32 S32(const uchar* p) { return static_cast<qint32>(U32(p)); }
+quint32 U32(const uchar* p) {
+    return quint32(p[0]) | quint32(p[1]) << 8 | quint32(p[2]) << 16 | quint32(p[3]) << 24;
+}
+quint16 U16(const uchar* p) {
+    return quint16(p[0] | p[1] << 8);
+}
+qint32 S32(const uchar* p) {
+    return static_cast<qint32>(U32(p));
+}
 
 // The bitmap in `data`, or a null image when it is not one this reader handles.
 QImage DecodeSimpleBitmap(const uchar* data, qint64 size) {
@@ -79,10 +85,11 @@ QImage ReadPictureFile(const QString& path) {
     const QByteArray head = file.peek(kFileHeader + kInfoHeader);
     const auto* h = reinterpret_cast<const uchar*>(head.constData());
     const bool simple = head.size() == kFileHeader + kInfoHeader && h[0] == 'B' && h[1] == 'M' &&
-                        U32(h + kFileHeader) == kInfoHeader && (U16(h + 28) == 24 || U16(h + 28) == 32) &&
-                        U32(h + 30) == kUncompressed;
+                        U32(h + kFileHeader) == kInfoHeader &&
+                        (U16(h + 28) == 24 || U16(h + 28) == 32) && U32(h + 30) == kUncompressed;
     const QByteArray bytes = simple ? file.readAll() : QByteArray();
-    QImage image = DecodeSimpleBitmap(reinterpret_cast<const uchar*>(bytes.constData()), bytes.size());
+    QImage image =
+        DecodeSimpleBitmap(reinterpret_cast<const uchar*>(bytes.constData()), bytes.size());
     if (!image.isNull()) {
         return image;
     }

@@ -24,7 +24,9 @@ bool StartupTrace::Enabled() {
     return enabled;
 }
 
-void StartupTrace::Mark(const char* phase) { Mark(phase, -1); }
+void StartupTrace::Mark(const char* phase) {
+    Mark(phase, -1);
+}
 
 void StartupTrace::Mark(const char* phase, int number) {
     if (!Enabled()) {
@@ -34,7 +36,8 @@ void StartupTrace::Mark(const char* phase, int number) {
     const double wall = Milliseconds(CLOCK_MONOTONIC) - first;
     const double cpu = Milliseconds(CLOCK_PROCESS_CPUTIME_ID);
     if (number >= 0) {
-        std::fprintf(stderr, "startup %8.1f ms wall %8.1f ms cpu  %s %d\n", wall, cpu, phase, number);
+        std::fprintf(stderr, "startup %8.1f ms wall %8.1f ms cpu  %s %d\n", wall, cpu, phase,
+                     number);
     } else {
         std::fprintf(stderr, "startup %8.1f ms wall %8.1f ms cpu  %s\n", wall, cpu, phase);
     }

@@ -59,7 +59,8 @@ int ConnectTo(const QString& path) {
 }  // namespace
 
 QString SingleInstance::ServerName(const QString& key) {
-    const QByteArray hash = QCryptographicHash::hash(key.toUtf8(), QCryptographicHash::Sha1).toHex().left(16);
+    const QByteArray hash =
+        QCryptographicHash::hash(key.toUtf8(), QCryptographicHash::Sha1).toHex().left(16);
     return QStringLiteral("orvane-%1-%2").arg(QString::fromLatin1(hash)).arg(getuid());
 }
 
@@ -85,7 +86,8 @@ SingleInstance::~SingleInstance() {
 }
 
 bool SingleInstance::Claim() {
-    lock_ = std::make_unique<QLockFile>(QDir(QDir::tempPath()).filePath(name_ + QStringLiteral(".lock")));
+    lock_ = std::make_unique<QLockFile>(
+        QDir(QDir::tempPath()).filePath(name_ + QStringLiteral(".lock")));
     lock_->setStaleLockTime(0);  // only a lock whose process is gone is stale
     return lock_->tryLock(0);
 }
@@ -132,7 +134,8 @@ bool SingleInstance::Listen(std::function<void()> onRaise) {
         return ::bind(server_, reinterpret_cast<const sockaddr*>(&address), sizeof address) == 0;
     };
     // A copy that ended without closing leaves its socket behind; the claim says it is dead.
-    if (!bindSocket() && !(errno == EADDRINUSE && ::unlink(address.sun_path) == 0 && bindSocket())) {
+    if (!bindSocket() &&
+        !(errno == EADDRINUSE && ::unlink(address.sun_path) == 0 && bindSocket())) {
         ::close(server_);
         server_ = -1;
         return false;
