@@ -13,6 +13,10 @@
 #include <QDir>
 #include <QFile>
 #include <QTemporaryDir>
+
+#include <fcntl.h>
+#include <unistd.h>
+
 #include <chrono>
 #include <cstdio>
 #include <vector>
@@ -31,6 +35,13 @@ QString FreshProgram(const QString& root) {
         QDir(program + u'/' + QLatin1String(written)).removeRecursively();
     }
     QFile::remove(program + QStringLiteral("/orvane.ini"));
+    // On the disk before the clock starts, as the package installer leaves the files it unpacks:
+    // otherwise the installer's flush of the chime library would write out this copy too.
+    const int folder = ::open(QFile::encodeName(program).constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (folder >= 0) {
+        ::syncfs(folder);
+        ::close(folder);
+    }
     return program;
 }
 

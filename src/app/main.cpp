@@ -1,5 +1,7 @@
 #include "app/core/ProgramInfo.h"
 #include "app/core/SessionBus.h"
+#include "app/core/StartupTrace.h"
+#include "app/ui/ProgramStyle.h"
 #include "app/ui/SignalBridge.h"
 #include "app/ui/SingleInstance.h"
 #include "app/ui/TfrmMain.h"
@@ -14,11 +16,13 @@
 #include <memory>
 
 int main(int argc, char** argv) {
+    orvane::StartupTrace::Mark("main");
     if (const auto code = orvane::AnswerInfoOption(argc, argv)) {
         return *code;
     }
     orvane::KeepSessionBusFromLaunching();
     QApplication app(argc, argv);
+    orvane::StartupTrace::Mark("application");
     // First of all: a request to end is honoured at any moment of the start.
     orvane::SignalBridge bridge;
     // No application display name: the window system would append it to every window caption.
@@ -31,6 +35,8 @@ int main(int argc, char** argv) {
         instance.AskRunningCopy(10000);
         return 0;
     }
+    orvane::StartupTrace::Mark("single instance");
+    QApplication::setStyle(new orvane::ProgramStyle);
     QPointer<orvane::TfrmMain> window;
     instance.Listen([&window] {
         if (window && window->isVisible()) {
@@ -45,6 +51,7 @@ int main(int argc, char** argv) {
         QPixmap::fromImage(orvane::LoadJpeg(QStringLiteral(":/images/splash.jpg"))), Qt::WindowStaysOnTopHint);
     splash->show();
     QApplication::processEvents();
+    orvane::StartupTrace::Mark("splash");
 
     orvane::StartOptions options;
     options.appDir = orvane::ProgramFolder(QApplication::applicationDirPath());
@@ -56,7 +63,9 @@ int main(int argc, char** argv) {
     if (orvane::SignalBridge::Requested()) {
         return 0;  // asked to end during the start: the window was never shown
     }
+    orvane::StartupTrace::Mark("main window");
     frmMain->CreateSecondaryWindows();
+    orvane::StartupTrace::Mark("secondary windows");
     window = frmMain.get();
 
     QObject::connect(&bridge, &orvane::SignalBridge::TerminationRequested, frmMain.get(), [w = frmMain.get()] {
@@ -64,6 +73,10 @@ int main(int argc, char** argv) {
     });
 
     frmMain->show();
+    orvane::StartupTrace::Mark("shown");
+    if (orvane::StartupTrace::Enabled()) {
+        QTimer::singleShot(0, [] { orvane::StartupTrace::Mark("event loop"); });
+    }
     QTimer::singleShot(1500, splash.get(), [&splash] { splash.reset(); });
     const int result = QApplication::exec();
     splash.reset();

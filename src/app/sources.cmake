@@ -3,12 +3,14 @@ list(APPEND ORVANE_CORE_SOURCES
   src/app/core/Guard.cpp src/app/core/Guard.h
   src/app/core/IniFile.cpp src/app/core/IniFile.h
   src/app/core/LibraryInstaller.cpp src/app/core/LibraryInstaller.h
+  src/app/core/PictureFile.cpp src/app/core/PictureFile.h
   src/app/core/ProgramInfo.cpp src/app/core/ProgramInfo.h
   src/app/core/MainCaption.h
   src/app/core/ModelValue.h
   src/app/core/ProgramData.h
   src/app/core/Rounding.h
   src/app/core/SessionBus.cpp src/app/core/SessionBus.h
+  src/app/core/StartupTrace.cpp src/app/core/StartupTrace.h
   src/app/core/TAppPath.cpp src/app/core/TAppPath.h
   src/app/core/TextFile.cpp src/app/core/TextFile.h
   src/app/core/ViewModel.h
@@ -18,6 +20,7 @@ list(APPEND ORVANE_UI_SOURCES
   src/app/ui/AlignLayout.cpp src/app/ui/AlignLayout.h
   src/app/ui/LayoutController.cpp src/app/ui/LayoutController.h
   src/app/ui/MainForm.cpp src/app/ui/MainForm.h
+  src/app/ui/ProgramStyle.cpp src/app/ui/ProgramStyle.h
   src/app/ui/SettingsController.cpp src/app/ui/SettingsController.h
   src/app/ui/SignalBridge.cpp src/app/ui/SignalBridge.h
   src/app/ui/SingleInstance.cpp src/app/ui/SingleInstance.h

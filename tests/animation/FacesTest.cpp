@@ -132,6 +132,36 @@ TEST_F(Faces, MissingDisabledBitmapGivesTheTextAlone) {
     EXPECT_FALSE(w->faces->Face(0, 1, 3)->HasPicture());
 }
 
+TEST_F(Faces, EachFrameIsReadWhenFirstShownAndShowsItsBitmap) {
+    auto w = Start();
+    // At start only the frames on screen have been read; the others wait for their strike.
+    const auto shown = Visible(*w);
+    ASSERT_FALSE(shown.isEmpty());
+    int pending = 0;
+    for (int set = 0; set < FacesController::kSets; ++set) {
+        for (int row = 0; row < FacesController::kRows; ++row) {
+            for (int frame = 0; frame < FacesController::kFrames; ++frame) {
+                const bool visible = shown.contains(std::tuple<int, int, int>{set, row, frame});
+                const bool waiting = w->faces->Face(set, row, frame)->PicturePending();
+                EXPECT_FALSE(visible && waiting) << set << row << frame;
+                pending += waiting;
+            }
+        }
+    }
+    EXPECT_GT(pending, 50);
+    SetBells(*w, {0, 1}, {2, 3}, {12, 13, 14});
+    w->faces->ShowRestFrames();
+    TImage* struck = w->faces->Face(0, 3, 2);
+    ASSERT_TRUE(struck->PicturePending());
+    w->faces->AnimateBell(13);
+    ASSERT_TRUE(struck->isVisible());
+    EXPECT_FALSE(struck->PicturePending());
+    // What the control shows is the bitmap itself.
+    EXPECT_EQ(struck->pixmap().toImage().convertToFormat(QImage::Format_RGB32),
+              Bitmap("3s_2.bmp").convertToFormat(QImage::Format_RGB32));
+    EXPECT_EQ(GuardLog::Swallowed(), 0);
+}
+
 TEST_F(Faces, StrikingShowsTheBellsFrameInItsRow) {
     auto w = Start();
     // Three small bells (12, 13, 14): the small group uses row 3.

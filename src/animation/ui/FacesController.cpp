@@ -1,6 +1,7 @@
 #include "animation/ui/FacesController.h"
 
 #include "app/core/Guard.h"
+#include "app/core/PictureFile.h"
 #include "app/core/ProgramData.h"
 #include "app/core/ViewModel.h"
 #include "app/ui/MainForm.h"
@@ -56,11 +57,10 @@ QImage FacesController::LoadAnimatePicture(const QString& name) const {
     if (!QFileInfo::exists(path)) {
         return {};
     }
-    return QImage(path);
+    return ReadPictureFile(path);
 }
 
-TImage* FacesController::MakeTextPicture(const QString& objectName, const QString& file,
-                                         const QString& text, int x, int y) {
+QImage FacesController::TextPicture(const QString& file, const QString& text, int x, int y) const {
     QImage picture = LoadAnimatePicture(file);
     if (picture.isNull()) {
         picture = QImage(kFaceWidth, kFaceHeight, QImage::Format_RGB32);
@@ -84,8 +84,12 @@ TImage* FacesController::MakeTextPicture(const QString& objectName, const QStrin
         painter.drawText(QRect(x, y, qMax(1, logical.width() - x), qMax(1, logical.height() - y)),
                          Qt::AlignLeft | Qt::AlignTop | Qt::TextSingleLine, text);
     }
+    return WithTransparentColor(picture, Qt::white);
+}
+
+TImage* FacesController::MakeTextPicture(const QString& objectName, const QImage& picture) {
     auto* image = new TImage(objectName, form_.pnlCustomSelections);
-    image->SetPicture(WithTransparentColor(picture, Qt::white));
+    image->SetPicture(picture);
     image->setAttribute(Qt::WA_TranslucentBackground);
     image->hide();
     return image;
@@ -104,22 +108,23 @@ void FacesController::CreateFaces() {
                                f.pnlCustomSelections);
                 face->setProperty("tag", row);
                 face->resize(kFaceWidth, kFaceHeight);
-                face->SetPicture(LoadAnimatePicture(name));
+                // Most frames stay hidden until their bell is struck: each is read when first shown.
+                face->SetPictureFile(data_.AppPath.AnimateDir + name);
                 face->setVisible(set == 0 && frame == 0);
                 faces_[set][row][frame] = face;
             }
         }
     }
+    // The three groups share one picture of each kind (the image data is shared, not copied).
+    const QImage chord = TextPicture(QStringLiteral("accord.bmp"), QStringLiteral("Cords playing"), 20, 26);
     for (int g = 0; g < 3; ++g) {
-        chords_[g] =
-            MakeTextPicture(QStringLiteral("imgChord%1").arg(g), QStringLiteral("accord.bmp"),
-                            QStringLiteral("Cords playing"), 20, 26);
+        chords_[g] = MakeTextPicture(QStringLiteral("imgChord%1").arg(g), chord);
         chords_[g]->resize(kFaceWidth, kFaceHeight);
     }
+    const QImage disabled =
+        TextPicture(QStringLiteral("disable.bmp"), QStringLiteral("Animation disabled"), 10, 26);
     for (int g = 0; g < 3; ++g) {
-        disabled_[g] =
-            MakeTextPicture(QStringLiteral("imgDisabled%1").arg(g), QStringLiteral("disable.bmp"),
-                            QStringLiteral("Animation disabled"), 10, 26);
+        disabled_[g] = MakeTextPicture(QStringLiteral("imgDisabled%1").arg(g), disabled);
         disabled_[g]->resize(kFaceWidth, kFaceHeight);
     }
     LayoutFaces();

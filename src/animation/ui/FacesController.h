@@ -81,9 +81,10 @@ private:
     bool ManySmallBells() const;
     // Loads a bitmap of AnimateDir; an empty image when the file does not exist.
     QImage LoadAnimatePicture(const QString& name) const;
-    // A 129 x 60 picture with a text written on it at (x, y), white transparent, hidden.
-    TImage* MakeTextPicture(const QString& objectName, const QString& file, const QString& text,
-                            int x, int y);
+    // A 129 x 60 picture of AnimateDir with a text written on it at (x, y), white transparent.
+    QImage TextPicture(const QString& file, const QString& text, int x, int y) const;
+    // A hidden picture control on the custom selections panel showing `picture`.
+    TImage* MakeTextPicture(const QString& objectName, const QImage& picture);
 
     MainForm& form_;
     ProgramData& data_;

@@ -105,8 +105,16 @@ bool InstallChimeLibrary(const QString& appDir, const QString& payloadResource,
         if (!out.open(QIODevice::WriteOnly)) {
             return false;
         }
-        const QByteArray bytes = payload.readAll();
-        if (out.write(bytes) != bytes.size()) {
+        // Written from where the payload lies (the program's own mapped image for a resource
+        // stored uncompressed): no copy through a buffer of the program's heap.
+        qint64 length = payload.size();
+        const uchar* mapped = length > 0 ? payload.map(0, length) : nullptr;
+        const QByteArray read = mapped ? QByteArray() : payload.readAll();
+        const char* bytes = mapped ? reinterpret_cast<const char*>(mapped) : read.constData();
+        if (!mapped) {
+            length = read.size();
+        }
+        if (out.write(bytes, length) != length) {
             out.close();
             QFile::remove(target);
             return false;

@@ -3,17 +3,19 @@
 #include <QObject>
 #include <QString>
 #include <functional>
+#include <map>
 #include <memory>
 
-class QLocalServer;
 class QLockFile;
+class QSocketNotifier;
 
 namespace orvane {
 
 // Keeps one running copy of the program per user, keyed by the application title. The first
 // copy claims a lock file and listens before its start-up sequence; a later one, whenever it
 // starts, finds the claim, asks the first to come forward and then ends itself. The lock file
-// and the socket live in the temporary folder ($TMPDIR or /tmp).
+// and the socket (a local stream socket, owner access only) live in the temporary folder
+// ($TMPDIR or /tmp). User-interface thread only.
 class SingleInstance : public QObject {
     Q_OBJECT
 
@@ -26,15 +28,29 @@ public:
     bool Claim();
     // True when another copy answered within timeoutMs and was asked to come forward.
     bool AskRunningCopy(int timeoutMs = 500);
-    // Starts listening; onRaise runs whenever a later copy asks.
+    // Starts listening (the claim must be held: a socket left behind is replaced); onRaise runs
+    // from the event loop whenever a later copy asks.
     bool Listen(std::function<void()> onRaise);
 
     static QString ServerName(const QString& key);
+    // The socket's path: ServerName in the temporary folder.
+    static QString SocketPath(const QString& key);
 
 private:
+    void AcceptPending();
+    void ReadClient(int fd);
+    void CloseClient(int fd);
+
     QString name_;
+    QString socketPath_;
     std::unique_ptr<QLockFile> lock_;
-    QLocalServer* server_ = nullptr;
+    int server_ = -1;
+    QSocketNotifier* serverNotifier_ = nullptr;
+    struct Client {
+        QSocketNotifier* notifier = nullptr;
+        QByteArray received;
+    };
+    std::map<int, Client> clients_;
     std::function<void()> onRaise_;
 };
 

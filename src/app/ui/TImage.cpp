@@ -1,9 +1,13 @@
 #include "app/ui/TImage.h"
 
+#include "app/core/PictureFile.h"
+
 #include <QMouseEvent>
 #include <QPaintEvent>
 #include <QPainter>
 #include <QPixmap>
+
+#include <utility>
 
 namespace orvane {
 
@@ -18,8 +22,46 @@ void TImage::SetStretch(bool stretch) {
 }
 
 void TImage::SetPicture(const QImage& image) {
+    pending_ = nullptr;
     image_ = image;
     Refresh();
+}
+
+void TImage::SetPictureFile(const QString& path) {
+    SetPictureLoader([path] { return ReadPictureFile(path); });
+}
+
+void TImage::SetPictureLoader(std::function<QImage()> load) {
+    image_ = QImage();
+    pending_ = std::move(load);
+    if (isVisible()) {
+        ReadPendingPicture();
+    }
+    Refresh();
+}
+
+const QImage& TImage::Picture() const {
+    if (ReadPendingPicture()) {
+        // Shown the next time the control is painted; a hidden control has nothing to refresh.
+        const_cast<TImage*>(this)->Refresh();
+    }
+    return image_;
+}
+
+bool TImage::ReadPendingPicture() const {
+    if (!pending_) {
+        return false;
+    }
+    const std::function<QImage()> load = std::exchange(pending_, nullptr);
+    image_ = load();
+    return true;
+}
+
+void TImage::showEvent(QShowEvent* event) {
+    if (ReadPendingPicture() || (stretch_ && pixmap().isNull() && !image_.isNull())) {
+        Refresh();
+    }
+    QLabel::showEvent(event);
 }
 
 void TImage::SetInPlace(bool inPlace) {
@@ -67,6 +109,14 @@ void TImage::Refresh() {
     }
     if (image_.isNull()) {
         clear();
+        return;
+    }
+    if (stretch_ && !isVisible()) {
+        // Scaled when shown, at the size the layout has given it by then: a hidden control
+        // that is resized several times on the way is not scaled each time.
+        if (!pixmap().isNull()) {
+            clear();
+        }
         return;
     }
     if (stretch_ && width() > 0 && height() > 0) {

@@ -3,6 +3,7 @@
 #include "app/core/Guard.h"
 #include "app/core/IniFile.h"
 #include "app/core/LibraryInstaller.h"
+#include "app/core/StartupTrace.h"
 #include "app/ui/TImage.h"
 #include "catalogue/core/TBellData.h"
 #include "catalogue/core/TSoundData.h"
@@ -64,6 +65,7 @@ TfrmMain::TfrmMain(StartOptions startOptions, QWidget* parent)
       faces(form, data, bellModel, viewModel),
       recorder(*this, form, data, bellModel, recorderModel, frmSoundSaveDlg),
       help(form, data, frmLesson, AboutBox, [this] { return &voices.Engine(); }) {
+    StartupTrace::Mark("form and controllers");
     setWindowTitle(DefaultCaption());
     FormCreate();
     ConnectHandlers();
@@ -89,6 +91,7 @@ void TfrmMain::Step(int number, F&& f) {
     if (finished) {
         completedSteps_.append(number);
     }
+    StartupTrace::Mark("step", number);
 }
 
 void TfrmMain::FormCreate() {

@@ -12,7 +12,8 @@ TAboutBox::TAboutBox(QWidget* parent) : QDialog(parent) {
     imgAbout = new TImage(QStringLiteral("imgAbout"), this);
     imgAbout->setGeometry(0, 0, 449, 302);
     imgAbout->SetStretch(true);
-    imgAbout->SetPicture(LoadJpeg(QStringLiteral(":/images/splash.jpg")));
+    // Decoded when the window is first shown: most runs never open it.
+    imgAbout->SetPictureLoader([] { return LoadJpeg(QStringLiteral(":/images/splash.jpg")); });
     connect(imgAbout, &TImage::Clicked, this, &QDialog::accept);
 }
 

@@ -56,7 +56,13 @@ bool SdlOutput::Open() {
         opened = OpenDevice(SDL_AUDIO_ALLOW_FREQUENCY_CHANGE);
     }
     if (!opened || obtained_.channels != 2 || obtained_.freq <= 0 || obtained_.samples == 0) {
-        Stop();
+        // The audio subsystem stays up until Stop(): shutting it down joins the sound library's
+        // device watcher thread, which sleeps in steps of 100 ms, and the start would wait for it.
+        if (device_ != 0) {
+            SDL_CloseAudioDevice(device_);
+            device_ = 0;
+        }
+        obtained_ = SDL_AudioSpec{};
         return false;
     }
     scratch_.assign(static_cast<std::size_t>(2 * std::max<int>(obtained_.samples, 1024)), 0.0f);

@@ -1,6 +1,7 @@
 #include "sound/ui/StripController.h"
 
 #include "app/core/Guard.h"
+#include "app/core/PictureFile.h"
 #include "app/core/ProgramData.h"
 #include "app/core/Rounding.h"
 #include "app/core/TextFile.h"
@@ -37,7 +38,7 @@ void StripController::BuildStrip() {
         Guarded([&] {
             const QString path = PicturePath(i, false);
             CheckDataFile(path, reporter_);
-            picture->SetPicture(QImage(path));
+            picture->SetPicture(ReadPictureFile(path));
         });
         picture->setToolTip(BellHint(i));
         picture->setProperty("tag", i);
@@ -80,7 +81,7 @@ void StripController::RefreshPreview() {
     MainForm& f = form_;
     const QString path = PicturePath(bells_.CurrentBell, true);
     CheckDataFile(path, reporter_);
-    f.imgPreview->SetPicture(QImage(path));
+    f.imgPreview->SetPicture(ReadPictureFile(path));
     f.mBellInfo->setPlainText(BellHint(bells_.CurrentBell));
 }
 
@@ -90,7 +91,7 @@ void StripController::ShowBellPicture(int bell, bool inSet) {
     }
     const QString path = PicturePath(bell, inSet);
     CheckDataFile(path, reporter_);
-    form_.Strip[bell]->SetPicture(QImage(path));
+    form_.Strip[bell]->SetPicture(ReadPictureFile(path));
 }
 
 void StripController::StripClick(int bell) {

@@ -1,0 +1,46 @@
+#include "app/core/StartupTrace.h"
+
+#include <cstdio>
+#include <cstdlib>
+#include <ctime>
+
+namespace orvane {
+
+namespace {
+
+double Milliseconds(clockid_t clock) {
+    timespec now{};
+    ::clock_gettime(clock, &now);
+    return double(now.tv_sec) * 1e3 + double(now.tv_nsec) / 1e6;
+}
+
+}  // namespace
+
+bool StartupTrace::Enabled() {
+    static const bool enabled = [] {
+        const char* value = std::getenv("ORVANE_STARTUP_TRACE");
+        return value != nullptr && *value != '\0';
+    }();
+    return enabled;
+}
+
+void StartupTrace::Mark(const char* phase) {
+    Mark(phase, -1);
+}
+
+void StartupTrace::Mark(const char* phase, int number) {
+    if (!Enabled()) {
+        return;
+    }
+    static const double first = Milliseconds(CLOCK_MONOTONIC);
+    const double wall = Milliseconds(CLOCK_MONOTONIC) - first;
+    const double cpu = Milliseconds(CLOCK_PROCESS_CPUTIME_ID);
+    if (number >= 0) {
+        std::fprintf(stderr, "startup %8.1f ms wall %8.1f ms cpu  %s %d\n", wall, cpu, phase,
+                     number);
+    } else {
+        std::fprintf(stderr, "startup %8.1f ms wall %8.1f ms cpu  %s\n", wall, cpu, phase);
+    }
+}
+
+}  // namespace orvane
