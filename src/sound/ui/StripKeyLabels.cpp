@@ -27,7 +27,7 @@ void StripKeyLabels::Build() {
         label->setAlignment(Qt::AlignCenter);
         label->setStyleSheet(QStringLiteral(
             "QLabel { background: rgba(20, 20, 20, 170); color: white; border-radius: 3px;"
-            " padding: 0px 2px; font-size: 9px; font-weight: bold; }"));
+            " padding: 0px 2px; font-size: 10px; font-weight: bold; }"));
         label->setVisible(visible_);
         picture->installEventFilter(this);
         labels_.append(label);
@@ -93,8 +93,7 @@ void StripKeyLabels::Place(int bell) {
     const QSize hint = label->sizeHint();
     const int width = std::min(hint.width(), picture.width() - 2 * kMargin);
     const int height = std::min(hint.height(), picture.height() - 2 * kMargin);
-    label->setGeometry(picture.width() - width - kMargin, picture.height() - height - kMargin,
-                       width, height);
+    label->setGeometry(kMargin, picture.height() - height - kMargin, width, height);
     label->raise();
 }
 

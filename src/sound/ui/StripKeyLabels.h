@@ -14,7 +14,7 @@ class TImage;
 
 // Small labels on the pictures of the strip that tell which key (and, while a MIDI port is
 // open, which MIDI note) rings each bell. A label is white text on a dark, half-transparent
-// plate in the picture's lower right corner, so it reads on the in-set and the out-of-set
+// plate in the picture's lower left corner, so it reads on the in-set and the out-of-set
 // pictures alike; it lets clicks through to its picture. The labels are children of the
 // pictures and go with them. User-interface thread only.
 class StripKeyLabels : public QObject {

@@ -55,6 +55,7 @@ TfrmKeys::TfrmKeys(QWidget* parent, const QStringList& bellNames,
     table_->setSelectionMode(QAbstractItemView::SingleSelection);
     table_->setEditTriggers(QAbstractItemView::NoEditTriggers);
     table_->verticalHeader()->setVisible(false);
+    table_->verticalHeader()->setDefaultSectionSize(24);
     table_->horizontalHeader()->setSectionResizeMode(0, QHeaderView::Stretch);
     table_->horizontalHeader()->setSectionResizeMode(1, QHeaderView::ResizeToContents);
     table_->horizontalHeader()->setSectionResizeMode(2, QHeaderView::ResizeToContents);
@@ -81,7 +82,7 @@ TfrmKeys::TfrmKeys(QWidget* parent, const QStringList& bellNames,
             [this] { status_->setText(kPrompt); });
     layout->addWidget(buttons);
     Refresh();
-    resize(460, 520);
+    resize(480, 560);
 }
 
 int TfrmKeys::SelectedBell() const {
