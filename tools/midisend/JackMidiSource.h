@@ -22,8 +22,9 @@ namespace midisend {
 
 using Clock = std::chrono::steady_clock;
 
-// A JACK server of its own: `jackd -n <name> -d dummy` at 48 kHz with a short period, started
-// by Start and ended (SIGTERM, then SIGKILL) by the destructor. Clients of this process reach it
+// A JACK server of its own: `jackd -n <name> -d dummy` at 48 kHz with a short period, in
+// real-time mode where the system allows it (else without), started by Start and ended
+// (SIGTERM, then SIGKILL) by the destructor. Clients of this process reach it
 // once Start has set JACK_DEFAULT_SERVER to its name. Nothing here waits without a bound.
 class JackServer {
   public:
@@ -31,6 +32,32 @@ class JackServer {
 
     // False when jackd is missing or the server did not come up within timeoutMs.
     bool Start(const std::string& name, int periodFrames = 64, int timeoutMs = 5000) {
+        return Launch(name, periodFrames, timeoutMs, true) ||
+               Launch(name, periodFrames, timeoutMs, false);
+    }
+
+    void Stop() {
+        if (pid_ <= 0) {
+            return;
+        }
+        ::kill(pid_, SIGTERM);
+        for (int i = 0; i < 100; ++i) {
+            int status = 0;
+            if (::waitpid(pid_, &status, WNOHANG) == pid_) {
+                pid_ = -1;
+                return;
+            }
+            std::this_thread::sleep_for(std::chrono::milliseconds(20));
+        }
+        ::kill(pid_, SIGKILL);
+        ::waitpid(pid_, nullptr, 0);
+        pid_ = -1;
+    }
+
+    static bool Installed() { return std::system("command -v jackd >/dev/null 2>&1") == 0; }
+
+  private:
+    bool Launch(const std::string& name, int periodFrames, int timeoutMs, bool realTime) {
         name_ = name;
         ::setenv("JACK_DEFAULT_SERVER", name.c_str(), 1);
         ::setenv("JACK_NO_START_SERVER", "1", 1);
@@ -44,7 +71,7 @@ class JackServer {
                 std::freopen("/dev/null", "w", stdout);
                 std::freopen("/dev/null", "w", stderr);
             }
-            ::execlp("jackd", "jackd", "--no-realtime", "-n", name.c_str(), "-d", "dummy", "-r",
+            ::execlp("jackd", "jackd", realTime ? "--realtime" : "--no-realtime", "-n", name.c_str(), "-d", "dummy", "-r",
                      "48000", "-p", period.c_str(), "-w", wait.c_str(), "-C", "0", "-P", "2",
                      static_cast<char*>(nullptr));
             ::_exit(127);
@@ -70,27 +97,6 @@ class JackServer {
         return false;
     }
 
-    void Stop() {
-        if (pid_ <= 0) {
-            return;
-        }
-        ::kill(pid_, SIGTERM);
-        for (int i = 0; i < 100; ++i) {
-            int status = 0;
-            if (::waitpid(pid_, &status, WNOHANG) == pid_) {
-                pid_ = -1;
-                return;
-            }
-            std::this_thread::sleep_for(std::chrono::milliseconds(20));
-        }
-        ::kill(pid_, SIGKILL);
-        ::waitpid(pid_, nullptr, 0);
-        pid_ = -1;
-    }
-
-    static bool Installed() { return std::system("command -v jackd >/dev/null 2>&1") == 0; }
-
-  private:
     std::string name_;
     pid_t pid_ = -1;
 };
