@@ -190,11 +190,19 @@ void TfrmKeys::Refresh() {
 bool TfrmKeys::eventFilter(QObject* watched, QEvent* event) {
     if (watched == table_ && event->type() == QEvent::KeyPress && SelectedBell() >= 0) {
         const auto* key = static_cast<const QKeyEvent*>(event);
-        // Tab, Enter and Escape keep working the dialog; every other key is the bell's choice.
-        if (key->key() == Qt::Key_Tab || key->key() == Qt::Key_Backtab ||
-            key->key() == Qt::Key_Escape || key->key() == Qt::Key_Return ||
-            key->key() == Qt::Key_Enter) {
-            return false;
+        // Tab, Enter, Escape and the up and down arrows keep working the dialog and the table;
+        // every other key is the bell's choice.
+        switch (key->key()) {
+            case Qt::Key_Tab:
+            case Qt::Key_Backtab:
+            case Qt::Key_Escape:
+            case Qt::Key_Return:
+            case Qt::Key_Enter:
+            case Qt::Key_Up:
+            case Qt::Key_Down:
+                return false;
+            default:
+                break;
         }
         AssignKey(VirtualKeyOf(*key));
         return true;
