@@ -2,7 +2,8 @@
 # Shows MIDI input at work: a private JACK server (dummy driver), the built program on a copy of
 # its folder under Xvfb with SDL's disk audio driver, and note-ons of several velocities sent to
 # it by orvane-midi-send. Prints the peak level of each stroke in the raw output (read with
-# sox) and leaves screenshots of the strip with its key labels and of the "Keys ..." dialog.
+# sox) and leaves screenshots of the strip with its key labels, of the "Keys ..." dialog and of
+# the "Player" menu with its shortcuts.
 #   tools/show_midi.sh [BUILD_DIR] [OUT_DIR]
 set -euo pipefail
 build=$(realpath "${1:-build}")
@@ -58,6 +59,12 @@ sleep 0.5
 import -window root "$out/keys.png"
 xdotool key Escape
 sleep 0.5
+# The "Player" menu with the shortcuts of its items.
+xdotool mousemove 106 8 click 1
+sleep 0.7
+import -window root "$out/player.png"
+xdotool key Escape
+sleep 0.3
 kill "$app"
 wait "$app" || true
 app=""
@@ -87,4 +94,4 @@ for n, k in enumerate(onsets):
     print(f"{label}: at {k * block / rate:6.2f} s, peak {level:.4f} ({20 * math.log10(level):.1f} dBFS)")
 PY
 sox -t raw -r 48000 -e floating-point -b 32 -c 2 "$out/sound.raw" -n stat 2>&1 | head -8
-echo "screenshots: $out/strip.png $out/keys.png"
+echo "screenshots: $out/strip.png $out/keys.png $out/player.png"
