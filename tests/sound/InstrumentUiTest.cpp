@@ -20,7 +20,10 @@
 #include <QDeadlineTimer>
 #include <QFileInfo>
 #include <QLabel>
+#include <QHelpEvent>
 #include <QSignalSpy>
+#include <QToolButton>
+#include <QToolTip>
 #include <algorithm>
 #include <cmath>
 
@@ -157,6 +160,10 @@ TEST_F(InstrumentUi, AShortcutNeverRingsABellAndABellKeyNeverTriggersAShortcut) 
     Open(Start());
     EXPECT_EQ(w->form.nPlay->shortcut(), QKeySequence(Qt::Key_F5));
     EXPECT_EQ(w->form.nTempUp->shortcut(), QKeySequence(Qt::Key_F12));
+    // The button's hint names the shortcut; its own hint text stays as it is.
+    QHelpEvent hint(QEvent::ToolTip, QPoint(2, 2), w->form.btnPlay->mapToGlobal(QPoint(2, 2)));
+    QApplication::sendEvent(w->form.btnPlay, &hint);
+    EXPECT_EQ(QToolTip::text(), w->form.btnPlay->toolTip() + " (F5)");
     QSignalSpy pause(w->form.nPause, &QAction::triggered);
     Key(Qt::Key_F6);
     EXPECT_EQ(pause.count(), 1);

@@ -59,6 +59,9 @@ class JackServer {
   private:
     bool Launch(const std::string& name, int periodFrames, int timeoutMs, bool realTime) {
         name_ = name;
+        // The probes below fail until the server is up; the library need not say so.
+        jack_set_error_function([](const char*) {});
+        jack_set_info_function([](const char*) {});
         ::setenv("JACK_DEFAULT_SERVER", name.c_str(), 1);
         ::setenv("JACK_NO_START_SERVER", "1", 1);
         const std::string period = std::to_string(periodFrames);
