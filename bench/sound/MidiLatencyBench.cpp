@@ -51,7 +51,7 @@ constexpr int kMaxBuffers = kSampleRate / kBufferFrames * 300;
 // Renders an offline output one buffer per buffer period on a real-time thread where the system
 // allows it, keeping the steady time at which each buffer was produced.
 class PacedRender {
-  public:
+public:
     explicit PacedRender(orvane::OfflineOutput& output) : output_(output), times_(kMaxBuffers) {}
     ~PacedRender() { Stop(); }
 
@@ -61,8 +61,8 @@ class PacedRender {
             sched_param param{};
             param.sched_priority = sched_get_priority_min(SCHED_FIFO) + 10;
             pthread_setschedparam(pthread_self(), SCHED_FIFO, &param);
-            const auto period = std::chrono::nanoseconds(std::int64_t{kBufferFrames} *
-                                                         1'000'000'000 / kSampleRate);
+            const auto period =
+                std::chrono::nanoseconds(std::int64_t{kBufferFrames} * 1'000'000'000 / kSampleRate);
             auto next = Clock::now();
             std::int64_t buffer = 0;
             while (running_.load() && buffer < kMaxBuffers) {
@@ -91,7 +91,7 @@ class PacedRender {
                std::chrono::nanoseconds((frame % kBufferFrames) * 1'000'000'000 / kSampleRate);
     }
 
-  private:
+private:
     orvane::OfflineOutput& output_;
     std::vector<std::atomic<Clock::rep>> times_;
     std::atomic<std::int64_t> rendered_{0};

@@ -9,11 +9,11 @@
 #include "sound/core/MidiNoteMap.h"
 #include "sound/core/VirtualKey.h"
 
+#include <gtest/gtest.h>
 #include <QFile>
 #include <QKeyEvent>
 #include <QTemporaryDir>
 #include <cmath>
-#include <gtest/gtest.h>
 #include <set>
 
 using namespace orvane;
@@ -22,8 +22,8 @@ namespace {
 
 // The catalogue's key column as shipped: Z X C V B A S D F G H J K L ;
 QStringList CatalogueKeys() {
-    return {"90", "88", "67", "86", "66", "65", "83", "68", "70", "71",
-            "72", "74", "75", "76", "186"};
+    return {"90", "88", "67", "86", "66", "65", "83", "68",
+            "70", "71", "72", "74", "75", "76", "186"};
 }
 
 std::array<bool, 15> AllInSet() {
@@ -33,7 +33,7 @@ std::array<bool, 15> AllInSet() {
 }
 
 class IniFixture : public ::testing::Test {
-  protected:
+protected:
     QString Path() const { return dir.filePath("orvane.ini"); }
     void Write(const QStringList& lines) { ASSERT_TRUE(WriteTextLines(Path(), lines)); }
     QStringList Lines() const {

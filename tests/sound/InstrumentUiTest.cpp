@@ -19,8 +19,8 @@
 #include <QCheckBox>
 #include <QDeadlineTimer>
 #include <QFileInfo>
-#include <QLabel>
 #include <QHelpEvent>
+#include <QLabel>
 #include <QSignalSpy>
 #include <QToolButton>
 #include <QToolTip>
@@ -32,7 +32,7 @@ using namespace orvane;
 namespace {
 
 class InstrumentUi : public MainWindowFixture {
-  protected:
+protected:
     void Open(std::unique_ptr<TestWindow> window) {
         w = std::move(window);
         w->activateWindow();

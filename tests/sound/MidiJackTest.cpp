@@ -6,11 +6,11 @@
 #include "sound/VoiceTestApp.h"
 #include "sound/core/MidiInput.h"
 
+#include <gtest/gtest.h>
+#include <unistd.h>
 #include <QCoreApplication>
 #include <QDeadlineTimer>
 #include <QSignalSpy>
-#include <gtest/gtest.h>
-#include <unistd.h>
 
 using namespace orvane;
 
@@ -49,8 +49,9 @@ TEST(MidiJackTest, SourcesThatAppearAreOpenedTheirNotesArriveAndSourcesThatGoAre
     MidiInput input;
     QList<std::pair<int, int>> notes;
     QObject receiver;
-    QObject::connect(&input, &MidiInput::NoteOn, &receiver,
-                     [&](int note, int velocity) { notes.append({note, velocity}); });
+    QObject::connect(&input, &MidiInput::NoteOn, &receiver, [&](int note, int velocity) {
+        notes.append({note, velocity});
+    });
     input.Start(kPollMs);
     ASSERT_TRUE(WaitFor([&] { return input.PollCount() >= 2; }));
     EXPECT_TRUE(input.OpenPorts().isEmpty()) << "no MIDI source yet";

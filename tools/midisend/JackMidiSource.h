@@ -27,7 +27,7 @@ using Clock = std::chrono::steady_clock;
 // (SIGTERM, then SIGKILL) by the destructor. Clients of this process reach it
 // once Start has set JACK_DEFAULT_SERVER to its name. Nothing here waits without a bound.
 class JackServer {
-  public:
+public:
     ~JackServer() { Stop(); }
 
     // False when jackd is missing or the server did not come up within timeoutMs.
@@ -56,7 +56,7 @@ class JackServer {
 
     static bool Installed() { return std::system("command -v jackd >/dev/null 2>&1") == 0; }
 
-  private:
+private:
     bool Launch(const std::string& name, int periodFrames, int timeoutMs, bool realTime) {
         name_ = name;
         // The probes below fail until the server is up; the library need not say so.
@@ -74,9 +74,9 @@ class JackServer {
                 std::freopen("/dev/null", "w", stdout);
                 std::freopen("/dev/null", "w", stderr);
             }
-            ::execlp("jackd", "jackd", realTime ? "--realtime" : "--no-realtime", "-n", name.c_str(), "-d", "dummy", "-r",
-                     "48000", "-p", period.c_str(), "-w", wait.c_str(), "-C", "0", "-P", "2",
-                     static_cast<char*>(nullptr));
+            ::execlp("jackd", "jackd", realTime ? "--realtime" : "--no-realtime", "-n",
+                     name.c_str(), "-d", "dummy", "-r", "48000", "-p", period.c_str(), "-w",
+                     wait.c_str(), "-C", "0", "-P", "2", static_cast<char*>(nullptr));
             ::_exit(127);
         }
         if (pid_ < 0) {
@@ -106,7 +106,7 @@ class JackServer {
 
 // A client "<name>" with the MIDI output port "<name>:out".
 class JackMidiSource {
-  public:
+public:
     ~JackMidiSource() { Close(); }
 
     bool Open(const std::string& name) {
@@ -158,7 +158,7 @@ class JackMidiSource {
     }
     std::int64_t MessagesWritten() const { return count_.load(); }
 
-  private:
+private:
     void Send(int status, int note, int velocity) {
         const unsigned char message[3] = {static_cast<unsigned char>(status),
                                           static_cast<unsigned char>(note & 0x7F),

@@ -23,15 +23,15 @@ bool ValidKey(int key) {
 
 // Names of the keys whose code is not their character.
 constexpr std::pair<int, const char*> kKeyNames[] = {
-    {8, "Backspace"}, {9, "Tab"},       {13, "Enter"},     {16, "Shift"},    {17, "Ctrl"},
-    {18, "Alt"},      {19, "Pause"},    {20, "Caps Lock"}, {27, "Esc"},      {32, "Space"},
-    {33, "PgUp"},     {34, "PgDn"},     {35, "End"},       {36, "Home"},     {37, "Left"},
-    {38, "Up"},       {39, "Right"},    {40, "Down"},      {44, "PrtSc"},    {45, "Ins"},
-    {46, "Del"},      {91, "Win"},      {92, "Win"},       {93, "Menu"},     {106, "Num *"},
-    {107, "Num +"},   {109, "Num -"},   {110, "Num ."},    {111, "Num /"},   {144, "Num Lock"},
-    {145, "Scroll Lock"}, {186, ";"},   {187, "="},        {188, ","},       {189, "-"},
-    {190, "."},       {191, "/"},       {192, "`"},        {219, "["},       {220, "\\"},
-    {221, "]"},       {222, "'"},       {226, "\\"},
+    {8, "Backspace"},     {9, "Tab"},     {13, "Enter"},     {16, "Shift"},  {17, "Ctrl"},
+    {18, "Alt"},          {19, "Pause"},  {20, "Caps Lock"}, {27, "Esc"},    {32, "Space"},
+    {33, "PgUp"},         {34, "PgDn"},   {35, "End"},       {36, "Home"},   {37, "Left"},
+    {38, "Up"},           {39, "Right"},  {40, "Down"},      {44, "PrtSc"},  {45, "Ins"},
+    {46, "Del"},          {91, "Win"},    {92, "Win"},       {93, "Menu"},   {106, "Num *"},
+    {107, "Num +"},       {109, "Num -"}, {110, "Num ."},    {111, "Num /"}, {144, "Num Lock"},
+    {145, "Scroll Lock"}, {186, ";"},     {187, "="},        {188, ","},     {189, "-"},
+    {190, "."},           {191, "/"},     {192, "`"},        {219, "["},     {220, "\\"},
+    {221, "]"},           {222, "'"},     {226, "\\"},
 };
 
 }  // namespace

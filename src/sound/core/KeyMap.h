@@ -16,16 +16,16 @@ class IniFile;
 // catalogue's key column is used exactly as it stands, read at each key press.
 // Plain value type; no thread of its own.
 class KeyMap {
-  public:
+public:
     static constexpr int kBellCount = 15;
     static constexpr int kNoKey = 0;
 
     // Why a key cannot be given to a bell.
     enum class Refusal {
         kNone,
-        kOtherBell,     // another bell has this key
-        kReservedKey,   // a documented key (Space, the arrows, 1 to 3, F1) or a modifier
-        kShortcutKey,   // the shortcut of a transport item
+        kOtherBell,    // another bell has this key
+        kReservedKey,  // a documented key (Space, the arrows, 1 to 3, F1) or a modifier
+        kShortcutKey,  // the shortcut of a transport item
     };
 
     // The key column to search for a pressed key: the catalogue column itself when nothing is
@@ -43,7 +43,8 @@ class KeyMap {
     void Clear() { stored_.fill(kNoKey); }
 
     // Whether `key` may become the key of `bell`; *other is set to the bell that has it.
-    Refusal Check(int bell, int key, const QStringList& catalogueColumn, int* other = nullptr) const;
+    Refusal Check(int bell, int key, const QStringList& catalogueColumn,
+                  int* other = nullptr) const;
     // True for the keys no bell may take: Space, the left and right arrows, the digits 1 to 3
     // and keypad 1 to 3, F1, the shifts, Ctrl, Alt, Tab, Enter and Escape.
     static bool IsReservedKey(int key);
@@ -62,7 +63,7 @@ class KeyMap {
 
     friend bool operator==(const KeyMap&, const KeyMap&) = default;
 
-  private:
+private:
     std::array<int, kBellCount> stored_{};
 };
 

@@ -1,9 +1,9 @@
 #include "sound/core/MidiInput.h"
 
-#include <QFileInfo>
-#include <QLoggingCategory>
 #include <jack/jack.h>
 #include <rtmidi/RtMidi.h>
+#include <QFileInfo>
+#include <QLoggingCategory>
 
 #include <algorithm>
 #include <atomic>
@@ -50,7 +50,7 @@ struct MidiInput::Port {
 // Whether a JACK server runs: a client of our own, opened without starting a server, that
 // learns of the server's end through its shutdown callback.
 class MidiInput::Jack {
-  public:
+public:
     ~Jack() {
         if (client_ && !gone_.load()) {
             jack_client_close(client_);
@@ -90,7 +90,7 @@ class MidiInput::Jack {
         return names;
     }
 
-  private:
+private:
     static void Shutdown(void* self) { static_cast<Jack*>(self)->gone_ = true; }
     jack_client_t* client_ = nullptr;
     std::atomic<bool> gone_{false};
@@ -249,8 +249,7 @@ void MidiInput::Reconcile(int api, const QString& prefix, const std::vector<std:
                 [](double, std::vector<unsigned char>* message, void* self) {
                     int note = 0;
                     int velocity = 0;
-                    if (message &&
-                        ParseNoteOn(message->data(), message->size(), note, velocity)) {
+                    if (message && ParseNoteOn(message->data(), message->size(), note, velocity)) {
                         emit static_cast<MidiInput*>(self)->NoteOn(note, velocity);
                     }
                 },

@@ -24,7 +24,7 @@ namespace orvane {
 class MidiInput : public QObject {
     Q_OBJECT
 
-  public:
+public:
     // Time between two looks for new or vanished sources.
     static constexpr int kDefaultPollMs = 500;
 
@@ -45,16 +45,15 @@ class MidiInput : public QObject {
 
     // The note-on in a raw message, for the callback and tests: true with the note and a
     // velocity above 0 for status 0x90 to 0x9F; false for everything else (velocity 0 too).
-    static bool ParseNoteOn(const unsigned char* bytes, std::size_t size, int& note,
-                            int& velocity);
+    static bool ParseNoteOn(const unsigned char* bytes, std::size_t size, int& note, int& velocity);
 
-  signals:
+signals:
     // A note-on of any channel, velocity 1 to 127. Emitted on the MIDI library's thread.
     void NoteOn(int note, int velocity);
     // The set of open sources changed. Emitted on the poll thread.
     void PortsChanged(const QStringList& ports);
 
-  private:
+private:
     struct Port;
     class Jack;
 

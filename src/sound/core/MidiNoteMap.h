@@ -18,7 +18,7 @@ class IniFile;
 // "Bell14", each a note number 0 to 127; a bell without a valid key keeps its default note.
 // Plain value type; no thread of its own.
 class MidiNoteMap {
-  public:
+public:
     static constexpr int kBellCount = 15;
     static constexpr int kNoNote = -1;
     static constexpr int kPedalLowest = 36;
@@ -55,7 +55,7 @@ class MidiNoteMap {
 
     friend bool operator==(const MidiNoteMap&, const MidiNoteMap&) = default;
 
-  private:
+private:
     std::array<int, kBellCount> notes_{};
 };
 

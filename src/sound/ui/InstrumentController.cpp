@@ -34,8 +34,13 @@ QString ButtonOf(const char* item) {
 InstrumentController::InstrumentController(QWidget& window, MainForm& form, ProgramData& data,
                                            BellSetModel& bells, RecorderModel& record,
                                            KeyHook& keyHook)
-    : window_(window), form_(form), data_(data), bells_(bells), record_(record),
-      keyHook_(keyHook), labels_(form) {}
+    : window_(window),
+      form_(form),
+      data_(data),
+      bells_(bells),
+      record_(record),
+      keyHook_(keyHook),
+      labels_(form) {}
 
 InstrumentController::~InstrumentController() {
     if (midi_) {
@@ -69,8 +74,9 @@ void InstrumentController::Start(bool midi) {
         // Both signals come from other threads: queued onto this one.
         connect(midi_.get(), &MidiInput::NoteOn, this, &InstrumentController::NoteOn,
                 Qt::QueuedConnection);
-        connect(midi_.get(), &MidiInput::PortsChanged, this,
-                [this] { Guarded([this] { RefreshLabels(); }); }, Qt::QueuedConnection);
+        connect(
+            midi_.get(), &MidiInput::PortsChanged, this,
+            [this] { Guarded([this] { RefreshLabels(); }); }, Qt::QueuedConnection);
         midi_->Start();
     }
 }
@@ -164,7 +170,8 @@ void InstrumentController::ApplyShortcuts() {
         const int qtKey = Qt::Key_F1 + (t.virtualKey - kVkF1);
         item->setShortcut(bellKey ? QKeySequence() : QKeySequence(qtKey));
         if (auto* button = window_.findChild<QToolButton*>(ButtonOf(t.item))) {
-            button->setProperty("orvaneShortcut", item->shortcut().toString(QKeySequence::NativeText));
+            button->setProperty("orvaneShortcut",
+                                item->shortcut().toString(QKeySequence::NativeText));
             button->removeEventFilter(this);
             button->installEventFilter(this);
         }

@@ -32,7 +32,7 @@ class RecorderModel;
 class InstrumentController : public QObject {
     Q_OBJECT
 
-  public:
+public:
     InstrumentController(QWidget& window, MainForm& form, ProgramData& data, BellSetModel& bells,
                          RecorderModel& record, KeyHook& keyHook);
     ~InstrumentController() override;
@@ -68,10 +68,10 @@ class InstrumentController : public QObject {
     // Note-ons that reached the user-interface thread.
     int NotesReceived() const { return notesReceived_; }
 
-  protected:
+protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
-  private:
+private:
     void Store();
     QStringList CatalogueKeys() const;
     void DialogClosed(int result);

@@ -20,7 +20,7 @@ class TImage;
 class StripKeyLabels : public QObject {
     Q_OBJECT
 
-  public:
+public:
     explicit StripKeyLabels(MainForm& form) : form_(form) {}
 
     // Creates a label on each picture of the strip that has none yet.
@@ -36,10 +36,10 @@ class StripKeyLabels : public QObject {
     // A MIDI note's name: "C2" for note 36, "C4" for middle C (60).
     static QString NoteName(int note);
 
-  protected:
+protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
-  private:
+private:
     void Place(int bell);
 
     MainForm& form_;

@@ -21,9 +21,14 @@ const QString kPrompt = QStringLiteral("Click a bell, then press its key or play
 // The caption of the transport item whose shortcut is `key`.
 QString ShortcutItem(int key) {
     static const std::pair<const char*, const char*> kCaptions[] = {
-        {"nVolumeDown", "Turn down the volume"}, {"nVolumeUp", "Turn up the volume"},
-        {"nPlay", "Play"}, {"nPause", "Pause"}, {"nStop", "Stop"}, {"nRew", "Rewind"},
-        {"nFF", "Forward winding"}, {"nTempDown", "Pull back"},
+        {"nVolumeDown", "Turn down the volume"},
+        {"nVolumeUp", "Turn up the volume"},
+        {"nPlay", "Play"},
+        {"nPause", "Pause"},
+        {"nStop", "Stop"},
+        {"nRew", "Rewind"},
+        {"nFF", "Forward winding"},
+        {"nTempDown", "Pull back"},
         {"nTempUp", "Accelerate the tempo"},
     };
     for (const TransportKey& t : kTransportKeys) {
@@ -40,9 +45,8 @@ QString ShortcutItem(int key) {
 
 }  // namespace
 
-TfrmKeys::TfrmKeys(QWidget* parent, const QStringList& bellNames,
-                   const QStringList& catalogueKeys, const KeyMap& keys,
-                   const MidiNoteMap& notes)
+TfrmKeys::TfrmKeys(QWidget* parent, const QStringList& bellNames, const QStringList& catalogueKeys,
+                   const KeyMap& keys, const MidiNoteMap& notes)
     : QDialog(parent), names_(bellNames), catalogue_(catalogueKeys), keys_(keys), notes_(notes) {
     setObjectName(QStringLiteral("frmKeys"));
     setWindowTitle(QStringLiteral("Keys"));
@@ -107,8 +111,8 @@ bool TfrmKeys::AssignKey(int key) {
     const QString name = KeyMap::KeyName(key);
     switch (keys_.Check(bell, key, catalogue_, &other)) {
         case KeyMap::Refusal::kOtherBell:
-            status_->setText(QStringLiteral("Refused: %1 already rings bell %2.")
-                                 .arg(name, BellText(other)));
+            status_->setText(
+                QStringLiteral("Refused: %1 already rings bell %2.").arg(name, BellText(other)));
             return false;
         case KeyMap::Refusal::kReservedKey:
             status_->setText(
@@ -135,11 +139,11 @@ bool TfrmKeys::AssignNote(int note) {
     if (bell < 0) {
         return false;
     }
-    const QString name = StripKeyLabels::NoteName(note) + QStringLiteral(" (") +
-                         QString::number(note) + u')';
+    const QString name =
+        StripKeyLabels::NoteName(note) + QStringLiteral(" (") + QString::number(note) + u')';
     if (const int other = notes_.ConflictOf(bell, note); other >= 0) {
-        status_->setText(QStringLiteral("Refused: note %1 already rings bell %2.")
-                             .arg(name, BellText(other)));
+        status_->setText(
+            QStringLiteral("Refused: note %1 already rings bell %2.").arg(name, BellText(other)));
         return false;
     }
     if (!notes_.SetNote(bell, note)) {
@@ -165,12 +169,12 @@ void TfrmKeys::Refresh() {
     for (int bell = 0; bell < KeyMap::kBellCount; ++bell) {
         const int key = keys_.KeyOf(bell, catalogue_);
         int other = -1;
-        const bool clash = key != KeyMap::kNoKey &&
-                           keys_.Check(bell, key, catalogue_, &other) == KeyMap::Refusal::kOtherBell;
-        const QString cells[3] = {BellText(bell),
-                                  key == KeyMap::kNoKey ? QStringLiteral("-") : KeyMap::KeyName(key),
-                                  StripKeyLabels::NoteName(notes_.NoteOf(bell)) + QStringLiteral(" (") +
-                                      QString::number(notes_.NoteOf(bell)) + u')'};
+        const bool clash = key != KeyMap::kNoKey && keys_.Check(bell, key, catalogue_, &other) ==
+                                                        KeyMap::Refusal::kOtherBell;
+        const QString cells[3] = {
+            BellText(bell), key == KeyMap::kNoKey ? QStringLiteral("-") : KeyMap::KeyName(key),
+            StripKeyLabels::NoteName(notes_.NoteOf(bell)) + QStringLiteral(" (") +
+                QString::number(notes_.NoteOf(bell)) + u')'};
         for (int column = 0; column < 3; ++column) {
             QTableWidgetItem* item = table_->item(bell, column);
             if (!item) {
@@ -180,8 +184,9 @@ void TfrmKeys::Refresh() {
             item->setText(cells[column]);
             if (column == 1) {
                 item->setBackground(clash ? QBrush(QColor(255, 190, 190)) : QBrush());
-                item->setToolTip(clash ? QStringLiteral("Also the key of bell %1").arg(BellText(other))
-                                       : QString());
+                item->setToolTip(
+                    clash ? QStringLiteral("Also the key of bell %1").arg(BellText(other))
+                          : QString());
             }
         }
     }

@@ -21,7 +21,7 @@ namespace orvane {
 class TfrmKeys : public QDialog {
     Q_OBJECT
 
-  public:
+public:
     // bellNames and catalogueKeys: the catalogue's name and key columns.
     TfrmKeys(QWidget* parent, const QStringList& bellNames, const QStringList& catalogueKeys,
              const KeyMap& keys, const MidiNoteMap& notes);
@@ -42,10 +42,10 @@ class TfrmKeys : public QDialog {
     // The line under the table: the prompt, or why the last key or note was refused.
     QString Status() const;
 
-  protected:
+protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
-  private:
+private:
     void Refresh();
     QString BellText(int bell) const;
 
