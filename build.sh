@@ -8,7 +8,7 @@ cd "$(dirname "$0")"
 packages=(g++ cmake ninja-build pkg-config qt6-base-dev libsdl2-dev libsndfile1-dev libturbojpeg0-dev
           libasound2-dev libxcb1-dev libgtest-dev libgmock-dev libbenchmark-dev fonts-dejavu-core xvfb
           xauth sox espeak-ng lame poppler-utils dpkg-dev desktop-file-utils appstream lintian clang
-          libclang-rt-14-dev)
+          libclang-rt-14-dev librtmidi-dev jackd2 libjack-jackd2-dev)
 
 missing=()
 for p in "${packages[@]}"; do

@@ -11,3 +11,4 @@ list(APPEND ORVANE_BENCH_SOURCES
   bench/sound/VoiceBench.cpp
 )
 list(APPEND ORVANE_BENCH_SOURCES bench/sound/KeyLatencyBench.cpp)
+list(APPEND ORVANE_BENCH_SOURCES bench/sound/MidiLatencyBench.cpp)

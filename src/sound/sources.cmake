@@ -38,3 +38,15 @@ list(APPEND ORVANE_UI_SOURCES src/sound/ui/VoiceController.cpp src/sound/ui/Voic
 list(APPEND ORVANE_UI_SOURCES src/sound/ui/VolumeController.cpp src/sound/ui/VolumeController.h)
 list(APPEND ORVANE_UI_SOURCES src/sound/ui/KeyHook.cpp src/sound/ui/KeyHook.h)
 list(APPEND ORVANE_CORE_SOURCES src/sound/core/SoundFileLimits.cpp src/sound/core/SoundFileLimits.h)
+# Instrument controls: the user's keys and MIDI notes, MIDI input, the keys dialog and labels.
+list(APPEND ORVANE_CORE_SOURCES
+  src/sound/core/KeyMap.cpp src/sound/core/KeyMap.h
+  src/sound/core/MidiInput.cpp src/sound/core/MidiInput.h
+  src/sound/core/MidiNoteMap.cpp src/sound/core/MidiNoteMap.h
+  src/sound/core/TransportKeys.h
+)
+list(APPEND ORVANE_UI_SOURCES
+  src/sound/ui/InstrumentController.cpp src/sound/ui/InstrumentController.h
+  src/sound/ui/StripKeyLabels.cpp src/sound/ui/StripKeyLabels.h
+  src/sound/ui/TfrmKeys.cpp src/sound/ui/TfrmKeys.h
+)

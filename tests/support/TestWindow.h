@@ -73,6 +73,7 @@ public:
     orvane::VoiceController* const voices = &this->TfrmMain::voices;
     orvane::VolumeController* const volume = &this->TfrmMain::volume;
     orvane::KeyHook* const keyHook = &this->TfrmMain::keyHook;
+    orvane::InstrumentController* const instrument = &this->TfrmMain::instrument;
     orvane::PlayerController* const player = &this->TfrmMain::player;
     orvane::LibraryController* const library = &this->TfrmMain::library;
     orvane::CasualController* const casual = &this->TfrmMain::casual;

@@ -163,6 +163,46 @@ bool IniFile::WriteString(const QString& section, const QString& key, const QStr
     return WriteTextLines(path_, lines);
 }
 
+bool IniFile::EraseKey(const QString& section, const QString& key) {
+    QStringList lines = LoadLines(path_);
+    qsizetype header = -1;
+    bool inSection = false;
+    bool erased = false;
+    for (qsizetype i = 0; i < lines.size();) {
+        QString name;
+        if (IsSectionLine(lines[i], &name)) {
+            inSection = name.compare(section, Qt::CaseInsensitive) == 0;
+            if (inSection) {
+                header = i;
+            }
+            ++i;
+            continue;
+        }
+        QString k;
+        QString v;
+        if (inSection && SplitKeyLine(lines[i], k, v) && k.compare(key, Qt::CaseInsensitive) == 0) {
+            lines.removeAt(i);
+            erased = true;
+            continue;
+        }
+        ++i;
+    }
+    if (!erased) {
+        return true;
+    }
+    if (header >= 0) {
+        // The header goes when nothing but blank lines follow it up to the next section.
+        qsizetype next = header + 1;
+        while (next < lines.size() && lines[next].trimmed().isEmpty()) {
+            ++next;
+        }
+        if (next == lines.size() || IsSectionLine(lines[next], nullptr)) {
+            lines.remove(header, next - header);
+        }
+    }
+    return WriteTextLines(path_, lines);
+}
+
 bool IniFile::WriteInteger(const QString& section, const QString& key, int value) {
     return WriteString(section, key, QString::number(value));
 }

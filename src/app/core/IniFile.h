@@ -28,6 +28,10 @@ public:
     bool WriteString(const QString& section, const QString& key, const QString& value);
     bool WriteInteger(const QString& section, const QString& key, int value);
     bool WriteBool(const QString& section, const QString& key, bool value);
+    // Removes the key from the section, and the section's header once it holds no key. True
+    // when the key is gone (a missing key leaves the file untouched); false when the file could
+    // not be written.
+    bool EraseKey(const QString& section, const QString& key);
 
     // The integer reading rule, exposed for its own tests: true and the value when text is an
     // integer.

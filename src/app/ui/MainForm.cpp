@@ -227,6 +227,8 @@ void MainForm::BuildMenus() {
     nDisselectAll = Item(mBells, QStringLiteral("nDisselectAll"), QStringLiteral("Disselect all bells"));
     mBells->addSeparator();
     nLoadSounds = Item(mBells, QStringLiteral("nLoadSounds"), QStringLiteral("Load chimes ..."));
+    mBells->addSeparator();
+    nKeys = Item(mBells, QStringLiteral("nKeys"), QStringLiteral("Keys ..."));
 
     mPlayer = bar->addMenu(QStringLiteral("Player"));
     mPlayer->setObjectName(QStringLiteral("mPlayer"));
@@ -256,6 +258,10 @@ void MainForm::BuildMenus() {
         a->setCheckable(true);
         a->setChecked(true);
     }
+    mView->addSeparator();
+    nViewKeyLabels = Item(mView, QStringLiteral("nViewKeyLabels"), QStringLiteral("Key labels"));
+    nViewKeyLabels->setCheckable(true);
+    nViewKeyLabels->setChecked(true);
 
     mReference = bar->addMenu(QStringLiteral("Reference"));
     mReference->setObjectName(QStringLiteral("mReference"));

@@ -47,6 +47,8 @@ public:
     QAction *nPrint, *nExit;
     QAction* nExportAudio;
     QAction *nSelectAll, *nDisselectAll, *nLoadSounds;
+    QAction* nKeys;           // "Keys ...": the bells' keys and MIDI notes
+    QAction* nViewKeyLabels;  // "Key labels" on the strip pictures, checkable
     QAction *nRew, *nPause, *nPlay, *nRec, *nStop, *nFF, *nGenerator, *nVolumeUp, *nVolumeDown,
         *nTempUp, *nTempDown;
     QAction *nViewPanel, *nViewSelectBells, *nViewBellsInfo, *nViewBellsGroups;

@@ -64,11 +64,15 @@ TfrmMain::TfrmMain(StartOptions startOptions, QWidget* parent)
                [this] { return CurrentExportSettings(form, data, bellModel.Bells, voices, volume); }),
       faces(form, data, bellModel, viewModel),
       recorder(*this, form, data, bellModel, recorderModel, frmSoundSaveDlg),
-      help(form, data, frmLesson, AboutBox, [this] { return &voices.Engine(); }) {
+       help(form, data, frmLesson, AboutBox, [this] { return &voices.Engine(); }),
+       instrument(*this, form, data, bellModel, recorderModel, keyHook) {
     StartupTrace::Mark("form and controllers");
     setWindowTitle(DefaultCaption());
     FormCreate();
     ConnectHandlers();
+    if (!terminating_) {
+        Guarded([this] { instrument.Start(options.midi); });
+    }
     form.client->installEventFilter(this);
     created_ = true;
 }

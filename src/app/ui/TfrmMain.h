@@ -21,6 +21,7 @@
 #include "score/ui/PrintController.h"
 #include "chime/ui/ExportController.h"
 #include "score/ui/ScoreController.h"
+#include "sound/ui/InstrumentController.h"
 #include "sound/ui/KeyHook.h"
 #include "sound/ui/StripController.h"
 #include "sound/ui/VoiceController.h"
@@ -55,6 +56,8 @@ struct StartOptions {
     // True once the program has been asked to end (SIGTERM): the start-up sequence stops waiting
     // for the chime library installer, ends it and shows no message. Empty: never asked.
     std::function<bool()> askedToEnd;
+    // MIDI input: every MIDI source of the system is opened (false: none, for tests).
+    bool midi = true;
 };
 
 // The main window. It owns every long-lived object of the program, runs the start-up sequence
@@ -129,6 +132,8 @@ protected:
     FacesController faces;
     RecorderController recorder;
     HelpController help;
+    // Last: destroyed first, so MIDI input stops before anything it strikes through.
+    InstrumentController instrument;
 
     // The secondary windows, created after the main window, hidden until used.
     std::unique_ptr<TAboutBox> AboutBox;

@@ -131,7 +131,15 @@ int Mci::PlayAt(const QString& alias, std::int64_t frame) {
     return IsAlias(alias) ? Play(alias, frame) : kMciBadCommand;
 }
 
-int Mci::Play(const QString& alias, std::optional<std::int64_t> frame) {
+int Mci::PlayWithGain(const QString& alias, float gain) {
+    if (!engine_.HasDevice()) {
+        return kMciNoDevice;
+    }
+    const float clamped = gain > 1.0f ? 1.0f : (gain > 0.0f ? gain : 0.0f);
+    return IsAlias(alias) ? Play(alias, std::nullopt, clamped) : kMciBadCommand;
+}
+
+int Mci::Play(const QString& alias, std::optional<std::int64_t> frame, float gain) {
     const auto it = aliases_.constFind(alias);
     if (it == aliases_.constEnd()) {
         return kMciUnknownAlias;
@@ -139,7 +147,7 @@ int Mci::Play(const QString& alias, std::optional<std::int64_t> frame) {
     if (*it == kNoVoice) {
         return kMciNoFreeVoice;  // its engine voice went to a newer voice
     }
-    return CodeOf(engine_.PlayVoiceAt(*it, frame));
+    return CodeOf(engine_.PlayVoiceAt(*it, frame, gain));
 }
 
 int Mci::Status(const QString& alias, QString* answer) {

@@ -43,6 +43,8 @@ class Mci final : public MciInterface {
     int SendString(const QString& command, QString* answer) override;
     // The typed start under "play": at absolute output frame `frame`, answering as "play" does.
     int PlayAt(const QString& alias, std::int64_t frame) override;
+    // The typed start under "play" with a gain: at once, at a linear gain clamped to 0 to 1.
+    int PlayWithGain(const QString& alias, float gain) override;
 
     // The engine voice under `alias`, for reading back its start frame.
     std::optional<AudioEngine::VoiceId> VoiceOf(const QString& alias) const;
@@ -51,7 +53,7 @@ class Mci final : public MciInterface {
 
   private:
     int Open(const QString& path, const QString& alias);
-    int Play(const QString& alias, std::optional<std::int64_t> frame);
+    int Play(const QString& alias, std::optional<std::int64_t> frame, float gain = 1.0f);
     int Status(const QString& alias, QString* answer);
     int Close(const QString& alias);
     bool ReclaimFinishedVoice();

@@ -19,6 +19,12 @@ public:
         (void)frame;
         return SendString(QStringLiteral("play ") + alias, nullptr);
     }
+    // As "play <alias>", the voice sounding at a linear gain (1 = as decoded, at most 1). An
+    // adapter without gains plays it as "play" does.
+    virtual int PlayWithGain(const QString& alias, float gain) {
+        (void)gain;
+        return SendString(QStringLiteral("play ") + alias, nullptr);
+    }
 };
 
 }  // namespace orvane

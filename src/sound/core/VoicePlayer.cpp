@@ -153,6 +153,27 @@ QString VoicePlayer::StrikeFile(const QString& path) {
     return alias;
 }
 
+QString VoicePlayer::StrikeFile(const QString& path, float gain) {
+    if (!(gain < 1.0f)) {
+        return StrikeFile(path);
+    }
+    const QString alias = ChooseStrikeAlias();
+    SendCommand(QStringLiteral("open waveaudio!") + path + QStringLiteral(" alias ") + alias);
+    // Retried as SendCommand retries.
+    for (int attempt = 0; attempt <= kCommandRetries; ++attempt) {
+        int code = 0;
+        try {
+            code = mci_.PlayWithGain(alias, gain);
+        } catch (...) {
+            code = 0;
+        }
+        if (code == 0) {
+            break;
+        }
+    }
+    return alias;
+}
+
 QString VoicePlayer::StartPlaybackVoice(const QString& path) {
     return StartPlaybackVoice(path, std::nullopt);
 }

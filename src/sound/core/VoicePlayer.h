@@ -64,6 +64,9 @@ class VoicePlayer {
     // Opens the wave file at path under a new strike alias and plays it without waiting.
     // Returns the alias. The caller has checked that the file exists.
     QString StrikeFile(const QString& path);
+    // As StrikeFile, the voice sounding at a linear gain (1 = a key strike's level, at most 1);
+    // a gain of 1 sends exactly the commands of StrikeFile.
+    QString StrikeFile(const QString& path, float gain);
 
     // Opens the wave file at path under a new playback alias and plays it without waiting.
     // Returns the alias.

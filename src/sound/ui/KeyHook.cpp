@@ -9,6 +9,7 @@
 #include "catalogue/ui/BellSetController.h"
 #include "recorder/core/RecorderModel.h"
 #include "recorder/ui/RecorderController.h"
+#include "sound/core/KeyMap.h"
 #include "sound/core/VirtualKey.h"
 #include "sound/ui/StripController.h"
 #include "sound/ui/VoiceController.h"
@@ -128,19 +129,37 @@ bool KeyHook::KeyDown(int keyCode) {
             return;
         }
         // Read at every press: the key column is not cached.
-        const int bell =
-            FindBellOfKey(keyCode, data_.BellData->Columns[TBellData::kKey], bells_.Bells.inSet);
+        const QStringList& catalogue = data_.BellData->Columns[TBellData::kKey];
+        const int bell = FindBellOfKey(
+            keyCode, keyMap_ ? keyMap_->KeyColumn(catalogue) : catalogue, bells_.Bells.inSet);
         if (bell < 0) {
             return;
         }
-        bells_.CurrentBell = bell;
-        strip_.MoveMarker();
-        voices_.StartStrikeWorker();
-        if (record_.Recording) {
-            recorder_.KeyStrike(bell);
-        }
+        StrikeFoundBell(bell, 1.0f);
     });
     return handled;
+}
+
+bool KeyHook::InstrumentStrike(int bell, float gain) {
+    bool rang = false;
+    Guarded([&] {
+        if (!record_.KeysEnabled || bell < 0 || bell >= TBellData::kBellCount ||
+            !bells_.Bells.inSet[std::size_t(bell)] || !(gain > 0.0f)) {
+            return;
+        }
+        StrikeFoundBell(bell, gain < 1.0f ? gain : 1.0f);
+        rang = true;
+    });
+    return rang;
+}
+
+void KeyHook::StrikeFoundBell(int bell, float gain) {
+    bells_.CurrentBell = bell;
+    strip_.MoveMarker();
+    voices_.StartStrikeWorker(gain);
+    if (record_.Recording) {
+        recorder_.KeyStrike(bell);
+    }
 }
 
 }  // namespace orvane

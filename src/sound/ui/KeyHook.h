@@ -7,6 +7,7 @@ class QKeyEvent;
 namespace orvane {
 
 class BellSetController;
+class KeyMap;
 class BellSetModel;
 class MainForm;
 struct ProgramData;
@@ -40,6 +41,16 @@ class KeyHook : public QObject {
     // Does nothing while the keys-enabled flag is off. Never throws.
     bool KeyDown(int keyCode);
 
+    // The user's key map; the bell keys of the catalogue are used as they stand while none is
+    // given (or it stores no key). The map must outlive the hook or be unset first.
+    void SetKeyMap(const KeyMap* map) { keyMap_ = map; }
+
+    // A stroke of an instrument other than the keyboard (a MIDI note-on) on catalogue bell 0 to
+    // 14 at a linear gain 0 to 1. It rings as a bell key does, through the same strike: only
+    // while the keys-enabled flag is on and the bell is in the set, making it current, with the
+    // recorder's mark while recording. False when nothing rang. Never throws.
+    bool InstrumentStrike(int bell, float gain);
+
     // Key presses the hook has counted (each press once, whatever the flag), for tests.
     int PressesSeen() const { return pressesSeen_; }
 
@@ -53,6 +64,9 @@ class KeyHook : public QObject {
     static bool IsFirstDelivery(QObject* watched);
     void MoveCursor(int step);
     void FocusGroupList(int group);
+    // The strike of a bell found for a key or an instrument stroke: the bell becomes current,
+    // the cursor moves to it, a strike worker sounds it at `gain`, the recorder marks it.
+    void StrikeFoundBell(int bell, float gain);
 
     MainForm& form_;
     ProgramData& data_;
@@ -62,6 +76,7 @@ class KeyHook : public QObject {
     VoiceController& voices_;
     RecorderController& recorder_;
     BellSetController& bellSet_;
+    const KeyMap* keyMap_ = nullptr;
     bool installed_ = false;
     int pressesSeen_ = 0;
 };

@@ -79,6 +79,10 @@ const QStringList& VoiceController::VoiceList() const {
 }
 
 void VoiceController::StrikeBell(int bell) {
+    StrikeBell(bell, 1.0f);
+}
+
+void VoiceController::StrikeBell(int bell, float gain) {
     Guarded([&] {
         if (!player_ || bell < 0 || bell >= TBellData::kBellCount) {
             return;
@@ -89,7 +93,7 @@ void VoiceController::StrikeBell(int bell) {
         if (reporter_.Terminating()) {
             return;  // the fatal message has been shown; the program is ending
         }
-        player_->StrikeFile(path);
+        player_->StrikeFile(path, gain);
         if (form_.cbShowMovie->isChecked()) {
             faces_.AnimateBell(bell);
             form_.mmResetTimer->start();
@@ -106,9 +110,13 @@ void VoiceController::ReleaseVoices() {
 }
 
 void VoiceController::StartStrikeWorker() {
-    workers_->StartStrikeWorker([this] {
+    StartStrikeWorker(1.0f);
+}
+
+void VoiceController::StartStrikeWorker(float gain) {
+    workers_->StartStrikeWorker([this, gain] {
         // The bell under the cursor when this runs, not when the key was pressed.
-        StrikeBell(bells_.CurrentBell);
+        StrikeBell(bells_.CurrentBell, gain);
         strip_.RefreshPreview();
     });
 }

@@ -57,11 +57,15 @@ class VoiceController : public QObject {
     // file is fatal (the data-file message). Animates the bell when "Animation" is checked.
     // Never throws; a failure ends the strike silently.
     void StrikeBell(int bell);
+    // As StrikeBell, at a linear gain 0 to 1 (1 = a key strike's level): a MIDI stroke.
+    void StrikeBell(int bell, float gain);
     // The sweep: closes every voice that no longer plays.
     void ReleaseVoices();
     // A worker whose call strikes the bell that is current when the call runs, then refreshes
     // the preview.
     void StartStrikeWorker();
+    // As StartStrikeWorker, the strike sounding at a linear gain 0 to 1.
+    void StartStrikeWorker(float gain);
     // A worker whose call runs the sweep.
     void StartReleaseWorker();
     // Shutdown, after the timers are off: stops the workers (calls not run yet are dropped),

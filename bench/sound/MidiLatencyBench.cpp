@@ -1,0 +1,219 @@
+// MIDI-to-voice latency through the whole program: a JACK server of the benchmark's own (the
+// dummy driver at 48 kHz, 64-frame periods, under a name of its own), a real main window on a
+// copy of the program folder with its MIDI input open, and its output an offline output driven
+// in real time from its own thread (128-frame buffers at 48 kHz, as the sound device is opened).
+// A JACK client of the benchmark sends 500 note-ons of bell 13 (note 64, velocity 100) through
+// its MIDI output port, which the program connects to as it connects to every source; each
+// goes out at the start of the next JACK period, reaches the program's input, is handed to the
+// user-interface thread, strikes through the key hook's strike and starts its voice at the next
+// buffer. The latency is the time from the send to the moment the real-time output produced
+// the voice's first frame (the device's own queue comes on top of this on real hardware).
+//   midi_to_voice_ms_p99, midi_to_voice_ms (median, min, max): from the send.
+//   jack_to_voice_ms (median, min, max): from the JACK period that carried the note.
+
+#include <pthread.h>
+#include <sched.h>
+#include <unistd.h>
+#include <QApplication>
+#include <QDir>
+#include <QEventLoop>
+#include <QTemporaryDir>
+#include <QTimer>
+#include <algorithm>
+#include <atomic>
+#include <chrono>
+#include <cmath>
+#include <cstdio>
+#include <memory>
+#include <random>
+#include <thread>
+#include <vector>
+
+#include "BenchProgram.h"
+#include "BenchRegistry.h"
+#include "BenchStats.h"
+#include "JackMidiSource.h"
+#include "sound/SoundFiles.h"
+#include "sound/core/AudioEngine.h"
+#include "sound/core/MidiInput.h"
+#include "sound/core/OfflineOutput.h"
+#include "sound/ui/VoiceController.h"
+
+namespace {
+
+using Clock = std::chrono::steady_clock;
+
+constexpr int kNotes = 500;
+constexpr int kBufferFrames = 128;
+constexpr int kSampleRate = 48000;
+constexpr int kMaxBuffers = kSampleRate / kBufferFrames * 300;
+
+// Renders an offline output one buffer per buffer period on a real-time thread where the system
+// allows it, keeping the steady time at which each buffer was produced.
+class PacedRender {
+public:
+    explicit PacedRender(orvane::OfflineOutput& output) : output_(output), times_(kMaxBuffers) {}
+    ~PacedRender() { Stop(); }
+
+    void Start() {
+        running_ = true;
+        thread_ = std::thread([this] {
+            sched_param param{};
+            param.sched_priority = sched_get_priority_min(SCHED_FIFO) + 10;
+            pthread_setschedparam(pthread_self(), SCHED_FIFO, &param);
+            const auto period =
+                std::chrono::nanoseconds(std::int64_t{kBufferFrames} * 1'000'000'000 / kSampleRate);
+            auto next = Clock::now();
+            std::int64_t buffer = 0;
+            while (running_.load() && buffer < kMaxBuffers) {
+                std::this_thread::sleep_until(next);
+                const auto now = Clock::now();
+                times_[std::size_t(buffer)].store(now.time_since_epoch().count());
+                output_.RenderBuffer(kBufferFrames, now);
+                rendered_.store(++buffer);
+                next += period;
+            }
+        });
+    }
+    void Stop() {
+        running_ = false;
+        if (thread_.joinable()) {
+            thread_.join();
+        }
+    }
+    std::optional<Clock::time_point> TimeOfFrame(std::int64_t frame) const {
+        const std::int64_t buffer = frame / kBufferFrames;
+        if (buffer >= rendered_.load()) {
+            return std::nullopt;
+        }
+        const Clock::duration since(times_[std::size_t(buffer)].load());
+        return Clock::time_point(since) +
+               std::chrono::nanoseconds((frame % kBufferFrames) * 1'000'000'000 / kSampleRate);
+    }
+
+private:
+    orvane::OfflineOutput& output_;
+    std::vector<std::atomic<Clock::rep>> times_;
+    std::atomic<std::int64_t> rendered_{0};
+    std::atomic<bool> running_{false};
+    std::thread thread_;
+};
+
+void Wait(int ms) {
+    QEventLoop loop;
+    QTimer::singleShot(ms, &loop, &QEventLoop::quit);
+    loop.exec();
+}
+
+double Quantile(std::vector<double> values, double q) {
+    std::sort(values.begin(), values.end());
+    const auto index = static_cast<std::size_t>(std::ceil(q * double(values.size()))) - 1;
+    return values[std::min(index, values.size() - 1)];
+}
+
+double Ms(Clock::duration d) {
+    return std::chrono::duration<double, std::milli>(d).count();
+}
+
+void MeasureMidiLatency() {
+    if (!midisend::JackServer::Installed()) {
+        std::fprintf(stderr, "midi_to_voice: jackd is not installed (Debian package jackd2)\n");
+        return;
+    }
+    midisend::JackServer server;
+    if (!server.Start("orvane-bench-" + std::to_string(::getpid()), 64)) {
+        std::fprintf(stderr, "midi_to_voice: the JACK dummy server did not start\n");
+        return;
+    }
+    QTemporaryDir dir;
+    orvane::StartOptions options = bench::ProgramCopyOptions(dir.path());
+    // Bell 13 sounds a 40 ms tone from its temporary copy, so that the strike aliases never
+    // all ring at once.
+    const QString cache = dir.filePath(QStringLiteral("cache"));
+    QDir().mkpath(cache + QStringLiteral("/TempOrvaneStereo"));
+    bench::WriteBellSound(cache + QStringLiteral("/TempOrvaneStereo/bell13.wav"), 2, 0.04, 660.0);
+    options.messageBox = [](const QString&, const QString& text) {
+        std::fprintf(stderr, "message: %s\n", qPrintable(text));
+    };
+    orvane::OfflineOutput* offline = nullptr;
+    options.outputFactory = [&offline]() -> std::unique_ptr<orvane::AudioOutput> {
+        orvane::OfflineOutput::Options o;
+        o.sampleRate = kSampleRate;
+        o.bufferFrames = kBufferFrames;
+        auto output = std::make_unique<orvane::OfflineOutput>(o);
+        offline = output.get();
+        return output;
+    };
+    auto window = std::make_unique<bench::BenchWindow>(options);
+    window->show();
+    if (!window->bellModel.Bells.inSet[13] || offline == nullptr) {
+        std::fprintf(stderr, "midi_to_voice: bell 13 is not in the set\n");
+        return;
+    }
+    midisend::JackMidiSource source;
+    if (!source.Open("bench")) {
+        std::fprintf(stderr, "midi_to_voice: no JACK client\n");
+        return;
+    }
+    // The program's poll finds the new source and connects to it.
+    for (int i = 0; i < 200 && !source.WaitConnected(1); ++i) {
+        Wait(10);
+    }
+    if (!source.WaitConnected(1)) {
+        std::fprintf(stderr, "midi_to_voice: the program did not connect to the source\n");
+        return;
+    }
+
+    orvane::AudioEngine& engine = window->voices.Engine();
+    PacedRender paced(*offline);
+    paced.Start();
+    engine.SetStartLog(true);
+    std::mt19937 random(11);
+    std::uniform_int_distribution<int> pause(20, 100);
+    std::vector<double> fromSend;
+    std::vector<double> fromJack;
+    for (int note = -1; note < kNotes; ++note) {  // note -1 warms the sample cache
+        Wait(pause(random));
+        engine.TakeVoiceStarts();
+        const auto written = source.MessagesWritten();
+        const Clock::time_point sent = Clock::now();
+        source.NoteOn(64, 100);
+        std::optional<Clock::time_point> sounded;
+        std::vector<orvane::VoiceStart> starts;
+        const auto giveUp = sent + std::chrono::milliseconds(500);
+        while (!sounded && Clock::now() < giveUp) {
+            // The UI thread sleeps in its event loop until the note's queued call arrives.
+            QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents, 1);
+            if (starts.empty()) {
+                starts = engine.TakeVoiceStarts();
+            }
+            if (!starts.empty()) {
+                sounded = paced.TimeOfFrame(starts.front().frame);
+            }
+        }
+        source.NoteOff(64);
+        if (!sounded) {
+            std::fprintf(stderr, "midi_to_voice: note %d did not sound\n", note);
+            continue;
+        }
+        if (note >= 0) {
+            fromSend.push_back(Ms(*sounded - sent));
+            if (source.MessagesWritten() > written) {
+                fromJack.push_back(Ms(*sounded - source.LastWritten()));
+            }
+        }
+    }
+    paced.Stop();
+    window.reset();
+    if (fromSend.empty()) {
+        return;
+    }
+    bench::Print("midi_to_voice_ms_p99", Quantile(fromSend, 0.99), "ms");
+    bench::PrintSpread("midi_to_voice_ms", fromSend, "ms");
+    bench::PrintSpread("jack_to_voice_ms", fromJack, "ms");
+}
+
+bench::Register midiLatency({"midi_to_voice_ms_p99", "midi_to_voice_ms", "jack_to_voice_ms"},
+                            [] { MeasureMidiLatency(); });
+
+}  // namespace

@@ -1,0 +1,95 @@
+#pragma once
+
+#include "sound/core/KeyMap.h"
+#include "sound/core/MidiNoteMap.h"
+#include "sound/ui/StripKeyLabels.h"
+#include "sound/ui/TfrmKeys.h"
+
+#include <QObject>
+#include <QPointer>
+#include <memory>
+
+class QWidget;
+
+namespace orvane {
+
+class BellSetModel;
+class KeyHook;
+class MainForm;
+class MidiInput;
+struct ProgramData;
+class RecorderModel;
+
+// The instrument controls: the keys and MIDI notes the user chose (settings sections [Keys]
+// and [Midi]), MIDI input, the "Keys ..." dialog, the key labels on the strip and the keyboard
+// shortcuts of the transport items.
+//
+// A MIDI note-on reaches the user-interface thread as a queued call and strikes through the
+// key hook's own strike (KeyHook::InstrumentStrike), at the gain of its velocity. With neither
+// [Keys] nor [Midi] in the settings, the keys of the bell catalogue ring as they always have.
+// Lives on the user-interface thread, owned by the main window; Start runs once the strip
+// exists, and the destructor stops MIDI input before anything it strikes through goes.
+class InstrumentController : public QObject {
+    Q_OBJECT
+
+public:
+    InstrumentController(QWidget& window, MainForm& form, ProgramData& data, BellSetModel& bells,
+                         RecorderModel& record, KeyHook& keyHook);
+    ~InstrumentController() override;
+
+    // Reads the user's keys, notes and the labels switch, gives the key map to the hook, puts
+    // the labels on the strip and the shortcuts on the menu items, connects the menu items and
+    // opens MIDI input. midi: false leaves MIDI input closed (for tests that need none).
+    void Start(bool midi = true);
+
+    // The "Keys ..." menu item: opens the dialog (window-modal, not waiting); while it is open
+    // no key rings a bell and a MIDI note is assigned instead of struck. Accepting it stores
+    // the maps and applies them.
+    void nKeysClick();
+    // The "Key labels" menu item: shows or hides the labels; the state goes to [Keys] Labels.
+    void nViewKeyLabelsClick();
+
+    // A note-on from MIDI input (user-interface thread): strikes the bell of the note at the
+    // gain of the velocity, or assigns the note in the open dialog. Velocity 0 does nothing.
+    void NoteOn(int note, int velocity);
+
+    // Puts the transport shortcuts on their menu items; an item whose key is a bell's key gets
+    // none, so that the key keeps ringing its bell.
+    void ApplyShortcuts();
+    void RefreshLabels();
+
+    const KeyMap& Keys() const { return keys_; }
+    const MidiNoteMap& Notes() const { return notes_; }
+    // Null until Start with MIDI.
+    MidiInput* Midi() const { return midi_.get(); }
+    StripKeyLabels& Labels() { return labels_; }
+    // The open dialog, or null.
+    TfrmKeys* KeysDialog() const { return dialog_; }
+    // Note-ons that reached the user-interface thread.
+    int NotesReceived() const { return notesReceived_; }
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    void Store();
+    QStringList CatalogueKeys() const;
+    void DialogClosed(int result);
+
+    QWidget& window_;
+    MainForm& form_;
+    ProgramData& data_;
+    BellSetModel& bells_;
+    RecorderModel& record_;
+    KeyHook& keyHook_;
+    KeyMap keys_;
+    MidiNoteMap notes_;
+    StripKeyLabels labels_;
+    std::unique_ptr<MidiInput> midi_;
+    QPointer<TfrmKeys> dialog_;
+    bool keptKeysEnabled_ = true;
+    int notesReceived_ = 0;
+    bool started_ = false;
+};
+
+}  // namespace orvane
