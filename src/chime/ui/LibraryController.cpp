@@ -192,6 +192,7 @@ void LibraryController::GroupChimeChange(int group) {
     }
     f.tbProgress->SetMax(static_cast<int>(data_.Channels->Steps.size()) - 2);
     UncheckPlayAll();
+    player_.StepListChanged();
 }
 
 // ---- Custom chimes ----
@@ -236,8 +237,19 @@ void LibraryController::lbSoundsClick() {
     }
 }
 
+std::optional<CustomChime> LibraryController::ReadNextCustomChime() const {
+    const QListWidget* list = frmSelSound_ ? frmSelSound_->lbSounds : nullptr;
+    if (!list || list->count() == 0) {
+        return std::nullopt;
+    }
+    return ReadCustomChime(list->item((list->currentRow() + 1) % list->count()));
+}
+
 std::optional<CustomChime> LibraryController::ReadSelectedCustomChime() const {
-    const QListWidgetItem* item = frmSelSound_->lbSounds->currentItem();
+    return ReadCustomChime(frmSelSound_->lbSounds->currentItem());
+}
+
+std::optional<CustomChime> LibraryController::ReadCustomChime(const QListWidgetItem* item) const {
     if (!item) {
         return std::nullopt;
     }

@@ -7,6 +7,7 @@
 #include <optional>
 #include <memory>
 
+class QListWidgetItem;
 class QWidget;
 
 namespace orvane {
@@ -55,10 +56,14 @@ public:
     // The playback tick at the end of a chime with "Play all" checked, after it selected the
     // next custom chime: loads it and enables the playback timer.
     void LoadNextCustomChime();
+    // The custom chime of the entry after the selected one (after the last, the first), read
+    // ahead so that "Play all" can go on without a gap; nothing as ReadSelectedCustomChime.
+    std::optional<CustomChime> ReadNextCustomChime() const;
 
     int LastCommonIndex() const { return lastCommon_; }
 
 private:
+    std::optional<CustomChime> ReadCustomChime(const QListWidgetItem* item) const;
     // The selected custom chime file, checked: nothing when it cannot be read or is not a custom
     // chime file.
     std::optional<CustomChime> ReadSelectedCustomChime() const;
