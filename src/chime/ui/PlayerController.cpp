@@ -246,7 +246,6 @@ void PlayerController::Follow() {
             }
         }
         ShowPlayed(sequencer.Position(), steps);
-        return;
     }
     const std::uint64_t ends = sequencer.Ends();
     if (ends != shownEnds_) {
@@ -504,6 +503,10 @@ void PlayerController::btnPlayClick() {
 }
 
 void PlayerController::btnPauseClick() {
+    if (Sequenced() && Playing()) {
+        // The window shows what has sounded, so that Play goes on from there.
+        Guarded([&] { Follow(); });
+    }
     form_.mmTimer->stop();
     if (Sequenced()) {
         voices_.Engine().Sequencer().Pause();
