@@ -237,6 +237,26 @@ void LibraryController::lbSoundsClick() {
     }
 }
 
+QStringList LibraryController::CombinationSteps(const Combination& combination) const {
+    class Quiet final : public ChimeScoreObserver {
+        void ClearGroupFrames(QChar) override {}
+        void ShowTempo() override {}
+        void ShowTotalDuration() override {}
+    } quiet;
+    TChannels scratch = *data_.Channels;
+    for (int g = 0; g < 3; ++g) {
+        const QStringList& playable = data_.SoundData->Playable[g];
+        const int index = combination[g];
+        if (index >= 1 && index - 1 < playable.size()) {
+            LoadChimeScore(scratch, g, data_.AppPath.ChimeDir + playable.at(index - 1), quiet);
+        } else {
+            scratch.GroupSteps(g).clear();
+            MergeGroups(scratch);
+        }
+    }
+    return scratch.Steps;
+}
+
 std::optional<CustomChime> LibraryController::ReadNextCustomChime() const {
     const QListWidget* list = frmSelSound_ ? frmSelSound_->lbSounds : nullptr;
     if (!list || list->count() == 0) {

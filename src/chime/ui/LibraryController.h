@@ -1,5 +1,6 @@
 #pragma once
 
+#include "chime/core/CasualDraw.h"
 #include "chime/core/CustomChime.h"
 
 #include <QObject>
@@ -59,6 +60,9 @@ public:
     // The custom chime of the entry after the selected one (after the last, the first), read
     // ahead so that "Play all" can go on without a gap; nothing as ReadSelectedCustomChime.
     std::optional<CustomChime> ReadNextCustomChime() const;
+    // The combined step list that choosing the study chimes of `combination` (entry indexes of
+    // the three group chime lists, 0 for none) would give, without loading it.
+    QStringList CombinationSteps(const Combination& combination) const;
 
     int LastCommonIndex() const { return lastCommon_; }
 

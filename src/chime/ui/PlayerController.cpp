@@ -78,6 +78,9 @@ void PlayerController::Connect() {
     for (QCheckBox* box : {f.cbSmall, f.cbMiddle, f.cbBig}) {
         connect(box, &QCheckBox::toggled, this, [this] { SendGroups(); });
     }
+    // "Stereo" changes the sound folder once its own handler has run.
+    connect(f.cbStereo, &QCheckBox::clicked, this, [this] { StepListChanged(); },
+            Qt::QueuedConnection);
 }
 
 // ---- The engine's sequencer ----
@@ -132,7 +135,7 @@ void PlayerController::StepListChanged() {
 }
 
 ChimeEnd PlayerController::EndMode() const {
-    if (frmSelSound_ && frmSelSound_->cbRound->isChecked()) {
+    if ((frmSelSound_ && frmSelSound_->cbRound->isChecked()) || transport_.CasualMode) {
         return ChimeEnd::kNextPlan;
     }
     return transport_.StudyMode ? ChimeEnd::kRepeat : ChimeEnd::kStop;
@@ -179,14 +182,32 @@ void PlayerController::StartSequencer() {
     shownPasses_ = sequencer.Passes();
     shownEnds_ = sequencer.Ends();
     sequencer.PlayAt(LookAheadFrame());
-    QueueNextCustomChime();
+    QueueNextPlan();
+}
+
+void PlayerController::QueueNextPlan() {
+    queuedPlan_ = 0;
+    queued_.reset();
+    if (frmSelSound_ && frmSelSound_->cbRound->isChecked()) {
+        QueueNextCustomChime();
+    } else if (transport_.CasualMode) {
+        QueueNextCombination();
+    }
+}
+
+void PlayerController::QueueNextCombination() {
+    const Combination next = casual_.PrepareNextCombination();
+    StepContext context = Context();
+    PlanSource source = SourceOf(context);
+    Guarded([&] { source.steps = library_.CombinationSteps(next); });
+    AudioEngine& engine = voices_.Engine();
+    if (engine.QueueNextSequence(PlanSequence(source.steps, context))) {
+        queuedPlan_ = engine.LastPlanSerial();
+        queued_ = std::move(source);
+    }
 }
 
 void PlayerController::QueueNextCustomChime() {
-    queuedPlan_ = 0;
-    if (EndMode() != ChimeEnd::kNextPlan) {
-        return;
-    }
     std::optional<CustomChime> chime;
     Guarded([&] { chime = library_.ReadNextCustomChime(); });
     if (!chime) {
@@ -210,25 +231,39 @@ void PlayerController::QueueNextCustomChime() {
     AudioEngine& engine = voices_.Engine();
     if (engine.QueueNextSequence(PlanSequence(scratch.Steps, context))) {
         queuedPlan_ = engine.LastPlanSerial();
+        queued_ = PlanSource{scratch.Steps, context.bellSet.StoredBells(),
+                             context.bellSet.StoredTypes(), context.soundColumn,
+                             context.soundFolder};
     }
 }
 
-void PlayerController::AdoptNextCustomChime() {
-    // The sequencer plays the chime already: the window loads it without touching the engine.
+void PlayerController::AdoptNextPlan() {
+    // The sequencer plays the next plan already: the window loads its chime or combination
+    // without touching the engine.
+    const bool playAll = frmSelSound_ && frmSelSound_->cbRound->isChecked();
     adopting_ = true;
-    NextCustomChime();
+    if (playAll) {
+        NextCustomChime();
+    } else {
+        casual_.DrawCombination();
+    }
     adopting_ = false;
     if (!Playing()) {
         return;
     }
-    const StepContext context = Context();
-    planned_ = SourceOf(context);
-    QueueNextCustomChime();
+    // A load that came out otherwise than planned replaces the plan.
+    planned_ = queued_;
+    StepListChanged();
+    QueueNextPlan();
 }
 
 void PlayerController::Follow() {
     StepSequencer& sequencer = voices_.Engine().Sequencer();
+    const bool wasNextPlan = sentEnd_ == ChimeEnd::kNextPlan;
     SendEnd();
+    if (!wasNextPlan && sentEnd_ == ChimeEnd::kNextPlan && queuedPlan_ == 0 && Playing()) {
+        QueueNextPlan();  // "Play all" was checked while playing
+    }
     const std::uint64_t played = sequencer.StepsPlayed();
     const std::uint64_t passes = sequencer.Passes();
     if (played > shownPlayed_) {
@@ -240,7 +275,7 @@ void PlayerController::Follow() {
             // has gone on already and keeps its own position.
             const QScopedValueRollback following(following_, true);
             if (queuedPlan_ != 0 && sequencer.CurrentPlan() == queuedPlan_) {
-                AdoptNextCustomChime();
+                AdoptNextPlan();
             } else if (transport_.CasualMode) {
                 casual_.DrawCombination();
             }

@@ -101,8 +101,8 @@ public:
     // Release workers started by ticks, for tests.
     int ReleaseWorkersStarted() const { return releaseWorkers_; }
 
-    // The combined step list was changed in place (a study chime added or taken away): a
-    // playing sequence goes on with the new list from the next audio buffer.
+    // The combined step list was changed in place (a study chime added or taken away), or the
+    // sound folder: a playing sequence goes on with the new plan from the next audio buffer.
     void StepListChanged();
     // The sequencer's count of steps played that the window shows (step 0 of a Play counts as
     // shown at once); a tick shows more when the sequencer has played more.
@@ -161,8 +161,13 @@ private:
     // Plans the custom chime after the selected one and queues it, so that "Play all" goes on
     // without a gap; nothing when "Play all" is off or the next entry is not a custom chime.
     void QueueNextCustomChime();
-    // The sequencer went on with the queued custom chime: the window loads it to match.
-    void AdoptNextCustomChime();
+    // Plans the next random combination (drawn now, applied at the pass end) and queues it.
+    void QueueNextCombination();
+    // The sequencer went on with the queued plan: the window loads its chime or combination
+    // to match, and the one after it is queued.
+    void AdoptNextPlan();
+    // Queues what follows the pass by the end mode.
+    void QueueNextPlan();
     // Back to step 0: the timer stops, the slider, page and markers show the first step.
     void BackToStepZero();
     // Moves the progress slider to the step position without running its change handler.
@@ -194,6 +199,7 @@ private:
     std::function<TimePoint()> now_;
     QStringList soundColumn_;
     std::optional<PlanSource> planned_;
+    std::optional<PlanSource> queued_;  // what the queued plan was built from
     std::uint64_t shownPlayed_ = 0;
     std::uint64_t shownPasses_ = 0;
     std::uint64_t shownEnds_ = 0;
