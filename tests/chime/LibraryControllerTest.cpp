@@ -287,6 +287,23 @@ TEST_F(Library, PlayAllGoesOnWithTheNextCustomChimeOnTheGridWhileTheWindowIsAway
     EXPECT_EQ(GuardLog::Swallowed(), 0);
 }
 
+TEST_F(Library, StopAfterTheQueuedChimeBeganUnseenPlaysTheShownChimeAgain) {
+    auto w = StartPlayer();
+    WriteCustom(*w, "a", {"111111111111111", "bbbbbmmmmmmmsss", "A", "", "100", "b1"});
+    WriteCustom(*w, "b", {"111111111111111", "bbbbbmmmmmmmsss", "B", "", "100", "s1", "s2"});
+    WriteCustomList(*w, {"a", "b"});
+    InDialog(*w, [&](TfrmSelSound& dialog) {
+        dialog.lbSounds->setCurrentRow(1);
+        dialog.cbRound->setChecked(true);
+        dialog.btnLoad->click();
+    });
+    EXPECT_EQ(Paths(Render(*w, 300 * 48)).size(), 3u) << "B, then A without a tick";
+    w->player->btnStopClick();
+    EXPECT_EQ(w->windowTitle(), kTitle + "B");
+    w->player->btnPlayClick();
+    EXPECT_EQ(Paths(Render(*w, 100 * 48)), QStringList{SoundOf(*w, 14)}) << "B, as shown";
+}
+
 TEST_F(Library, AFileWithoutTheLeadingLinesChangesNothing) {
     auto w = StartPlayer();
     WriteCustom(*w, "plain", {"200;b-", "b1", "b2", "s1", "m1", "b3"});

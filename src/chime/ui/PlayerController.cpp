@@ -110,12 +110,15 @@ PlayerController::PlanSource PlayerController::SourceOf(const StepContext& conte
 void PlayerController::LoadPlan() {
     const StepContext context = Context();
     PlanSource source = SourceOf(context);
-    if (planned_ && *planned_ == source) {
+    AudioEngine& engine = voices_.Engine();
+    // The sequencer may have gone on to a queued plan that the window never took over.
+    if (planned_ && *planned_ == source && engine.Sequencer().CurrentPlan() == planSerial_) {
         return;
     }
     planned_.reset();
-    if (voices_.Engine().LoadSequence(PlanSequence(source.steps, context))) {
+    if (engine.LoadSequence(PlanSequence(source.steps, context))) {
         planned_ = std::move(source);
+        planSerial_ = engine.LastPlanSerial();
     }
 }
 
@@ -129,8 +132,10 @@ void PlayerController::StepListChanged() {
         return;
     }
     planned_.reset();
-    if (voices_.Engine().ReplaceSequence(PlanSequence(source.steps, context))) {
+    AudioEngine& engine = voices_.Engine();
+    if (engine.ReplaceSequence(PlanSequence(source.steps, context))) {
         planned_ = std::move(source);
+        planSerial_ = engine.LastPlanSerial();
     }
 }
 
@@ -253,6 +258,7 @@ void PlayerController::AdoptNextPlan() {
     }
     // A load that came out otherwise than planned replaces the plan.
     planned_ = queued_;
+    planSerial_ = queuedPlan_;
     StepListChanged();
     QueueNextPlan();
 }

@@ -200,6 +200,7 @@ private:
     QStringList soundColumn_;
     std::optional<PlanSource> planned_;
     std::optional<PlanSource> queued_;  // what the queued plan was built from
+    std::uint64_t planSerial_ = 0;      // the sequencer's serial of the planned_ plan
     std::uint64_t shownPlayed_ = 0;
     std::uint64_t shownPasses_ = 0;
     std::uint64_t shownEnds_ = 0;
