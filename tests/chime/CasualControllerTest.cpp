@@ -16,6 +16,27 @@ namespace {
 class Casual : public PlayerFixture {
 protected:
     static Combination Selected(TestWindow& w) { return w.casual->SelectedCombination(); }
+    // The files a step line sounds with every group box checked, sorted.
+    static QStringList Files(TestWindow& w, const QString& line) {
+        QStringList files;
+        for (const QString& mark : line.split(',')) {
+            if (mark.size() >= 2 && QStringLiteral("smb").contains(mark[0]) && mark[1].isDigit()) {
+                files.append(SoundOf(w, FindGroupBell(mark[0], mark[1].digitValue(), w.Bells)));
+            }
+        }
+        files.sort();
+        return files;
+    }
+    static QStringList FilesAt(const std::vector<VoiceStart>& starts, std::int64_t frame) {
+        QStringList files;
+        for (const VoiceStart& s : starts) {
+            if (s.frame == frame) {
+                files.append(s.path);
+            }
+        }
+        files.sort();
+        return files;
+    }
 };
 
 }  // namespace
@@ -132,4 +153,38 @@ TEST_F(Casual, ThePassEndKeepsTheCombinationWhenNoOtherCanBeDrawn) {
     EXPECT_EQ(w->StepPosition, 0);
     EXPECT_EQ(Selected(*w), (Combination{1, 0, 0}));
     EXPECT_TRUE(w->player->Playing());
+}
+
+TEST_F(Casual, TheNextCombinationStartsOnTheGridAtThePassEndWhileTheWindowIsAway) {
+    auto w = StartPlayer();
+    const std::int64_t step = 144 * 48;
+    const std::int64_t f0 = offline->FramesRendered();
+    w->casual->nGeneratorClick();
+    const Combination first = Selected(*w);
+    const QStringList firstSteps = w->Channels->Steps;
+    ASSERT_EQ(firstSteps.size(), 128);
+    // The whole pass and four steps of the next one without a tick.
+    const auto starts = Render(*w, 131 * step + kLookAhead + 1);
+    EXPECT_EQ(Selected(*w), first) << "the window has not looked yet";
+    for (int i = 0; i < 128; ++i) {
+        ASSERT_EQ(FilesAt(starts, f0 + kLookAhead + i * step), Files(*w, firstSteps[i])) << i;
+    }
+    w->player->mmTimerTimer();
+    const Combination next = Selected(*w);
+    int changed = 0;
+    for (int g = 0; g < 3; ++g) {
+        changed += next[g] != first[g];
+    }
+    EXPECT_EQ(changed, 1);
+    EXPECT_EQ(w->StepPosition, 3);
+    // The next pass was planned before the first one ended: its steps sounded on the grid.
+    int voices = 0;
+    for (int i = 0; i < 4; ++i) {
+        const QStringList heard = FilesAt(starts, f0 + kLookAhead + (128 + i) * step);
+        EXPECT_EQ(heard, Files(*w, w->Channels->Steps[i])) << i;
+        voices += static_cast<int>(heard.size());
+    }
+    EXPECT_GT(voices, 0);
+    EXPECT_EQ(Engine(*w).Sequencer().LateSteps(), 0u);
+    EXPECT_EQ(GuardLog::Swallowed(), 0);
 }

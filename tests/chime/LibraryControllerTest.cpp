@@ -256,6 +256,54 @@ TEST_F(Library, PlayAllGoesFromTheLastCustomChimeToTheFirst) {
     EXPECT_EQ(GuardLog::Swallowed(), 0);
 }
 
+TEST_F(Library, PlayAllGoesOnWithTheNextCustomChimeOnTheGridWhileTheWindowIsAway) {
+    auto w = StartPlayer();
+    WriteCustom(*w, "a", {"111111111111111", "bbbbbmmmmmmmsss", "A", "", "100", "b1"});
+    WriteCustom(*w, "b", {"111111111111111", "bbbbbmmmmmmmsss", "B", "", "100", "s1", "s2"});
+    WriteCustomList(*w, {"a", "b"});
+    const std::int64_t f0 = offline->FramesRendered();
+    InDialog(*w, [&](TfrmSelSound& dialog) {
+        dialog.lbSounds->setCurrentRow(1);
+        dialog.cbRound->setChecked(true);
+        dialog.btnLoad->click();
+    });
+    // "B" and then "A" with no tick in between: "A" was queued before "B" ended.
+    const std::int64_t step = 100 * 48;
+    const std::int64_t lookAhead = 960;
+    auto starts = Render(*w, 3 * step);
+    ASSERT_EQ(Paths(starts), (QStringList{SoundOf(*w, 14), SoundOf(*w, 13), SoundOf(*w, 0)}));
+    for (int i = 0; i < 3; ++i) {
+        EXPECT_EQ(starts[i].frame, f0 + lookAhead + i * step) << i;
+    }
+    EXPECT_EQ(w->windowTitle(), kTitle + "B");
+    // The tick shows "A" and queues "B", which follows on the grid.
+    w->player->mmTimerTimer();
+    EXPECT_EQ(w->windowTitle(), kTitle + "A");
+    EXPECT_EQ(w->frmSelSound->lbSounds->currentRow(), 0);
+    starts = Render(*w, step);
+    ASSERT_EQ(Paths(starts), QStringList{SoundOf(*w, 14)});
+    EXPECT_EQ(starts[0].frame, f0 + lookAhead + 3 * step);
+    EXPECT_EQ(Engine(*w).Sequencer().LateSteps(), 0u);
+    EXPECT_EQ(GuardLog::Swallowed(), 0);
+}
+
+TEST_F(Library, StopAfterTheQueuedChimeBeganUnseenPlaysTheShownChimeAgain) {
+    auto w = StartPlayer();
+    WriteCustom(*w, "a", {"111111111111111", "bbbbbmmmmmmmsss", "A", "", "100", "b1"});
+    WriteCustom(*w, "b", {"111111111111111", "bbbbbmmmmmmmsss", "B", "", "100", "s1", "s2"});
+    WriteCustomList(*w, {"a", "b"});
+    InDialog(*w, [&](TfrmSelSound& dialog) {
+        dialog.lbSounds->setCurrentRow(1);
+        dialog.cbRound->setChecked(true);
+        dialog.btnLoad->click();
+    });
+    EXPECT_EQ(Paths(Render(*w, 300 * 48)).size(), 3u) << "B, then A without a tick";
+    w->player->btnStopClick();
+    EXPECT_EQ(w->windowTitle(), kTitle + "B");
+    w->player->btnPlayClick();
+    EXPECT_EQ(Paths(Render(*w, 100 * 48)), QStringList{SoundOf(*w, 14)}) << "B, as shown";
+}
+
 TEST_F(Library, AFileWithoutTheLeadingLinesChangesNothing) {
     auto w = StartPlayer();
     WriteCustom(*w, "plain", {"200;b-", "b1", "b2", "s1", "m1", "b3"});

@@ -90,7 +90,7 @@ TEST_F(Player, ThreeStepChimeSoundsStepZeroAtOnceThenOneStepPerTickAndStops) {
     EXPECT_EQ(GuardLog::Swallowed(), 0);
 }
 
-TEST_F(Player, LateTicksStillSoundOnTheGridAndAVeryLateOneStartsANewGrid) {
+TEST_F(Player, LateTicksStillSoundOnTheGridAndAVeryLateWindowCatchesUp) {
     auto w = StartPlayer();
     LoadWhole(*w, Numbered(10));
     const std::int64_t f0 = offline->FramesRendered();
@@ -101,14 +101,19 @@ TEST_F(Player, LateTicksStillSoundOnTheGridAndAVeryLateOneStartsANewGrid) {
     ASSERT_EQ(starts.size(), 1u);
     EXPECT_EQ(starts[0].frame, f0 + kStep144 + kLookAhead);
 
-    // Tick 2 was due at 288 ms; the window comes back at 450 ms, after tick 3 was due.
-    offline->Render(450 * 48 - (offline->FramesRendered() - f0));
-    const std::int64_t late = offline->FramesRendered();
+    // Steps 2 and 3 were due at 288 and 432 ms (sounding 20 ms later); the window comes back
+    // at 460 ms. They sounded on the grid all the same, and its next tick catches up.
+    starts = Render(*w, 460 * 48 - (offline->FramesRendered() - f0));
+    ASSERT_EQ(starts.size(), 2u);
+    EXPECT_EQ(starts[0].frame, f0 + 2 * kStep144 + kLookAhead);
+    EXPECT_EQ(starts[1].frame, f0 + 3 * kStep144 + kLookAhead);
+    EXPECT_EQ(starts[1].path, NumberedSound(*w, 3));
     w->player->mmTimerTimer();
+    EXPECT_EQ(w->StepPosition, 3);
+    EXPECT_EQ(w->form.tbProgress->value(), 3);
     starts = Render(*w, kStep144);
     ASSERT_EQ(starts.size(), 1u);
-    EXPECT_EQ(starts[0].frame, late + kLookAhead);
-    EXPECT_EQ(w->player->Timing().Anchorings(), 2);
+    EXPECT_EQ(starts[0].frame, f0 + 4 * kStep144 + kLookAhead);
 }
 
 TEST_F(Player, PauseKeepsThePositionAndPlayGoesOnWithTheNextStepOnANewGrid) {
@@ -218,7 +223,8 @@ TEST_F(Player, ATempoChangeWhilePlayingStartsANewGridAtTheNewInterval) {
     w->player->mmTimerTimer();
     const auto starts = Render(*w, 119 * 48 + 2 * kLookAhead);
     ASSERT_EQ(starts.size(), 1u);
-    EXPECT_EQ(starts[0].path, NumberedSound(*w, 2));
+    // Step 2 sounded on the old grid 20 ms after the last render, before the change.
+    EXPECT_EQ(starts[0].path, NumberedSound(*w, 3));
     EXPECT_EQ(starts[0].frame, changed + 119 * 48 + kLookAhead);
 }
 

@@ -24,8 +24,10 @@ inline void PrintTo(const QString& text, std::ostream* os) {
 
 // A main window with the full bell set (great bells rows 0-4, medium-size 5-11, small 12-14),
 // the player's clock on the offline output's time, and the engine's start log on. Ticks are
-// run only by calling mmTimerTimer (the timer runs, but its ticks are not connected); sound is
-// rendered only when the test asks.
+// run only by calling mmTimerTimer (the timer runs, but its ticks are not connected). The
+// engine's sequencer plays the steps as the offline output renders; a tick that finds no new
+// step renders until the sequencer has played one (as the sound card would have by the time the
+// timer fires), and those frames count towards the test's next Render.
 class PlayerFixture : public MainWindowFixture {
 protected:
     static constexpr int kRate = 48000;
@@ -47,6 +49,24 @@ protected:
         Engine(*w).SetStartLog(true);
         // Ticks come only from the test, never from the wall clock.
         QObject::disconnect(w->form.mmTimer, &QTimer::timeout, w->player, nullptr);
+        pumped_ = 0;
+        w->player->SetBeforeFollow([this, player = w->player, &engine = Engine(*w)] {
+            const orvane::StepSequencer& sequencer = engine.Sequencer();
+            const std::uint64_t target = player->StepsShown() + 1;
+            const std::uint64_t ends = sequencer.Ends();
+            // At most two seconds of sound (the longest step is one).
+            for (int chunk = 0; chunk < 2 * kRate / kPumpChunk; ++chunk) {
+                if (sequencer.StepsPlayed() >= target) {
+                    break;
+                }
+                if (sequencer.Ends() != ends || (chunk > 0 && !sequencer.Playing())) {
+                    pumped_ = 0;  // the chime has stopped; the next Play starts a new grid
+                    break;
+                }
+                offline->Render(kPumpChunk);
+                pumped_ += kPumpChunk;
+            }
+        });
         return w;
     }
 
@@ -67,15 +87,24 @@ protected:
                orvane::NativePath(w.BellData->Cell(orvane::TBellData::kSound, row));
     }
 
-    // Renders frames and returns the voices that started, in start order.
+    // Renders frames (less those a tick rendered ahead) and returns the voices that started,
+    // in start order.
     std::vector<orvane::VoiceStart> Render(TestWindow& w, std::int64_t frames) {
-        offline->Render(frames);
+        const std::int64_t ahead = std::min(frames, pumped_);
+        pumped_ -= ahead;
+        if (frames > ahead) {
+            offline->Render(frames - ahead);
+        }
         return Engine(w).TakeVoiceStarts();
     }
 
-    // One tick, then the frames of one step interval, as the timer and the sound card would.
+    // The frames of one step interval, then a tick, as the sound card and the timer would.
     std::vector<orvane::VoiceStart> TickAndRender(TestWindow& w) {
+        auto starts = Render(w, std::int64_t(w.Channels->StepInterval) * kRate / 1000);
         w.player->mmTimerTimer();
-        return Render(w, std::int64_t(w.Channels->StepInterval) * kRate / 1000);
+        return starts;
     }
+
+    static constexpr int kPumpChunk = 32;
+    std::int64_t pumped_ = 0;
 };

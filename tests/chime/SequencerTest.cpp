@@ -203,5 +203,42 @@ TEST(SequencePlanner, ReadsStrokesGroupsAndVolumeMarksAsAStepIsPlayed) {
         << "more great bells than the set has: catalogue row 14";
 }
 
+TEST_F(Sequencer, AnchoredPlayAndTempoRestartAReplacedPlanKeepsTheGridAndEndsAreCounted) {
+    StepSequencer& seq = engine_->Sequencer();
+    ASSERT_TRUE(engine_->LoadSequence(Plan(6)));
+    seq.SetInterval(100);
+    output_->Render(1000);
+    const std::int64_t f0 = output_->FramesRendered();
+    // Play anchored 960 frames ahead; a frame already rendered counts as the next buffer.
+    seq.PlayAt(f0 + 960);
+    auto starts = Render(4800 + 961);
+    EXPECT_EQ(Frames(starts), (std::vector<std::int64_t>{f0 + 960, f0 + 960 + 4800}));
+    // A tempo change with a new grid: the next step one new interval after the given frame.
+    const std::int64_t changed = output_->FramesRendered() + 100;
+    seq.SetIntervalFrom(50, changed);
+    starts = Render(2400 + 200);
+    EXPECT_EQ(Frames(starts), (std::vector<std::int64_t>{changed + 2400}));
+    // A replaced plan goes on at the same position and grid; its sounds are its own.
+    SequencePlan other = Plan(3);
+    for (auto& step : other.steps) {
+        step.strokes = {{3, -1}};
+    }
+    ASSERT_TRUE(engine_->ReplaceSequence(std::move(other)));
+    starts = Render(2400);
+    ASSERT_EQ(starts.size(), 0u) << "position 2 is the last step of the new plan: the end";
+    EXPECT_FALSE(seq.Playing());
+    EXPECT_EQ(seq.Ends(), 1u);
+    EXPECT_EQ(seq.Position(), 0);
+    EXPECT_EQ(seq.CurrentPlan(), engine_->LastPlanSerial());
+    // Anchored in the past: it starts at the next buffer.
+    seq.PlayAt(0);
+    const std::int64_t next = output_->FramesRendered();
+    starts = Render(128);
+    ASSERT_EQ(starts.size(), 1u);
+    EXPECT_EQ(starts[0].frame, next);
+    EXPECT_EQ(starts[0].path, sounds_[3]);
+    EXPECT_EQ(seq.LateSteps(), 0u);
+}
+
 }  // namespace
 }  // namespace orvane

@@ -69,22 +69,37 @@ void CasualController::nGeneratorClick() {
     DrawCombination();
 }
 
-void CasualController::DrawCombination() {
+Combination CasualController::PrepareNextCombination() {
     const Combination current = SelectedCombination();
-    const std::optional<Combination> next =
-        orvane::DrawCombination(current, EntryCounts(), [this](int n) { return Random(n); });
-    if (next) {
-        for (int g = 0; g < 3; ++g) {
-            if ((*next)[g] == current[g]) {
-                continue;
-            }
-            QComboBox* box = form_.GroupChimeBoxes[g];
-            {
-                const QSignalBlocker blocker(box);
-                box->setCurrentIndex((*next)[g]);
-            }
-            library_.GroupChimeChange(g);
+    prepared_ =
+        orvane::DrawCombination(current, EntryCounts(), [this](int n) { return Random(n); })
+            .value_or(current);
+    return *prepared_;
+}
+
+void CasualController::Apply(const Combination& next) {
+    const Combination current = SelectedCombination();
+    for (int g = 0; g < 3; ++g) {
+        if (next[g] == current[g]) {
+            continue;
         }
+        QComboBox* box = form_.GroupChimeBoxes[g];
+        {
+            const QSignalBlocker blocker(box);
+            box->setCurrentIndex(next[g]);
+        }
+        library_.GroupChimeChange(g);
+    }
+}
+
+void CasualController::DrawCombination() {
+    if (prepared_) {
+        const Combination next = *prepared_;
+        prepared_.reset();
+        Apply(next);
+    } else if (const std::optional<Combination> next = orvane::DrawCombination(
+                   SelectedCombination(), EntryCounts(), [this](int n) { return Random(n); })) {
+        Apply(*next);
     }
     if (!player_.Playing()) {
         player_.btnPlayClick();

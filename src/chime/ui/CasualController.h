@@ -4,6 +4,7 @@
 
 #include <QObject>
 #include <memory>
+#include <optional>
 #include <random>
 
 namespace orvane {
@@ -36,6 +37,9 @@ public:
     // Chooses and applies a new combination, then plays it if the timer is not running. Keeps
     // the combination when no other one can be drawn.
     void DrawCombination();
+    // Draws the combination of the next pass ahead of the pass end, without applying it (the
+    // current one when no other can be drawn); DrawCombination then applies it.
+    Combination PrepareNextCombination();
     // A random entry of group chime list group other than the selected one.
     int PickOther(int group);
 
@@ -45,6 +49,7 @@ public:
 
 private:
     int Random(int n);
+    void Apply(const Combination& next);
 
     MainForm& form_;
     BellSetModel& bells_;
@@ -53,6 +58,7 @@ private:
     const std::unique_ptr<TfrmSelSound>& frmSelSound_;
     PlayerController& player_;
     LibraryController& library_;
+    std::optional<Combination> prepared_;
 };
 
 }  // namespace orvane

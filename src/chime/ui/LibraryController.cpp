@@ -192,6 +192,7 @@ void LibraryController::GroupChimeChange(int group) {
     }
     f.tbProgress->SetMax(static_cast<int>(data_.Channels->Steps.size()) - 2);
     UncheckPlayAll();
+    player_.StepListChanged();
 }
 
 // ---- Custom chimes ----
@@ -236,8 +237,39 @@ void LibraryController::lbSoundsClick() {
     }
 }
 
+QStringList LibraryController::CombinationSteps(const Combination& combination) const {
+    class Quiet final : public ChimeScoreObserver {
+        void ClearGroupFrames(QChar) override {}
+        void ShowTempo() override {}
+        void ShowTotalDuration() override {}
+    } quiet;
+    TChannels scratch = *data_.Channels;
+    for (int g = 0; g < 3; ++g) {
+        const QStringList& playable = data_.SoundData->Playable[g];
+        const int index = combination[g];
+        if (index >= 1 && index - 1 < playable.size()) {
+            LoadChimeScore(scratch, g, data_.AppPath.ChimeDir + playable.at(index - 1), quiet);
+        } else {
+            scratch.GroupSteps(g).clear();
+            MergeGroups(scratch);
+        }
+    }
+    return scratch.Steps;
+}
+
+std::optional<CustomChime> LibraryController::ReadNextCustomChime() const {
+    const QListWidget* list = frmSelSound_ ? frmSelSound_->lbSounds : nullptr;
+    if (!list || list->count() == 0) {
+        return std::nullopt;
+    }
+    return ReadCustomChime(list->item((list->currentRow() + 1) % list->count()));
+}
+
 std::optional<CustomChime> LibraryController::ReadSelectedCustomChime() const {
-    const QListWidgetItem* item = frmSelSound_->lbSounds->currentItem();
+    return ReadCustomChime(frmSelSound_->lbSounds->currentItem());
+}
+
+std::optional<CustomChime> LibraryController::ReadCustomChime(const QListWidgetItem* item) const {
     if (!item) {
         return std::nullopt;
     }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "chime/core/CasualDraw.h"
 #include "chime/core/CustomChime.h"
 
 #include <QObject>
@@ -7,6 +8,7 @@
 #include <optional>
 #include <memory>
 
+class QListWidgetItem;
 class QWidget;
 
 namespace orvane {
@@ -55,10 +57,17 @@ public:
     // The playback tick at the end of a chime with "Play all" checked, after it selected the
     // next custom chime: loads it and enables the playback timer.
     void LoadNextCustomChime();
+    // The custom chime of the entry after the selected one (after the last, the first), read
+    // ahead so that "Play all" can go on without a gap; nothing as ReadSelectedCustomChime.
+    std::optional<CustomChime> ReadNextCustomChime() const;
+    // The combined step list that choosing the study chimes of `combination` (entry indexes of
+    // the three group chime lists, 0 for none) would give, without loading it.
+    QStringList CombinationSteps(const Combination& combination) const;
 
     int LastCommonIndex() const { return lastCommon_; }
 
 private:
+    std::optional<CustomChime> ReadCustomChime(const QListWidgetItem* item) const;
     // The selected custom chime file, checked: nothing when it cannot be read or is not a custom
     // chime file.
     std::optional<CustomChime> ReadSelectedCustomChime() const;

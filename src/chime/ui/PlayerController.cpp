@@ -6,7 +6,10 @@
 #include "app/core/TextFile.h"
 #include "app/ui/MainForm.h"
 #include "catalogue/core/BellSetModel.h"
+#include "catalogue/core/BellSetRules.h"
 #include "catalogue/core/TBellData.h"
+#include "chime/core/ChimeScore.h"
+#include "chime/core/SequencePlanner.h"
 #include "chime/core/StepPlan.h"
 #include "chime/core/TChannels.h"
 #include "chime/core/Transport.h"
@@ -17,6 +20,7 @@
 #include "score/ui/ScoreController.h"
 #include "sound/core/AudioEngine.h"
 #include "sound/core/VoicePlayer.h"
+#include "sound/core/VolumeControl.h"
 #include "sound/ui/VoiceController.h"
 #include "sound/ui/VolumeController.h"
 
@@ -25,8 +29,10 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
+#include <QScopedValueRollback>
 #include <QSignalBlocker>
 #include <QSpinBox>
+#include <QTemporaryDir>
 #include <QTimer>
 #include <QToolButton>
 
@@ -69,6 +75,283 @@ void PlayerController::Connect() {
     Wire(f.nTempDown, &QAction::triggered, this, &PlayerController::nTempDownClick);
     Wire(f.tbProgress, &QSlider::valueChanged, this, &PlayerController::tbProgressChange);
     Wire(f.tbTemp, &QSlider::valueChanged, this, &PlayerController::tbTempChange);
+    for (QCheckBox* box : {f.cbSmall, f.cbMiddle, f.cbBig}) {
+        connect(box, &QCheckBox::toggled, this, [this] { SendGroups(); });
+    }
+    // "Stereo" changes the sound folder once its own handler has run.
+    connect(f.cbStereo, &QCheckBox::clicked, this, [this] { StepListChanged(); },
+            Qt::QueuedConnection);
+}
+
+// ---- The engine's sequencer ----
+
+bool PlayerController::Sequenced() const {
+    return voices_.Engine().HasDevice();
+}
+
+StepContext PlayerController::Context() {
+    MainForm& f = form_;
+    StepContext context;
+    context.bellSet = bells_.Bells;
+    context.groupChecked = {f.cbSmall->isChecked(), f.cbMiddle->isChecked(), f.cbBig->isChecked()};
+    context.animation = f.cbShowMovie->isChecked();
+    context.groupAnimation = data_.Channels->GroupAnimation;
+    context.volumeLevel = volume_.GetVolume();
+    context.soundFolder = data_.AppPath.SoundDir;
+    context.soundColumn = SoundColumn();
+    return context;
+}
+
+PlayerController::PlanSource PlayerController::SourceOf(const StepContext& context) const {
+    return {data_.Channels->Steps, context.bellSet.StoredBells(), context.bellSet.StoredTypes(),
+            context.soundColumn, context.soundFolder};
+}
+
+void PlayerController::LoadPlan() {
+    const StepContext context = Context();
+    PlanSource source = SourceOf(context);
+    AudioEngine& engine = voices_.Engine();
+    // The sequencer may have gone on to a queued plan that the window never took over.
+    if (planned_ && *planned_ == source && engine.Sequencer().CurrentPlan() == planSerial_) {
+        return;
+    }
+    planned_.reset();
+    if (engine.LoadSequence(PlanSequence(source.steps, context))) {
+        planned_ = std::move(source);
+        planSerial_ = engine.LastPlanSerial();
+    }
+}
+
+void PlayerController::StepListChanged() {
+    if (!Sequenced() || adopting_ || !Playing()) {
+        return;
+    }
+    const StepContext context = Context();
+    PlanSource source = SourceOf(context);
+    if (planned_ && *planned_ == source) {
+        return;
+    }
+    planned_.reset();
+    AudioEngine& engine = voices_.Engine();
+    if (engine.ReplaceSequence(PlanSequence(source.steps, context))) {
+        planned_ = std::move(source);
+        planSerial_ = engine.LastPlanSerial();
+    }
+}
+
+ChimeEnd PlayerController::EndMode() const {
+    if ((frmSelSound_ && frmSelSound_->cbRound->isChecked()) || transport_.CasualMode) {
+        return ChimeEnd::kNextPlan;
+    }
+    return transport_.StudyMode ? ChimeEnd::kRepeat : ChimeEnd::kStop;
+}
+
+void PlayerController::SendEnd() {
+    const ChimeEnd end = EndMode();
+    if (sentEnd_ != end && voices_.Engine().Sequencer().SetEnd(end)) {
+        sentEnd_ = end;
+    }
+}
+
+void PlayerController::SendGroups() {
+    if (!Sequenced()) {
+        return;
+    }
+    const MainForm& f = form_;
+    voices_.Engine().Sequencer().SetGroups(f.cbSmall->isChecked(), f.cbMiddle->isChecked(),
+                                           f.cbBig->isChecked());
+}
+
+void PlayerController::SendPosition() {
+    if (Sequenced() && !following_) {
+        voices_.Engine().Sequencer().SetPosition(transport_.StepPosition);
+    }
+}
+
+std::int64_t PlayerController::LookAheadFrame() {
+    AudioEngine& engine = voices_.Engine();
+    clock_.Anchor(Now(), data_.Channels->StepInterval);
+    return clock_.StartFrame(engine.FrameAt(clock_.Ideal()), engine.SampleRate());
+}
+
+void PlayerController::StartSequencer() {
+    StepSequencer& sequencer = voices_.Engine().Sequencer();
+    LoadPlan();
+    sequencer.SetPosition(transport_.StepPosition);
+    SendGroups();
+    sequencer.SetInterval(data_.Channels->StepInterval);
+    sentEnd_.reset();
+    SendEnd();
+    // Step 0 of a Play from the start is shown at once.
+    shownPlayed_ = sequencer.StepsPlayed() + (transport_.StepPosition == 0 ? 1 : 0);
+    shownPasses_ = sequencer.Passes();
+    shownEnds_ = sequencer.Ends();
+    sequencer.PlayAt(LookAheadFrame());
+    QueueNextPlan();
+}
+
+void PlayerController::QueueNextPlan() {
+    queuedPlan_ = 0;
+    queued_.reset();
+    if (frmSelSound_ && frmSelSound_->cbRound->isChecked()) {
+        QueueNextCustomChime();
+    } else if (transport_.CasualMode) {
+        QueueNextCombination();
+    }
+}
+
+void PlayerController::QueueNextCombination() {
+    const Combination next = casual_.PrepareNextCombination();
+    StepContext context = Context();
+    PlanSource source = SourceOf(context);
+    Guarded([&] { source.steps = library_.CombinationSteps(next); });
+    AudioEngine& engine = voices_.Engine();
+    if (engine.QueueNextSequence(PlanSequence(source.steps, context))) {
+        queuedPlan_ = engine.LastPlanSerial();
+        queued_ = std::move(source);
+    }
+}
+
+void PlayerController::QueueNextCustomChime() {
+    std::optional<CustomChime> chime;
+    Guarded([&] { chime = library_.ReadNextCustomChime(); });
+    if (!chime) {
+        return;  // the sequencer stops at the end, and the tick tries the entry as before
+    }
+    // The chime's score read into a scratch score with its own bell set, as its load will.
+    QTemporaryDir dir;
+    const QString path = dir.path() + QStringLiteral("/next.kol");
+    if (!dir.isValid() || !WriteTextLines(path, chime->score)) {
+        return;
+    }
+    class Quiet final : public ChimeScoreObserver {
+        void ClearGroupFrames(QChar) override {}
+        void ShowTempo() override {}
+        void ShowTotalDuration() override {}
+    } quiet;
+    TChannels scratch;
+    LoadChimeScore(scratch, kWholeChime, path, quiet);
+    StepContext context = Context();
+    ApplyStoredBellSet(context.bellSet, chime->bells, chime->types);
+    AudioEngine& engine = voices_.Engine();
+    if (engine.QueueNextSequence(PlanSequence(scratch.Steps, context))) {
+        queuedPlan_ = engine.LastPlanSerial();
+        queued_ = PlanSource{scratch.Steps, context.bellSet.StoredBells(),
+                             context.bellSet.StoredTypes(), context.soundColumn,
+                             context.soundFolder};
+    }
+}
+
+void PlayerController::AdoptNextPlan() {
+    // The sequencer plays the next plan already: the window loads its chime or combination
+    // without touching the engine.
+    const bool playAll = frmSelSound_ && frmSelSound_->cbRound->isChecked();
+    adopting_ = true;
+    if (playAll) {
+        NextCustomChime();
+    } else {
+        casual_.DrawCombination();
+    }
+    adopting_ = false;
+    if (!Playing()) {
+        return;
+    }
+    // A load that came out otherwise than planned replaces the plan.
+    planned_ = queued_;
+    planSerial_ = queuedPlan_;
+    StepListChanged();
+    QueueNextPlan();
+}
+
+void PlayerController::Follow() {
+    StepSequencer& sequencer = voices_.Engine().Sequencer();
+    const bool wasNextPlan = sentEnd_ == ChimeEnd::kNextPlan;
+    SendEnd();
+    if (!wasNextPlan && sentEnd_ == ChimeEnd::kNextPlan && queuedPlan_ == 0 && Playing()) {
+        QueueNextPlan();  // "Play all" was checked while playing
+    }
+    const std::uint64_t played = sequencer.StepsPlayed();
+    const std::uint64_t passes = sequencer.Passes();
+    if (played > shownPlayed_) {
+        const std::uint64_t steps = played - shownPlayed_;
+        shownPlayed_ = played;
+        if (passes != shownPasses_) {
+            shownPasses_ = passes;
+            // What the window does at a pass end may move the progress slider; the sequencer
+            // has gone on already and keeps its own position.
+            const QScopedValueRollback following(following_, true);
+            if (queuedPlan_ != 0 && sequencer.CurrentPlan() == queuedPlan_) {
+                AdoptNextPlan();
+            } else if (transport_.CasualMode) {
+                casual_.DrawCombination();
+            }
+        }
+        ShowPlayed(sequencer.Position(), steps);
+    }
+    const std::uint64_t ends = sequencer.Ends();
+    if (ends != shownEnds_) {
+        shownEnds_ = ends;
+        if (frmSelSound_ && frmSelSound_->cbRound->isChecked()) {
+            // Nothing was queued (or it could not be read): try the entry as the timer would.
+            NextCustomChime();
+            if (Playing()) {
+                return;
+            }
+        }
+        Stop();
+    }
+}
+
+void PlayerController::ShowPlayed(int position, std::uint64_t steps) {
+    transport_.StepPosition = position;
+    ShowPosition();
+    FollowPage();
+    ShowStep(position);
+    PlaceMarkers();
+    ShowElapsedTime();
+    // The sweep runs when one of the steps played since the last tick was at 1 mod 64.
+    const int span = static_cast<int>(std::min<std::uint64_t>(steps, kStepsPerPage));
+    for (int back = 0; back < span && position - back >= 0; ++back) {
+        if ((position - back) % kStepsPerPage == 1) {
+            ++releaseWorkers_;
+            voices_.StartReleaseWorker();
+            break;
+        }
+    }
+}
+
+void PlayerController::ShowStep(int step) {
+    MainForm& f = form_;
+    TChannels& channels = *data_.Channels;
+    const StepPlan plan = PlanStep(channels.Steps, step, Context());
+    channels.RawLines = plan.soundFiles;
+    channels.StepSounds = plan.soundFiles;
+    bool volumeMarks = false;
+    for (const StepAction& action : plan.actions) {
+        Guarded([&] {
+            switch (action.kind) {
+                case StepAction::Kind::SetVolume:
+                    volumeMarks = true;  // the sequencer has set the level at the step's frame
+                    break;
+                case StepAction::Kind::AnimateBell:
+                    faces_.AnimateBell(action.value);
+                    break;
+                case StepAction::Kind::OpenSound:
+                    break;
+                case StepAction::Kind::StartResetTimer:
+                    f.mmResetTimer->start();
+                    break;
+            }
+        });
+    }
+    if (volumeMarks) {
+        // The controls show the output's level; moving them must not write it back over a
+        // later mark.
+        const int level = volume_.GetVolume();
+        const QSignalBlocker quiet(f.tbVolume);
+        f.tbVolume->SetPosition(VolumeControl::TrackBarPosition(level));
+        f.btnVolume->setText(VolumeControl::VolumeCaption(level));
+    }
 }
 
 void PlayerController::SetClock(std::function<TimePoint()> clock) {
@@ -99,7 +382,14 @@ void PlayerController::ApplyInterval() {
     }
     // A running timer starts over with the new interval: a new grid.
     timer->setInterval(interval);
-    if (timer->isActive()) {
+    if (Sequenced()) {
+        StepSequencer& sequencer = voices_.Engine().Sequencer();
+        if (timer->isActive()) {
+            sequencer.SetIntervalFrom(interval, LookAheadFrame());
+        } else {
+            sequencer.SetInterval(interval);
+        }
+    } else if (timer->isActive()) {
         clock_.Anchor(Now(), interval);
     }
 }
@@ -112,12 +402,22 @@ void PlayerController::StartTimer() {
     timer->setInterval(data_.Channels->StepInterval);
     timer->start();
     clock_.Anchor(Now(), timer->interval());
+    if (Sequenced() && !adopting_) {
+        StartSequencer();
+    }
 }
 
 // ---- Ticks and steps ----
 
 void PlayerController::mmTimerTimer() {
-    Guarded([&] { Tick(); });
+    if (!Sequenced()) {
+        Guarded([&] { Tick(); });
+        return;
+    }
+    if (beforeFollow_) {
+        beforeFollow_();
+    }
+    Guarded([&] { Follow(); });
 }
 
 void PlayerController::Tick() {
@@ -231,8 +531,12 @@ void PlayerController::btnPlayClick() {
     }
     if (transport_.StepPosition == 0) {
         // Step 0 is due now: the first tick of the new grid, or at once when the timer was
-        // running already (or cannot run).
-        PlayStep(0, Playing() && !wasPlaying);
+        // running already (or cannot run). A sequencer that starts sounds it itself.
+        if (Sequenced() && Playing() && !wasPlaying) {
+            ShowStep(0);
+        } else {
+            PlayStep(0, Playing() && !wasPlaying);
+        }
     }
     if (ScoreShown()) {
         PlaceMarkers();
@@ -240,7 +544,14 @@ void PlayerController::btnPlayClick() {
 }
 
 void PlayerController::btnPauseClick() {
+    if (Sequenced() && Playing()) {
+        // The window shows what has sounded, so that Play goes on from there.
+        Guarded([&] { Follow(); });
+    }
     form_.mmTimer->stop();
+    if (Sequenced()) {
+        voices_.Engine().Sequencer().Pause();
+    }
 }
 
 void PlayerController::btnStopClick() {
@@ -261,6 +572,7 @@ void PlayerController::Stop() {
 
 void PlayerController::btnRewClick() {
     transport_.StepPosition = RewindPosition(transport_.StepPosition);
+    SendPosition();
     if (ScoreShown()) {
         PlaceMarkers();
     }
@@ -269,6 +581,7 @@ void PlayerController::btnRewClick() {
 void PlayerController::btnFFClick() {
     transport_.StepPosition =
         ForwardPosition(transport_.StepPosition, static_cast<int>(data_.Channels->Steps.size()));
+    SendPosition();
     if (ScoreShown()) {
         PlaceMarkers();
     }
@@ -286,6 +599,9 @@ void PlayerController::FollowPage() {
 
 void PlayerController::BackToStepZero() {
     form_.mmTimer->stop();
+    if (Sequenced() && !adopting_) {
+        voices_.Engine().Sequencer().Stop();
+    }
     transport_.StepPosition = 0;
     ShowPosition();
     transport_.CurrentPage = 0;
@@ -300,6 +616,7 @@ void PlayerController::ShowPosition() {
 
 void PlayerController::tbProgressChange() {
     transport_.StepPosition = form_.tbProgress->Position();
+    SendPosition();
     FollowPage();
     PlaceMarkers();
 }

@@ -2,9 +2,12 @@
 
 #include "chime/core/ChimeScoreObserver.h"
 #include "chime/core/StepClock.h"
+#include "chime/core/StepPlan.h"
+#include "sound/core/StepSequencer.h"
 
 #include <QObject>
 #include <QString>
+#include <cstdint>
 #include <functional>
 #include <optional>
 #include <memory>
@@ -26,9 +29,13 @@ class VolumeController;
 // The playback engine and its transport: the step timer mmTimer, playing a step, play, pause,
 // stop, winding, the progress and tempo sliders, the page selector and the durations.
 //
-// Timing: every tick carries its ideal time on the timer's grid (StepClock); the voices of a
-// step start at the output frame of that time plus the look-ahead, so steps sound on an exact
-// grid of the step interval even when a tick is handled late. Key strikes are not scheduled.
+// Timing: with an output open, the chime's step plan is handed to the engine's sequencer, which
+// starts every step's voices at its exact frame from the audio callback; play, pause, stop,
+// winding, the tempo, the progress slider and the group check boxes are commands to it. The
+// timer then only follows what the sequencer has played: position, page, markers, elapsed time,
+// faces, the volume controls and the sweep every 64 steps. The grid starts at the output frame
+// of the Play (or tempo change) plus the look-ahead. Without an output the timer plays the
+// steps itself, silently. Key strikes are not scheduled.
 //
 // Lives on the user-interface thread, owned by the main window; every member runs there.
 class PlayerController : public QObject {
@@ -94,6 +101,16 @@ public:
     // Release workers started by ticks, for tests.
     int ReleaseWorkersStarted() const { return releaseWorkers_; }
 
+    // The combined step list was changed in place (a study chime added or taken away), or the
+    // sound folder: a playing sequence goes on with the new plan from the next audio buffer.
+    void StepListChanged();
+    // The sequencer's count of steps played that the window shows (step 0 of a Play counts as
+    // shown at once); a tick shows more when the sequencer has played more.
+    std::uint64_t StepsShown() const { return shownPlayed_; }
+    // Runs at the start of every tick before the sequencer's state is read (offline renders
+    // in tests and measurements).
+    void SetBeforeFollow(std::function<void()> hook) { beforeFollow_ = std::move(hook); }
+
 private:
     // The current page follows the step position: the page selector shows it and the score view
     // is redrawn when it changed.
@@ -110,6 +127,47 @@ private:
     };
 
     void Tick();
+    // A tick with the sequencer playing: shows what it has played since the last one.
+    void Follow();
+    // The window after the steps up to the sequencer's position: slider, page, faces,
+    // volume controls, markers, elapsed time and the sweep when `played` steps crossed one.
+    void ShowPlayed(int position, std::uint64_t played);
+    // The display side of a step: step sound list, faces and the reset timer.
+    void ShowStep(int step);
+    // True when the engine's sequencer plays the steps (an output is open).
+    bool Sequenced() const;
+    StepContext Context();
+    // What the plan in the sequencer was built from.
+    struct PlanSource {
+        QStringList steps;
+        QString bells;
+        QString types;
+        QStringList column;
+        QString folder;
+        bool operator==(const PlanSource&) const = default;
+    };
+    PlanSource SourceOf(const StepContext& context) const;
+    // The step position to the sequencer: the next step it plays is the one after it.
+    void SendPosition();
+    // The plan of the combined step list, handed over only when the list, the bell set or the
+    // sound column differ from those of the last one.
+    void LoadPlan();
+    // Hands the transport state to the sequencer and starts it at the look-ahead frame.
+    void StartSequencer();
+    ChimeEnd EndMode() const;
+    void SendEnd();
+    void SendGroups();
+    std::int64_t LookAheadFrame();
+    // Plans the custom chime after the selected one and queues it, so that "Play all" goes on
+    // without a gap; nothing when "Play all" is off or the next entry is not a custom chime.
+    void QueueNextCustomChime();
+    // Plans the next random combination (drawn now, applied at the pass end) and queues it.
+    void QueueNextCombination();
+    // The sequencer went on with the queued plan: the window loads its chime or combination
+    // to match, and the one after it is queued.
+    void AdoptNextPlan();
+    // Queues what follows the pass by the end mode.
+    void QueueNextPlan();
     // Back to step 0: the timer stops, the slider, page and markers show the first step.
     void BackToStepZero();
     // Moves the progress slider to the step position without running its change handler.
@@ -140,6 +198,17 @@ private:
     StepClock clock_;
     std::function<TimePoint()> now_;
     QStringList soundColumn_;
+    std::optional<PlanSource> planned_;
+    std::optional<PlanSource> queued_;  // what the queued plan was built from
+    std::uint64_t planSerial_ = 0;      // the sequencer's serial of the planned_ plan
+    std::uint64_t shownPlayed_ = 0;
+    std::uint64_t shownPasses_ = 0;
+    std::uint64_t shownEnds_ = 0;
+    std::uint64_t queuedPlan_ = 0;  // the sequencer's serial of the queued custom chime
+    std::optional<ChimeEnd> sentEnd_;
+    bool adopting_ = false;
+    bool following_ = false;
+    std::function<void()> beforeFollow_;
     bool keepCasual_ = false;
     bool scheduling_ = true;
     int releaseWorkers_ = 0;

@@ -188,6 +188,11 @@ bool AudioEngine::QueueNextSequence(SequencePlan plan) {
     return serial != 0 && sequencer_.QueueNext(plans_.back().second.get(), serial);
 }
 
+bool AudioEngine::ReplaceSequence(SequencePlan plan) {
+    const std::uint64_t serial = KeepPlan(std::move(plan));
+    return serial != 0 && sequencer_.Replace(plans_.back().second.get(), serial);
+}
+
 bool AudioEngine::IsVoiceOpen(VoiceId voice) const {
     return Valid(voice);
 }

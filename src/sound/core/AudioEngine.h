@@ -114,6 +114,10 @@ class AudioEngine final : public OutputGain, private AudioRenderer {
     StepSequencer& Sequencer() { return sequencer_; }
     bool LoadSequence(SequencePlan plan);
     bool QueueNextSequence(SequencePlan plan);
+    // The plan that a playing sequence goes on with from the next buffer (StepSequencer::Replace).
+    bool ReplaceSequence(SequencePlan plan);
+    // The serial of the plan handed over last (as the sequencer's CurrentPlan names it).
+    std::uint64_t LastPlanSerial() const { return nextPlanSerial_ - 1; }
 
     // OutputGain: left gain in the low 16 bits, right in the high 16 bits, 65535 = unity,
     // linear; 0xFFFFFFFF at start.

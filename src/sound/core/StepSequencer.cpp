@@ -22,6 +22,18 @@ bool StepSequencer::QueueNext(const SequencePlan* plan, std::uint64_t serial) {
     return Send({Command::Kind::kQueueNext, plan, serial, 0});
 }
 
+bool StepSequencer::Replace(const SequencePlan* plan, std::uint64_t serial) {
+    return Send({Command::Kind::kReplace, plan, serial, 0});
+}
+
+bool StepSequencer::PlayAt(std::int64_t frame) {
+    return Send({Command::Kind::kPlayAt, nullptr, 0, 0, frame});
+}
+
+bool StepSequencer::SetIntervalFrom(int milliseconds, std::int64_t frame) {
+    return Send({Command::Kind::kIntervalFrom, nullptr, 0, milliseconds, frame});
+}
+
 bool StepSequencer::Play() {
     return Send({Command::Kind::kPlay, nullptr, 0, 0});
 }
@@ -65,19 +77,34 @@ void StepSequencer::Apply(const Command& command, std::int64_t chunkStart) {
             next_ = command.plan;
             nextSerial_ = command.serial;
             break;
+        case Command::Kind::kReplace:
+            plan_ = command.plan;
+            planSerial_ = command.serial;
+            currentSerial_.store(planSerial_, std::memory_order_release);
+            if (plan_ == nullptr || plan_->steps.empty()) {
+                running_ = false;
+                stepZeroDue_ = false;
+                position_0_ = 0;
+            }
+            break;
         case Command::Kind::kPlay:
+        case Command::Kind::kPlayAt: {
             if (running_ || plan_ == nullptr || plan_->steps.empty()) {
                 break;
             }
+            const std::int64_t start = command.kind == Command::Kind::kPlayAt
+                                           ? std::max(command.frame, chunkStart)
+                                           : chunkStart;
             running_ = true;
             if (position_0_ == 0) {
                 // Step 0 at once; the first tick one interval later plays step 1.
                 stepZeroDue_ = true;
-                nextFrame_ = chunkStart;
+                nextFrame_ = start;
             } else {
-                nextFrame_ = chunkStart + intervalFrames_;
+                nextFrame_ = start + intervalFrames_;
             }
             break;
+        }
         case Command::Kind::kPause:
             running_ = false;
             stepZeroDue_ = false;
@@ -98,6 +125,15 @@ void StepSequencer::Apply(const Command& command, std::int64_t chunkStart) {
                 // The grid goes on from the last step at the new interval.
                 nextFrame_ = lastFrame_ >= 0 ? std::max(lastFrame_ + frames, chunkStart)
                                              : chunkStart + frames;
+            }
+            break;
+        }
+        case Command::Kind::kIntervalFrom: {
+            const std::int64_t frames =
+                std::max<std::int64_t>(1, command.value * sampleRate_ / 1000);
+            intervalFrames_ = frames;
+            if (running_ && !stepZeroDue_) {
+                nextFrame_ = std::max(command.frame + frames, chunkStart);
             }
             break;
         }
@@ -151,6 +187,7 @@ void StepSequencer::Tick(Mixer& mixer, std::int64_t frame, bool advance) {
                 position_0_ = 0;
                 playing_.store(false, std::memory_order_release);
                 position_.store(0, std::memory_order_release);
+                ends_.fetch_add(1, std::memory_order_release);
                 return;
             case ChimeEnd::kRepeat:
                 break;
@@ -160,6 +197,7 @@ void StepSequencer::Tick(Mixer& mixer, std::int64_t frame, bool advance) {
                     position_0_ = 0;
                     playing_.store(false, std::memory_order_release);
                     position_.store(0, std::memory_order_release);
+                    ends_.fetch_add(1, std::memory_order_release);
                     return;
                 }
                 plan_ = next_;

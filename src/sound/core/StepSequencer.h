@@ -62,13 +62,23 @@ public:
     bool Load(const SequencePlan* plan, std::uint64_t serial);
     // The plan that follows the current one when its end is due with ChimeEnd::kNextPlan.
     bool QueueNext(const SequencePlan* plan, std::uint64_t serial);
+    // The plan to play on from the next buffer, keeping the position, the grid and whether it
+    // plays (an edited step list); a position past its last step ends the pass at the next step.
+    bool Replace(const SequencePlan* plan, std::uint64_t serial);
     bool Play();
+    // As Play, with the grid anchored at an absolute frame: step 0 sounds there (from position
+    // 0), otherwise the next step one interval after it. A frame already rendered when the
+    // command arrives counts as the start of that buffer.
+    bool PlayAt(std::int64_t frame);
     bool Pause();
     bool Stop();
     // The step that counts as played last: the next tick plays the one after it.
     bool SetPosition(int position);
     // Milliseconds per step; the grid goes on from the last step at the new interval.
     bool SetInterval(int milliseconds);
+    // As SetInterval, while playing with a new grid: the next step one interval after `frame`
+    // (as a restarted timer would), not before the buffer the command arrives in.
+    bool SetIntervalFrom(int milliseconds, std::int64_t frame);
     // The three group switches (small, medium-size, great).
     bool SetGroups(bool small, bool middle, bool great);
     bool SetEnd(ChimeEnd end);
@@ -82,6 +92,8 @@ public:
     std::int64_t LastStepFrame() const { return lastStepFrame_.load(std::memory_order_acquire); }
     // Passes that ended and went on (repeat or next plan).
     std::uint64_t Passes() const { return passes_.load(std::memory_order_acquire); }
+    // Chimes that ended with a stop (kStop, or kNextPlan with nothing queued).
+    std::uint64_t Ends() const { return ends_.load(std::memory_order_acquire); }
     // The serial of the plan being played.
     std::uint64_t CurrentPlan() const { return currentSerial_.load(std::memory_order_acquire); }
     // Plans with a serial below this are no longer read by the audio thread.
@@ -103,11 +115,14 @@ private:
         enum class Kind : std::uint8_t {
             kLoad,
             kQueueNext,
+            kReplace,
             kPlay,
+            kPlayAt,
             kPause,
             kStop,
             kPosition,
             kInterval,
+            kIntervalFrom,
             kGroups,
             kEnd
         };
@@ -115,6 +130,7 @@ private:
         const SequencePlan* plan = nullptr;
         std::uint64_t serial = 0;
         std::int64_t value = 0;
+        std::int64_t frame = 0;
     };
     struct Slot {
         std::uint64_t planSerial = 0;
@@ -151,6 +167,7 @@ private:
     std::atomic<std::uint64_t> stepsPlayed_{0};
     std::atomic<std::int64_t> lastStepFrame_{-1};
     std::atomic<std::uint64_t> passes_{0};
+    std::atomic<std::uint64_t> ends_{0};
     std::atomic<std::uint64_t> currentSerial_{0};
     std::atomic<std::uint64_t> planInUse_{0};
     std::atomic<std::uint64_t> lateSteps_{0};
