@@ -16,6 +16,7 @@
 #include "chime/ui/LibraryController.h"
 #include "chime/ui/PlayerController.h"
 #include "help/ui/HelpController.h"
+#include "practice/ui/PracticeController.h"
 #include "recorder/core/RecorderModel.h"
 #include "recorder/ui/RecorderController.h"
 #include "score/ui/PrintController.h"
@@ -129,6 +130,7 @@ protected:
     FacesController faces;
     RecorderController recorder;
     HelpController help;
+    PracticeController practice;
 
     // The secondary windows, created after the main window, hidden until used.
     std::unique_ptr<TAboutBox> AboutBox;

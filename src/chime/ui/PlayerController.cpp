@@ -191,6 +191,7 @@ void PlayerController::PlayStep(int step, bool onGrid) {
     if (onGrid && scheduling_) {
         start = clock_.StartFrame(engine.FrameAt(clock_.Ideal()), engine.SampleRate());
     }
+    emit StepSounded(step, start.value_or(engine.FramesRendered()));
     for (const StepAction& action : plan.actions) {
         Guarded([&] {
             switch (action.kind) {

@@ -94,6 +94,11 @@ public:
     // Release workers started by ticks, for tests.
     int ReleaseWorkersStarted() const { return releaseWorkers_; }
 
+signals:
+    // A step was handed to the engine: the output frame at which its strokes start (on the
+    // grid, or the next buffer), whether or not any of its bells sounds.
+    void StepSounded(int step, qint64 frame);
+
 private:
     // The current page follows the step position: the page selector shows it and the score view
     // is redrawn when it changed.

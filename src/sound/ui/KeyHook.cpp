@@ -9,6 +9,7 @@
 #include "catalogue/ui/BellSetController.h"
 #include "recorder/core/RecorderModel.h"
 #include "recorder/ui/RecorderController.h"
+#include "sound/core/InputEventTime.h"
 #include "sound/core/VirtualKey.h"
 #include "sound/ui/StripController.h"
 #include "sound/ui/VoiceController.h"
@@ -79,7 +80,10 @@ bool KeyHook::eventFilter(QObject* watched, QEvent* event) {
     if (key->modifiers().testFlag(Qt::AltModifier)) {
         return false;
     }
-    return KeyDown(VirtualKeyOf(*key));
+    pressTime_ = InputEventTime(key->timestamp(), std::chrono::steady_clock::now());
+    const bool handled = KeyDown(VirtualKeyOf(*key));
+    pressTime_.reset();
+    return handled;
 }
 
 void KeyHook::MoveCursor(int step) {
@@ -135,7 +139,7 @@ bool KeyHook::KeyDown(int keyCode) {
         }
         bells_.CurrentBell = bell;
         strip_.MoveMarker();
-        voices_.StartStrikeWorker();
+        voices_.StartStrikeWorker(pressTime_);
         if (record_.Recording) {
             recorder_.KeyStrike(bell);
         }

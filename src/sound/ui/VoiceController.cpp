@@ -90,6 +90,7 @@ void VoiceController::StrikeBell(int bell) {
             return;  // the fatal message has been shown; the program is ending
         }
         player_->StrikeFile(path);
+        emit BellStruck(bell, engine_->FrameAt(strikeTime_.value_or(std::chrono::steady_clock::now())));
         if (form_.cbShowMovie->isChecked()) {
             faces_.AnimateBell(bell);
             form_.mmResetTimer->start();
@@ -105,10 +106,12 @@ void VoiceController::ReleaseVoices() {
     });
 }
 
-void VoiceController::StartStrikeWorker() {
-    workers_->StartStrikeWorker([this] {
+void VoiceController::StartStrikeWorker(std::optional<std::chrono::steady_clock::time_point> pressed) {
+    workers_->StartStrikeWorker([this, pressed] {
         // The bell under the cursor when this runs, not when the key was pressed.
+        strikeTime_ = pressed;
         StrikeBell(bells_.CurrentBell);
+        strikeTime_.reset();
         strip_.RefreshPreview();
     });
 }

@@ -2,6 +2,8 @@
 
 #include <QObject>
 #include <QStringList>
+#include <chrono>
+#include <optional>
 #include <functional>
 #include <memory>
 #include <random>
@@ -60,8 +62,8 @@ class VoiceController : public QObject {
     // The sweep: closes every voice that no longer plays.
     void ReleaseVoices();
     // A worker whose call strikes the bell that is current when the call runs, then refreshes
-    // the preview.
-    void StartStrikeWorker();
+    // the preview. pressed: when the input that asked for the strike happened (BellStruck).
+    void StartStrikeWorker(std::optional<std::chrono::steady_clock::time_point> pressed = std::nullopt);
     // A worker whose call runs the sweep.
     void StartReleaseWorker();
     // Shutdown, after the timers are off: stops the workers (calls not run yet are dropped),
@@ -80,6 +82,12 @@ class VoiceController : public QObject {
     VoicePlayer& Player();
     VoiceWorkers& Workers() { return *workers_; }
 
+  signals:
+    // A bell was struck (keys, mouse, any strike through StrikeBell): catalogue bell 0..14 and
+    // the engine's output frame of the moment of the input (of the strike call when the input's
+    // time is not known).
+    void BellStruck(int bell, qint64 frame);
+
   private:
     MainForm& form_;
     ProgramData& data_;
@@ -94,6 +102,8 @@ class VoiceController : public QObject {
     std::unique_ptr<Mci> mci_;
     std::unique_ptr<VoicePlayer> player_;
     std::unique_ptr<VoiceWorkers> workers_;
+    // The input time of the strike being run by a strike worker.
+    std::optional<std::chrono::steady_clock::time_point> strikeTime_;
 };
 
 }  // namespace orvane
