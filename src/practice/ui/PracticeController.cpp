@@ -2,6 +2,7 @@
 
 #include "app/core/Guard.h"
 #include "app/core/IniFile.h"
+#include "app/core/MainCaption.h"
 #include "app/core/ProgramData.h"
 #include "app/ui/MainForm.h"
 #include "app/ui/TImage.h"
@@ -24,6 +25,7 @@
 
 #include <QAction>
 #include <QCheckBox>
+#include <QComboBox>
 #include <QDir>
 #include <QLabel>
 #include <QMenu>
@@ -240,7 +242,10 @@ bool PracticeController::StartPass() {
     const std::int64_t interval = IntervalFrames();
     const int intervalMs = data_.Channels->StepInterval;
     const bool countIn = panel_->cbCountIn->isChecked();
-    countInFrame_ = NowFrame() + StepClock::LookAheadFrames(engine.SampleRate());
+    // The count-in's first beat sounds a look-ahead from now, on the output's clock; step 0 is
+    // played a bar later, when the player's first step started now would sound then.
+    const auto countInStart = std::chrono::steady_clock::now();
+    countInFrame_ = engine.FrameAt(countInStart) + StepClock::LookAheadFrames(engine.SampleRate());
     const std::int64_t firstStep = countInFrame_ + (countIn ? kCountInSteps * interval : 0);
     // Strokes of the count-in are not counted; the first step's window is.
     matcher_->AcceptFrom(firstStep - interval / 2);
@@ -255,7 +260,9 @@ bool PracticeController::StartPass() {
         }
         state_ = State::CountIn;
         panel_->lblStatus->setText(QStringLiteral("Count-in ..."));
-        countIn_->start(kCountInSteps * intervalMs);
+        const auto spent = std::chrono::duration_cast<std::chrono::milliseconds>(
+            std::chrono::steady_clock::now() - countInStart);
+        countIn_->start(std::max<int>(0, kCountInSteps * intervalMs - int(spent.count())));
     } else {
         StartRinging();
     }
@@ -391,6 +398,21 @@ void PracticeController::FinishPass() {
     poll_->stop();
 }
 
+QString PracticeController::ChimeName() const {
+    // A whole or custom chime names itself in the caption; study chimes are named by the
+    // entries chosen in the group chime boxes.
+    if (window_.windowTitle() != DefaultMainCaption()) {
+        return window_.windowTitle();
+    }
+    QStringList parts;
+    for (QComboBox* box : form_.GroupChimeBoxes) {
+        if (box && box->currentIndex() > 0) {
+            parts << box->currentText();
+        }
+    }
+    return parts.isEmpty() ? QStringLiteral("Chime") : parts.join(QStringLiteral(" + "));
+}
+
 PracticeReport PracticeController::MakeReport(const PracticeSummary& summary) {
     PracticeReport report;
     report.summary = summary;
@@ -403,7 +425,7 @@ PracticeReport PracticeController::MakeReport(const PracticeSummary& summary) {
     PracticeRecord& r = report.record;
     r.when = QDateTime::currentDateTimeUtc();
     r.when.setTime(QTime(r.when.time().hour(), r.when.time().minute(), r.when.time().second()));
-    r.chime = window_.windowTitle();
+    r.chime = ChimeName();
     r.steps = steps;
     r.groups = PracticeSettings::GroupLetters(practised_);
     r.intervalMs = intervalMs;

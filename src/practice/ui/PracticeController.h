@@ -92,6 +92,8 @@ class PracticeController : public QObject {
     void SaveChoices();
     void RestoreGroupBoxes();
     PracticeReport MakeReport(const PracticeSummary& summary);
+    // The loaded chime's name for the history: the caption's, or the chosen study chimes'.
+    QString ChimeName() const;
     std::int64_t NowFrame() const;
     std::int64_t IntervalFrames() const;
 

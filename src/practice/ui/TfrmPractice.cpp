@@ -25,7 +25,7 @@ class Legend : public QWidget {
   public:
     explicit Legend(QWidget* parent) : QWidget(parent) {
         setObjectName(QStringLiteral("wPracticeLegend"));
-        setMinimumSize(250, 6 * kRow + 6);
+        setMinimumSize(290, 6 * kRow + 6);
     }
 
   protected:
