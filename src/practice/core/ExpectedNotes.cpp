@@ -10,13 +10,28 @@ namespace orvane {
 std::vector<ExpectedNote> ExpectedNotes(const QStringList& steps, const std::array<bool, 3>& practised,
                                         const BellSet& bellSet) {
     std::vector<ExpectedNote> notes;
+    notes.reserve(std::size_t(steps.size()));
+    // The row of every group letter and rank digit, counted once.
+    std::array<std::array<int, 10>, 3> rows{};
+    for (int g = 0; g < 3; ++g) {
+        for (int rank = 0; rank < 10; ++rank) {
+            rows[std::size_t(g)][std::size_t(rank)] = FindGroupBell(QStringLiteral("smb").at(g), rank, bellSet);
+        }
+    }
     for (qsizetype step = 0; step < steps.size(); ++step) {
         const QString& line = steps.at(step);
         if (line.size() <= 1) {
             continue;
         }
         const std::size_t firstOfStep = notes.size();
-        for (QStringView mark : QStringView(line).split(u',')) {
+        qsizetype from = 0;
+        while (from <= line.size()) {
+            qsizetype comma = line.indexOf(u',', from);
+            if (comma < 0) {
+                comma = line.size();
+            }
+            const QStringView mark = QStringView(line).mid(from, comma - from);
+            from = comma + 1;
             if (mark.size() < 2 || mark.at(1) < u'0' || mark.at(1) > u'9') {
                 continue;
             }
@@ -25,7 +40,7 @@ std::vector<ExpectedNote> ExpectedNotes(const QStringList& steps, const std::arr
                 continue;
             }
             const int rank = mark.at(1).unicode() - u'0';
-            const int bell = FindGroupBell(mark.at(0), rank, bellSet);
+            const int bell = rows[std::size_t(group)][std::size_t(rank)];
             const bool named = std::any_of(notes.begin() + std::ptrdiff_t(firstOfStep), notes.end(),
                                            [bell](const ExpectedNote& n) { return n.bell == bell; });
             if (!named) {

@@ -32,6 +32,17 @@ StrokeMatcher::StrokeMatcher(std::vector<ExpectedNote> notes,
             notesOfBell_[std::size_t(bell)].push_back(int(i));
         }
     }
+    // Room for about one stroke per note, so that a pass does not grow its lists as it goes.
+    strokes_.reserve(notes_.size() + 16);
+    strokeOrder_.reserve(notes_.size() + 16);
+    for (std::size_t bell = 0; bell < notesOfBell_.size(); ++bell) {
+        strokesOfBell_[bell].reserve(notesOfBell_[bell].size() + 4);
+        const int group = groupOfBell_[bell];
+        if (group >= 0 && group < 3) {
+            strokesOfGroup_[std::size_t(group)].reserve(strokesOfGroup_[std::size_t(group)].capacity() +
+                                                        notesOfBell_[bell].size() + 4);
+        }
+    }
     stepFrames_.assign(std::size_t(std::max(stepCount, 0)), 0);
     stepHalves_.assign(std::size_t(std::max(stepCount, 0)), 0);
 }
