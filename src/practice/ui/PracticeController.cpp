@@ -122,8 +122,12 @@ std::int64_t PracticeController::IntervalFrames() const {
     return StepClock::Frames(interval, voices_.Engine().SampleRate());
 }
 
+std::chrono::steady_clock::time_point PracticeController::Now() const {
+    return now_ ? now_() : std::chrono::steady_clock::now();
+}
+
 std::int64_t PracticeController::NowFrame() const {
-    return voices_.Engine().FrameAt(std::chrono::steady_clock::now());
+    return voices_.Engine().FrameAt(Now());
 }
 
 // ---- The panel ----
@@ -244,7 +248,7 @@ bool PracticeController::StartPass() {
     const bool countIn = panel_->cbCountIn->isChecked();
     // The count-in's first beat sounds a look-ahead from now, on the output's clock; step 0 is
     // played a bar later, when the player's first step started now would sound then.
-    const auto countInStart = std::chrono::steady_clock::now();
+    const auto countInStart = Now();
     countInFrame_ = engine.FrameAt(countInStart) + StepClock::LookAheadFrames(engine.SampleRate());
     const std::int64_t firstStep = countInFrame_ + (countIn ? kCountInSteps * interval : 0);
     // Strokes of the count-in are not counted; the first step's window is.
@@ -261,7 +265,7 @@ bool PracticeController::StartPass() {
         state_ = State::CountIn;
         panel_->lblStatus->setText(QStringLiteral("Count-in ..."));
         const auto spent = std::chrono::duration_cast<std::chrono::milliseconds>(
-            std::chrono::steady_clock::now() - countInStart);
+            Now() - countInStart);
         countIn_->start(std::max<int>(0, kCountInSteps * intervalMs - int(spent.count())));
     } else {
         StartRinging();

@@ -8,6 +8,7 @@
 #include <QPointer>
 #include <QString>
 #include <array>
+#include <chrono>
 #include <functional>
 #include <memory>
 #include <vector>
@@ -80,6 +81,9 @@ class PracticeController : public QObject {
     // The history file: the user's data folder unless replaced.
     QString HistoryPath() const;
     void SetHistoryPath(const QString& path) { historyPath_ = path; }
+    // The source of "now" on the steady clock; the steady clock unless replaced (tests give the
+    // time of an offline output, as they give it to the player).
+    void SetClock(std::function<std::chrono::steady_clock::time_point()> clock) { now_ = std::move(clock); }
     // The frame of the count-in's first click and of the expected first step (tests).
     std::int64_t CountInFrame() const { return countInFrame_; }
 
@@ -94,6 +98,7 @@ class PracticeController : public QObject {
     PracticeReport MakeReport(const PracticeSummary& summary);
     // The loaded chime's name for the history: the caption's, or the chosen study chimes'.
     QString ChimeName() const;
+    std::chrono::steady_clock::time_point Now() const;
     std::int64_t NowFrame() const;
     std::int64_t IntervalFrames() const;
 
@@ -125,6 +130,7 @@ class PracticeController : public QObject {
     std::int64_t countInFrame_ = 0;
     std::vector<int> clickVoices_;
     QString historyPath_;
+    std::function<std::chrono::steady_clock::time_point()> now_;
 };
 
 }  // namespace orvane
