@@ -77,6 +77,8 @@ TEST(StrokeMatcherTest, DecidesANoteOnlyOnceItsWindowHasClosed) {
     EXPECT_EQ(m.NoteOutcomes()[0].result, NoteResult::Off);
     // Step 1 is predicted one interval on; a late report moves it.
     EXPECT_EQ(m.StepFrame(1), 1200);
+    m.Expect(1, 1190, kInterval);  // a plan gives way to the report
+    EXPECT_EQ(m.StepFrame(1), 1190);
     m.StepSounded(1, 1210, kInterval);
     m.AddStroke(0, 1215);
     m.Advance(1311);

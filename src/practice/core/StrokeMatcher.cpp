@@ -76,6 +76,16 @@ void StrokeMatcher::StepSounded(int step, std::int64_t frame, std::int64_t inter
     reportedSteps_ = step + 1;
 }
 
+void StrokeMatcher::Expect(int step, std::int64_t frame, std::int64_t intervalFrames) {
+    if (step < reportedSteps_ || finished_) {
+        return;
+    }
+    interval_ = std::max<std::int64_t>(intervalFrames, 0);
+    anchorStep_ = step;
+    anchorFrame_ = frame;
+    anchored_ = true;
+}
+
 bool StrokeMatcher::AddStroke(int bell, std::int64_t frame) {
     if (finished_ || bell < 0 || bell >= BellSet::kBellCount || frame < acceptFrom_) {
         return false;

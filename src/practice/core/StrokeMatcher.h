@@ -71,6 +71,9 @@ class StrokeMatcher {
     // `intervalFrames` frames from there until another step is reported. Windows are half of
     // the interval in force at their step. Steps are reported in increasing order.
     void StepSounded(int step, std::int64_t frame, std::int64_t intervalFrames);
+    // Until the step is reported, `step` is expected at `frame` and the later steps every
+    // `intervalFrames` frames from there (a count-in's plan for the first step).
+    void Expect(int step, std::int64_t frame, std::int64_t intervalFrames);
     // Strokes before this frame are not taken (a count-in); default: none refused.
     void AcceptFrom(std::int64_t frame) { acceptFrom_ = frame; }
     // A learner's stroke of catalogue bell `bell` at `frame`. Strokes may arrive slightly out of

@@ -90,9 +90,17 @@ void PracticeController::Connect() {
     connect(poll_, &QTimer::timeout, this, [this] { Guarded([&] { Poll(); }); });
     connect(countIn_, &QTimer::timeout, this, [this] { Guarded([&] { StartRinging(); }); });
     connect(&player_, &PlayerController::StepSounded, this, [this](int step, qint64 frame) {
-        if (matcher_ && state_ != State::Idle) {
-            matcher_->StepSounded(step, frame, IntervalFrames());
+        if (!matcher_ || state_ == State::Idle) {
+            return;
         }
+        if (step < lastStep_ || data_.Channels->Steps != passSteps_) {
+            // Wound back, or on to another chime: the pass is over, once the player is done with
+            // this step.
+            QMetaObject::invokeMethod(this, [this] { Guarded([&] { FinishPass(); }); }, Qt::QueuedConnection);
+            return;
+        }
+        lastStep_ = step;
+        matcher_->StepSounded(step, frame, IntervalFrames());
     });
     connect(&voices_, &VoiceController::BellStruck, this, [this](int bell, qint64 frame) {
         if (matcher_ && state_ != State::Idle) {
@@ -192,16 +200,19 @@ void PracticeController::EnsureOverlays() {
         if (!image) {
             continue;
         }
-        if (overlays_[std::size_t(g)] && overlays_[std::size_t(g)]->parentWidget() == image) {
-            delete overlays_[std::size_t(g)];
-        }
+        delete overlays_[std::size_t(g)].data();
         overlays_[std::size_t(g)] = new PracticeOverlay(
             image,
             [this, g, image] {
                 return ScoreStaff{g, bells_.Bells.GroupCount(g + 1), image->width(), image->height(),
                                   form_.cbGrid->isChecked(), score_.Background()};
             },
-            [this] { return int(transport_.CurrentPage); }, ranks);
+            [this] { return int(transport_.CurrentPage); },
+            [this] {
+                return data_.Channels && data_.Channels->Steps == passSteps_ &&
+                       bells_.Bells.inSet == passBells_.inSet && bells_.Bells.group == passBells_.group;
+            },
+            ranks);
     }
 }
 
@@ -235,10 +246,15 @@ bool PracticeController::StartPass() {
 
     AudioEngine& engine = voices_.Engine();
     const QStringList& steps = data_.Channels->Steps;
+    passSteps_ = steps;
+    passChime_ = ChimeName();
+    passIntervalMs_ = data_.Channels->StepInterval;
+    passBells_ = bells_.Bells;
+    lastStep_ = -1;
     matcher_ = std::make_unique<StrokeMatcher>(ExpectedNotes(steps, groups, bells_.Bells), GroupOfBells(bells_.Bells),
                                                int(steps.size()), engine.SampleRate());
     EnsureOverlays();
-    for (PracticeOverlay* overlay : overlays_) {
+    for (const QPointer<PracticeOverlay>& overlay : overlays_) {
         if (overlay) {
             overlay->SetMatcher(matcher_.get());
         }
@@ -253,7 +269,7 @@ bool PracticeController::StartPass() {
     const std::int64_t firstStep = countInFrame_ + (countIn ? kCountInSteps * interval : 0);
     // Strokes of the count-in are not counted; the first step's window is.
     matcher_->AcceptFrom(firstStep - interval / 2);
-    matcher_->StepSounded(0, firstStep, interval);  // a prediction until step 0 is played
+    matcher_->Expect(0, firstStep, interval);
     panel_->SetRunning(true);
     panel_->ShowFigures({});
     playerStarted_ = false;
@@ -326,7 +342,7 @@ void PracticeController::Poll() {
             panel_->ShowFigures(Summarise(*matcher_).all);
         }
     }
-    for (PracticeOverlay* overlay : overlays_) {
+    for (const QPointer<PracticeOverlay>& overlay : overlays_) {
         if (overlay) {
             overlay->Refresh();
         }
@@ -368,7 +384,7 @@ void PracticeController::FinishPass() {
         panel_->ShowFigures(summary.all);
         panel_->lblStatus->setText(wasRinging ? QStringLiteral("Finished") : QStringLiteral("Stopped in the count-in"));
     }
-    for (PracticeOverlay* overlay : overlays_) {
+    for (const QPointer<PracticeOverlay>& overlay : overlays_) {
         if (overlay) {
             overlay->Refresh();
         }
@@ -423,13 +439,13 @@ PracticeReport PracticeController::MakeReport(const PracticeSummary& summary) {
     report.groups = practised_;
     report.bellNames = PracticeReport::BellNames(bells_.Bells);
     report.points = ErrorPoints(*matcher_);
-    const int steps = data_.Channels ? int(data_.Channels->Steps.size()) : 0;
-    const int intervalMs = data_.Channels ? data_.Channels->StepInterval : 0;
+    const int steps = int(passSteps_.size());
+    const int intervalMs = passIntervalMs_;
     report.durationSeconds = steps * intervalMs / 1000.0;
     PracticeRecord& r = report.record;
     r.when = QDateTime::currentDateTimeUtc();
     r.when.setTime(QTime(r.when.time().hour(), r.when.time().minute(), r.when.time().second()));
-    r.chime = ChimeName();
+    r.chime = passChime_;
     r.steps = steps;
     r.groups = PracticeSettings::GroupLetters(practised_);
     r.intervalMs = intervalMs;

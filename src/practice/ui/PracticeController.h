@@ -3,6 +3,7 @@
 #include "practice/core/PracticeReport.h"
 #include "practice/core/PracticeSettings.h"
 #include "practice/core/StrokeMatcher.h"
+#include "practice/ui/PracticeOverlay.h"
 
 #include <QObject>
 #include <QPointer>
@@ -77,7 +78,7 @@ class PracticeController : public QObject {
     TfrmPracticeResult* ResultWindow() const;
     QAction* MenuItem() const { return nRingAlong_; }
     QToolButton* Button() const { return btnRingAlong_; }
-    const std::array<PracticeOverlay*, 3>& Overlays() const { return overlays_; }
+    const std::array<QPointer<PracticeOverlay>, 3>& Overlays() const { return overlays_; }
     // The history file: the user's data folder unless replaced.
     QString HistoryPath() const;
     void SetHistoryPath(const QString& path) { historyPath_ = path; }
@@ -117,7 +118,8 @@ class PracticeController : public QObject {
     QToolButton* btnRingAlong_ = nullptr;
     QPointer<TfrmPractice> panel_;
     QPointer<TfrmPracticeResult> result_;
-    std::array<PracticeOverlay*, 3> overlays_{};
+    // Children of the score images, which the window frees at its shutdown.
+    std::array<QPointer<PracticeOverlay>, 3> overlays_{};
     QTimer* poll_ = nullptr;
     QTimer* countIn_ = nullptr;
 
@@ -128,6 +130,12 @@ class PracticeController : public QObject {
     bool boxesSwitched_ = false;
     bool playerStarted_ = false;
     std::int64_t countInFrame_ = 0;
+    int lastStep_ = -1;
+    // What the pass was rung on: its marks are shown only while the score is still this one.
+    QStringList passSteps_;
+    BellSet passBells_;
+    QString passChime_;
+    int passIntervalMs_ = 0;
     std::vector<int> clickVoices_;
     QString historyPath_;
     std::function<std::chrono::steady_clock::time_point()> now_;

@@ -8,9 +8,9 @@
 
 namespace orvane {
 
-PracticeOverlay::PracticeOverlay(QWidget* image, StaffSource staff, PageSource page,
+PracticeOverlay::PracticeOverlay(QWidget* image, StaffSource staff, PageSource page, ValidSource valid,
                                  const std::array<int, BellSet::kBellCount>& rankOfBell)
-    : QWidget(image), staff_(std::move(staff)), page_(std::move(page)), rankOfBell_(rankOfBell) {
+    : QWidget(image), staff_(std::move(staff)), page_(std::move(page)), valid_(std::move(valid)), rankOfBell_(rankOfBell) {
     setObjectName(QStringLiteral("wPracticeOverlay"));
     setAttribute(Qt::WA_TransparentForMouseEvents, true);
     setAttribute(Qt::WA_NoSystemBackground, true);
@@ -28,7 +28,7 @@ void PracticeOverlay::SetMatcher(const StrokeMatcher* matcher) {
 }
 
 ScorePrimitives PracticeOverlay::Marks() const {
-    if (!matcher_) {
+    if (!matcher_ || (valid_ && !valid_())) {
         return {};
     }
     const ScoreLayout layout(staff_());

@@ -19,8 +19,10 @@ class PracticeOverlay : public QWidget {
     // staff: the staff the image shows now (its size included); page: the current page.
     using StaffSource = std::function<ScoreStaff()>;
     using PageSource = std::function<int()>;
+    // True while the score shown is the one the marks belong to.
+    using ValidSource = std::function<bool()>;
 
-    PracticeOverlay(QWidget* image, StaffSource staff, PageSource page,
+    PracticeOverlay(QWidget* image, StaffSource staff, PageSource page, ValidSource valid,
                     const std::array<int, BellSet::kBellCount>& rankOfBell);
 
     // The pass whose marks are drawn; null draws nothing. The matcher must outlive its use here.
@@ -39,6 +41,7 @@ class PracticeOverlay : public QWidget {
 
     StaffSource staff_;
     PageSource page_;
+    ValidSource valid_;
     std::array<int, BellSet::kBellCount> rankOfBell_{};
     const StrokeMatcher* matcher_ = nullptr;
     ScorePrimitives shown_;
