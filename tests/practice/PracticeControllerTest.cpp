@@ -204,6 +204,32 @@ TEST_F(PracticeControllerTest, AStrikeReportsItsBellAndTheInputsFrame) {
     EXPECT_EQ(struck[0].first, 3);
 }
 
+TEST_F(PracticeControllerTest, WindingBackEndsThePassAndAnotherChimeTakesTheMarksAway) {
+    auto w = StartPractice();
+    Panel(*w);
+    ASSERT_TRUE(w->practice->StartPass());
+    Render(*w, kStep);
+    emit w->voices->BellStruck(0, w->practice->Matcher()->StepFrame(0));
+    for (int tick = 0; tick < 4; ++tick) {
+        TickAndRender(*w);
+    }
+    w->player->btnRewClick();
+    TickAndRender(*w);  // plays a step before the last one
+    QCoreApplication::processEvents();
+    EXPECT_EQ(w->practice->CurrentState(), PracticeController::State::Idle);
+    EXPECT_TRUE(w->form.cbBig->isChecked());
+    ASSERT_NE(w->practice->ResultWindow(), nullptr);
+    EXPECT_EQ(w->practice->ResultWindow()->Report().summary.all.hits, 1);
+    orvane::PracticeOverlay* overlay = w->practice->Overlays()[2];
+    ASSERT_NE(overlay, nullptr);
+    overlay->grab();
+    EXPECT_FALSE(overlay->Shown().isEmpty());
+    LoadWhole(*w, {"200", "b2", "b1"});
+    overlay->grab();
+    EXPECT_TRUE(overlay->Shown().isEmpty());
+    EXPECT_EQ(orvane::GuardLog::Swallowed(), 0);
+}
+
 TEST(InputEventTimeTest, StampsOfTheMonotonicClockPlaceTheEvent) {
     using namespace std::chrono;
     const steady_clock::time_point now{milliseconds(5'000'123) + microseconds(700)};
