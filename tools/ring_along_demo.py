@@ -135,7 +135,14 @@ def main():
     log = open(os.path.join(OUT, "program.log"), "w")
     proc = subprocess.Popen([os.path.join(prog, "orvane")], env=env, stdout=log, stderr=log)
     try:
-        time.sleep(6)
+        # The main window is up once xdotool finds it; then the start-up settles.
+        deadline = time.monotonic() + 120
+        while time.monotonic() < deadline:
+            found = subprocess.run(["xdotool", "search", "--name", "Orvane"], capture_output=True, text=True)
+            if found.stdout.strip():
+                break
+            time.sleep(0.5)
+        time.sleep(4)
         click(GREAT_CHIME_BOX)
         xdo("key", "Down", "Down", "Down", "Down", "Return")
         time.sleep(0.8)
