@@ -25,6 +25,7 @@ public:
     using TfrmMain::data;
     using TfrmMain::form;
     using TfrmMain::player;
+    using TfrmMain::practice;
     using TfrmMain::print;
     using TfrmMain::score;
     using TfrmMain::transportModel;

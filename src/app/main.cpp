@@ -6,6 +6,7 @@
 #include "app/ui/SingleInstance.h"
 #include "app/ui/TfrmMain.h"
 #include "help/core/JpegImage.h"
+#include "sound/core/PacedOutput.h"
 
 #include <QApplication>
 #include <QPixmap>
@@ -58,6 +59,11 @@ int main(int argc, char** argv) {
     options.arguments = QApplication::arguments().mid(1);
     options.cacheDir = QStandardPaths::writableLocation(QStandardPaths::CacheLocation);
     options.askedToEnd = [] { return orvane::SignalBridge::Requested(); };
+    // Machines without a sound card (and demonstrations under a virtual display) may ask for a
+    // silent output that keeps real time instead of the sound device.
+    if (qEnvironmentVariableIsSet("ORVANE_SILENT_OUTPUT")) {
+        options.outputFactory = [] { return std::make_unique<orvane::PacedOutput>(); };
+    }
 
     auto frmMain = std::make_unique<orvane::TfrmMain>(options);
     if (orvane::SignalBridge::Requested()) {

@@ -26,6 +26,8 @@ set_source_files_properties(src/sound/core/Mixer.cpp PROPERTIES COMPILE_OPTIONS 
 # Voice player, workers, volume and keys.
 list(APPEND ORVANE_CORE_SOURCES
   src/sound/core/VirtualKey.cpp src/sound/core/VirtualKey.h
+  src/sound/core/InputEventTime.cpp src/sound/core/InputEventTime.h
+  src/sound/core/PacedOutput.cpp src/sound/core/PacedOutput.h
   src/sound/core/VoicePlayer.cpp src/sound/core/VoicePlayer.h
   src/sound/core/VoiceWorkers.cpp src/sound/core/VoiceWorkers.h
   src/sound/core/VolumeControl.cpp src/sound/core/VolumeControl.h

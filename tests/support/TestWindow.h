@@ -83,4 +83,5 @@ public:
     orvane::FacesController* const faces = &this->TfrmMain::faces;
     orvane::RecorderController* const recorder = &this->TfrmMain::recorder;
     orvane::HelpController* const help = &this->TfrmMain::help;
+    orvane::PracticeController* const practice = &this->TfrmMain::practice;
 };

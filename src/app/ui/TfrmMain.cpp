@@ -65,6 +65,8 @@ TfrmMain::TfrmMain(StartOptions startOptions, QWidget* parent)
       faces(form, data, bellModel, viewModel),
       recorder(*this, form, data, bellModel, recorderModel, frmSoundSaveDlg),
        help(form, data, frmLesson, AboutBox, [this] { return &voices.Engine(); }),
+       practice(*this, form, data, bellModel, transportModel, player, voices, score, print,
+                [this](const QString& text) { ShowMessage(text); }),
        instrument(*this, form, data, bellModel, recorderModel, keyHook) {
     StartupTrace::Mark("form and controllers");
     setWindowTitle(DefaultCaption());
@@ -213,7 +215,7 @@ void TfrmMain::ConnectHandlers() {
              [this] { volume.Connect(); }, [this] { keyHook.Connect(); }, [this] { player.Connect(); },
              [this] { library.Connect(); }, [this] { casual.Connect(); }, [this] { score.Connect(); },
              [this] { print.Connect(); }, [this] { exporter.Connect(); }, [this] { faces.Connect(); }, [this] { recorder.Connect(); },
-             [this] { help.Connect(); }}) {
+             [this] { help.Connect(); }, [this] { practice.Connect(); }}) {
         Guarded(connectSubsystem);
     }
 }

@@ -16,6 +16,7 @@
 #include "chime/ui/LibraryController.h"
 #include "chime/ui/PlayerController.h"
 #include "help/ui/HelpController.h"
+#include "practice/ui/PracticeController.h"
 #include "recorder/core/RecorderModel.h"
 #include "recorder/ui/RecorderController.h"
 #include "score/ui/PrintController.h"
@@ -132,6 +133,7 @@ protected:
     FacesController faces;
     RecorderController recorder;
     HelpController help;
+    PracticeController practice;
     // Last: destroyed first, so MIDI input stops before anything it strikes through.
     InstrumentController instrument;
 

@@ -186,7 +186,11 @@ void PlayerController::StartSequencer() {
     shownPlayed_ = sequencer.StepsPlayed() + (transport_.StepPosition == 0 ? 1 : 0);
     shownPasses_ = sequencer.Passes();
     shownEnds_ = sequencer.Ends();
-    sequencer.PlayAt(LookAheadFrame());
+    const std::int64_t start = LookAheadFrame();
+    sequencer.PlayAt(start);
+    if (transport_.StepPosition == 0) {
+        emit StepSounded(0, start);
+    }
     QueueNextPlan();
 }
 
@@ -303,6 +307,7 @@ void PlayerController::Follow() {
 }
 
 void PlayerController::ShowPlayed(int position, std::uint64_t steps) {
+    ReportSounded(position, steps);
     transport_.StepPosition = position;
     ShowPosition();
     FollowPage();
@@ -317,6 +322,18 @@ void PlayerController::ShowPlayed(int position, std::uint64_t steps) {
             voices_.StartReleaseWorker();
             break;
         }
+    }
+}
+
+void PlayerController::ReportSounded(int position, std::uint64_t steps) {
+    // The sequencer keeps an exact grid: the steps before the last one sounded an interval
+    // apart (within this pass).
+    AudioEngine& engine = voices_.Engine();
+    const std::int64_t last = engine.Sequencer().LastStepFrame();
+    const std::int64_t interval = StepClock::Frames(data_.Channels->StepInterval, engine.SampleRate());
+    const int span = static_cast<int>(std::min<std::uint64_t>(steps, std::uint64_t(position) + 1));
+    for (int step = position - span + 1; step <= position; ++step) {
+        emit StepSounded(step, last - std::int64_t(position - step) * interval);
     }
 }
 
@@ -491,6 +508,7 @@ void PlayerController::PlayStep(int step, bool onGrid) {
     if (onGrid && scheduling_) {
         start = clock_.StartFrame(engine.FrameAt(clock_.Ideal()), engine.SampleRate());
     }
+    emit StepSounded(step, start.value_or(engine.FramesRendered()));
     for (const StepAction& action : plan.actions) {
         Guarded([&] {
             switch (action.kind) {

@@ -111,6 +111,12 @@ public:
     // in tests and measurements).
     void SetBeforeFollow(std::function<void()> hook) { beforeFollow_ = std::move(hook); }
 
+signals:
+    // A step sounds: the output frame at which its strokes start (on the grid, or the next
+    // buffer), whether or not any of its bells sounds. With the engine's sequencer a step is
+    // reported when the timer has seen it sound (step 0 of a Play when the Play is sent).
+    void StepSounded(int step, qint64 frame);
+
 private:
     // The current page follows the step position: the page selector shows it and the score view
     // is redrawn when it changed.
@@ -132,6 +138,8 @@ private:
     // The window after the steps up to the sequencer's position: slider, page, faces,
     // volume controls, markers, elapsed time and the sweep when `played` steps crossed one.
     void ShowPlayed(int position, std::uint64_t played);
+    // StepSounded for the `steps` steps up to `position` that the sequencer has played.
+    void ReportSounded(int position, std::uint64_t steps);
     // The display side of a step: step sound list, faces and the reset timer.
     void ShowStep(int step);
     // True when the engine's sequencer plays the steps (an output is open).

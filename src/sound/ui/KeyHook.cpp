@@ -10,6 +10,7 @@
 #include "recorder/core/RecorderModel.h"
 #include "recorder/ui/RecorderController.h"
 #include "sound/core/KeyMap.h"
+#include "sound/core/InputEventTime.h"
 #include "sound/core/VirtualKey.h"
 #include "sound/ui/StripController.h"
 #include "sound/ui/VoiceController.h"
@@ -80,7 +81,10 @@ bool KeyHook::eventFilter(QObject* watched, QEvent* event) {
     if (key->modifiers().testFlag(Qt::AltModifier)) {
         return false;
     }
-    return KeyDown(VirtualKeyOf(*key));
+    pressTime_ = InputEventTime(key->timestamp(), std::chrono::steady_clock::now());
+    const bool handled = KeyDown(VirtualKeyOf(*key));
+    pressTime_.reset();
+    return handled;
 }
 
 void KeyHook::MoveCursor(int step) {
@@ -156,7 +160,7 @@ bool KeyHook::InstrumentStrike(int bell, float gain) {
 void KeyHook::StrikeFoundBell(int bell, float gain) {
     bells_.CurrentBell = bell;
     strip_.MoveMarker();
-    voices_.StartStrikeWorker(gain);
+    voices_.StartStrikeWorker(gain, pressTime_);
     if (record_.Recording) {
         recorder_.KeyStrike(bell);
     }

@@ -1,6 +1,8 @@
 #pragma once
 
 #include <QObject>
+#include <chrono>
+#include <optional>
 
 class QKeyEvent;
 
@@ -77,6 +79,8 @@ class KeyHook : public QObject {
     RecorderController& recorder_;
     BellSetController& bellSet_;
     const KeyMap* keyMap_ = nullptr;
+    // When the key press being handled happened, from its event's timestamp.
+    std::optional<std::chrono::steady_clock::time_point> pressTime_;
     bool installed_ = false;
     int pressesSeen_ = 0;
 };

@@ -94,6 +94,7 @@ void VoiceController::StrikeBell(int bell, float gain) {
             return;  // the fatal message has been shown; the program is ending
         }
         player_->StrikeFile(path, gain);
+        emit BellStruck(bell, engine_->FrameAt(strikeTime_.value_or(std::chrono::steady_clock::now())));
         if (form_.cbShowMovie->isChecked()) {
             faces_.AnimateBell(bell);
             form_.mmResetTimer->start();
@@ -113,10 +114,12 @@ void VoiceController::StartStrikeWorker() {
     StartStrikeWorker(1.0f);
 }
 
-void VoiceController::StartStrikeWorker(float gain) {
-    workers_->StartStrikeWorker([this, gain] {
+void VoiceController::StartStrikeWorker(float gain, std::optional<std::chrono::steady_clock::time_point> pressed) {
+    workers_->StartStrikeWorker([this, gain, pressed] {
         // The bell under the cursor when this runs, not when the key was pressed.
+        strikeTime_ = pressed;
         StrikeBell(bells_.CurrentBell, gain);
+        strikeTime_.reset();
         strip_.RefreshPreview();
     });
 }

@@ -2,6 +2,8 @@
 
 #include <QObject>
 #include <QStringList>
+#include <chrono>
+#include <optional>
 #include <functional>
 #include <memory>
 #include <random>
@@ -64,8 +66,9 @@ class VoiceController : public QObject {
     // A worker whose call strikes the bell that is current when the call runs, then refreshes
     // the preview.
     void StartStrikeWorker();
-    // As StartStrikeWorker, the strike sounding at a linear gain 0 to 1.
-    void StartStrikeWorker(float gain);
+    // As StartStrikeWorker, the strike sounding at a linear gain 0 to 1; pressed: when the input
+    // that asked for the strike happened (BellStruck).
+    void StartStrikeWorker(float gain, std::optional<std::chrono::steady_clock::time_point> pressed = std::nullopt);
     // A worker whose call runs the sweep.
     void StartReleaseWorker();
     // Shutdown, after the timers are off: stops the workers (calls not run yet are dropped),
@@ -88,6 +91,12 @@ class VoiceController : public QObject {
     VoicePlayer& Player();
     VoiceWorkers& Workers() { return *workers_; }
 
+  signals:
+    // A bell was struck (keys, mouse, any strike through StrikeBell): catalogue bell 0..14 and
+    // the engine's output frame of the moment of the input (of the strike call when the input's
+    // time is not known).
+    void BellStruck(int bell, qint64 frame);
+
   private:
     MainForm& form_;
     ProgramData& data_;
@@ -102,6 +111,8 @@ class VoiceController : public QObject {
     std::unique_ptr<Mci> mci_;
     std::unique_ptr<VoicePlayer> player_;
     std::unique_ptr<VoiceWorkers> workers_;
+    // The input time of the strike being run by a strike worker.
+    std::optional<std::chrono::steady_clock::time_point> strikeTime_;
 };
 
 }  // namespace orvane
