@@ -17,6 +17,7 @@
 #include "BenchStats.h"
 #include "app/ui/MainForm.h"
 #include "practice/ui/PracticeController.h"
+#include "sound/PacedRender.h"
 #include "practice/ui/TfrmPractice.h"
 #include "sound/core/AudioEngine.h"
 #include "sound/core/OfflineOutput.h"
@@ -48,60 +49,6 @@ constexpr int kMaxBuffers = kRate / kBufferFrames * 600;
 constexpr int kPresses = 200;
 constexpr int kRuns = 5;
 
-// Renders the offline output one buffer per buffer period and keeps the time of each buffer.
-class PacedRender {
-  public:
-    explicit PacedRender(orvane::OfflineOutput& output) : output_(output), times_(kMaxBuffers) {}
-    ~PacedRender() { Stop(); }
-
-    void Start() {
-        running_ = true;
-        thread_ = std::thread([this] {
-            // A sound card's callback thread runs with real-time priority where the system
-            // allows it; so does this one.
-            sched_param param{};
-            param.sched_priority = sched_get_priority_min(SCHED_FIFO) + 10;
-            realTime_ = pthread_setschedparam(pthread_self(), SCHED_FIFO, &param) == 0;
-            const auto period = std::chrono::nanoseconds(std::int64_t{kBufferFrames} * 1'000'000'000 / kRate);
-            auto next = Clock::now();
-            start_.store(next.time_since_epoch().count());
-            for (std::int64_t buffer = 0; running_ && buffer < kMaxBuffers; ++buffer) {
-                std::this_thread::sleep_until(next);
-                const auto now = Clock::now();
-                times_[std::size_t(buffer)].store(now.time_since_epoch().count());
-                output_.RenderBuffer(kBufferFrames, now);
-                rendered_.store(buffer + 1);
-                next += period;
-            }
-        });
-    }
-    void Stop() {
-        running_ = false;
-        if (thread_.joinable()) {
-            thread_.join();
-        }
-    }
-    // The frame the output was playing at `time`: a sound card plays its frames at its own
-    // steady rate, whenever the callback that filled them ran; this output's frames are due
-    // at the start + frame / rate, which the render thread keeps to on average.
-    std::optional<double> FrameAt(Clock::time_point time) const {
-        if (rendered_.load() == 0) {
-            return std::nullopt;
-        }
-        const Clock::time_point start{Clock::duration(start_.load())};
-        return std::chrono::duration<double>(time - start).count() * kRate;
-    }
-    bool RealTime() const { return realTime_.load(); }
-
-  private:
-    orvane::OfflineOutput& output_;
-    std::atomic<bool> realTime_{false};
-    std::vector<std::atomic<Clock::rep>> times_;
-    std::atomic<Clock::rep> start_{0};
-    std::atomic<std::int64_t> rendered_{0};
-    std::atomic<bool> running_{false};
-    std::thread thread_;
-};
 
 void Wait(int ms) {
     QEventLoop loop;
@@ -132,7 +79,7 @@ void MeasureTiming() {
         window->show();
         window->activateWindow();
         bench::LoadChimeOnTwelveBells(*window, QStringLiteral("Chime/common/trezvon_rostov.kol"));
-        PacedRender paced(*offline);
+        bench::PacedRender paced(*offline, kMaxBuffers);
         paced.Start();
         Wait(300);  // the output's clock settles
         window->form.cbStereo->setFocus();

@@ -29,7 +29,7 @@
 #include "chime/core/ChimeScoreObserver.h"
 #include "chime/core/StepPlan.h"
 #include "chime/core/TChannels.h"
-#include "sound/PacedOutput.h"
+#include "sound/PacedRender.h"
 #include "sound/core/AudioEngine.h"
 #include "sound/core/OfflineOutput.h"
 #include "sound/core/VolumeControl.h"
@@ -230,7 +230,7 @@ bench::Register firstStrike({"first_strike_ms_max"}, [] {
         auto output = std::make_unique<orvane::OfflineOutput>(options);
         orvane::OfflineOutput* offline = output.get();
         orvane::AudioEngine engine(std::move(output));
-        bench::PacedOutput paced(*offline, kRate / 128 * 60);
+        bench::PacedRender paced(*offline, kRate / 128 * 60);
         paced.Start();
         engine.SetStartLog(true);
         QStringList all;

@@ -36,7 +36,7 @@
 #include "sound/core/AudioEngine.h"
 #include "sound/core/OfflineOutput.h"
 #include "sound/BusyLoad.h"
-#include "sound/PacedOutput.h"
+#include "sound/PacedRender.h"
 #include "sound/SoundFiles.h"
 #include "sound/ui/VoiceController.h"
 #include "sound/core/VoiceWorkers.h"
@@ -134,7 +134,7 @@ void MeasureKeyLatency(const std::string& suffix) {
 
         orvane::AudioEngine& engine = window->voices.Engine();
         orvane::VoiceWorkers& workers = window->voices.Workers();
-        bench::PacedOutput paced(*offline, kMaxBuffers);
+        bench::PacedRender paced(*offline, kMaxBuffers);
         paced.Start();
         engine.SetStartLog(true);
 

@@ -33,6 +33,7 @@
 #include "BenchRegistry.h"
 #include "BenchStats.h"
 #include "JackMidiSource.h"
+#include "sound/PacedRender.h"
 #include "sound/SoundFiles.h"
 #include "sound/core/AudioEngine.h"
 #include "sound/core/MidiInput.h"
@@ -48,56 +49,6 @@ constexpr int kBufferFrames = 128;
 constexpr int kSampleRate = 48000;
 constexpr int kMaxBuffers = kSampleRate / kBufferFrames * 300;
 
-// Renders an offline output one buffer per buffer period on a real-time thread where the system
-// allows it, keeping the steady time at which each buffer was produced.
-class PacedRender {
-public:
-    explicit PacedRender(orvane::OfflineOutput& output) : output_(output), times_(kMaxBuffers) {}
-    ~PacedRender() { Stop(); }
-
-    void Start() {
-        running_ = true;
-        thread_ = std::thread([this] {
-            sched_param param{};
-            param.sched_priority = sched_get_priority_min(SCHED_FIFO) + 10;
-            pthread_setschedparam(pthread_self(), SCHED_FIFO, &param);
-            const auto period =
-                std::chrono::nanoseconds(std::int64_t{kBufferFrames} * 1'000'000'000 / kSampleRate);
-            auto next = Clock::now();
-            std::int64_t buffer = 0;
-            while (running_.load() && buffer < kMaxBuffers) {
-                std::this_thread::sleep_until(next);
-                const auto now = Clock::now();
-                times_[std::size_t(buffer)].store(now.time_since_epoch().count());
-                output_.RenderBuffer(kBufferFrames, now);
-                rendered_.store(++buffer);
-                next += period;
-            }
-        });
-    }
-    void Stop() {
-        running_ = false;
-        if (thread_.joinable()) {
-            thread_.join();
-        }
-    }
-    std::optional<Clock::time_point> TimeOfFrame(std::int64_t frame) const {
-        const std::int64_t buffer = frame / kBufferFrames;
-        if (buffer >= rendered_.load()) {
-            return std::nullopt;
-        }
-        const Clock::duration since(times_[std::size_t(buffer)].load());
-        return Clock::time_point(since) +
-               std::chrono::nanoseconds((frame % kBufferFrames) * 1'000'000'000 / kSampleRate);
-    }
-
-private:
-    orvane::OfflineOutput& output_;
-    std::vector<std::atomic<Clock::rep>> times_;
-    std::atomic<std::int64_t> rendered_{0};
-    std::atomic<bool> running_{false};
-    std::thread thread_;
-};
 
 void Wait(int ms) {
     QEventLoop loop;
@@ -165,7 +116,7 @@ void MeasureMidiLatency() {
     }
 
     orvane::AudioEngine& engine = window->voices.Engine();
-    PacedRender paced(*offline);
+    bench::PacedRender paced(*offline, kMaxBuffers);
     paced.Start();
     engine.SetStartLog(true);
     std::mt19937 random(11);

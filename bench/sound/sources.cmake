@@ -4,7 +4,7 @@ list(APPEND ORVANE_BENCH_SOURCES
   bench/sound/OnsetHarness.cpp bench/sound/OnsetHarness.h
   bench/sound/SoundFiles.h
   bench/sound/BusyLoad.h
-  bench/sound/PacedOutput.h
+  bench/sound/PacedRender.h
   bench/sound/InstrumentBench.cpp bench/sound/WholeBellSet.h
   bench/sound/SequencerBench.cpp
   bench/sound/DiskRecordBench.cpp

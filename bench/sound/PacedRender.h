@@ -18,15 +18,15 @@ namespace bench {
 // card, and keeps the steady time at which each buffer was produced, so that any frame can be
 // turned into the time it was output. Holds at most `maxBuffers` buffers' times; it stops
 // rendering after that many.
-class PacedOutput {
+class PacedRender {
 public:
     using Clock = std::chrono::steady_clock;
 
-    PacedOutput(orvane::OfflineOutput& output, std::int64_t maxBuffers)
+    PacedRender(orvane::OfflineOutput& output, std::int64_t maxBuffers)
         : output_(output), times_(static_cast<std::size_t>(maxBuffers)) {}
-    ~PacedOutput() { Stop(); }
-    PacedOutput(const PacedOutput&) = delete;
-    PacedOutput& operator=(const PacedOutput&) = delete;
+    ~PacedRender() { Stop(); }
+    PacedRender(const PacedRender&) = delete;
+    PacedRender& operator=(const PacedRender&) = delete;
 
     void Start() {
         running_ = true;
@@ -40,6 +40,7 @@ public:
             const auto period = std::chrono::nanoseconds(std::int64_t{frames} * 1'000'000'000 /
                                                          output_.SampleRate());
             auto next = Clock::now();
+            start_.store(next.time_since_epoch().count());
             std::int64_t buffer = 0;
             const auto count = static_cast<std::int64_t>(times_.size());
             while (running_.load() && buffer < count) {
@@ -75,6 +76,17 @@ public:
             std::chrono::nanoseconds((since % frames) * 1'000'000'000 / output_.SampleRate());
         return Clock::time_point(start) + offset;
     }
+    // The frame (counted from the first buffer) the output was playing at `time`: a sound card
+    // plays its frames at its own steady rate, whenever the callback that filled them ran;
+    // these frames are due at the start + frame / rate, which the render thread keeps to on
+    // average. Nothing before the first buffer.
+    std::optional<double> FrameAt(Clock::time_point time) const {
+        if (rendered_.load() == 0) {
+            return std::nullopt;
+        }
+        const Clock::time_point start{Clock::duration(start_.load())};
+        return std::chrono::duration<double>(time - start).count() * output_.SampleRate();
+    }
     // True once the render thread got real-time priority.
     bool RealTime() const { return realTime_.load(); }
 
@@ -83,6 +95,7 @@ private:
     std::atomic<bool> realTime_{false};
     std::atomic<std::int64_t> firstFrame_{0};
     std::vector<std::atomic<Clock::rep>> times_;
+    std::atomic<Clock::rep> start_{0};
     std::atomic<std::int64_t> rendered_{0};
     std::atomic<bool> running_{false};
     std::thread thread_;
