@@ -25,7 +25,9 @@
 #include <QToolButton>
 #include <QToolTip>
 #include <algorithm>
+#include <chrono>
 #include <cmath>
+#include <vector>
 
 using namespace orvane;
 
@@ -130,6 +132,28 @@ TEST_F(InstrumentUi, ANoteOnStrikesItsBellInTheSetAtTheLevelOfItsVelocity) {
     w->instrument->NoteOn(64, 127);
     EXPECT_TRUE(Sounded().isEmpty());
     EXPECT_EQ(GuardLog::Swallowed(), 0);
+}
+
+TEST_F(InstrumentUi, ANoteOnIsReportedAtTheFrameOfItsArrivalNotOfItsStrike) {
+    Open(Start());
+    offline->Render(48000);
+    std::vector<std::pair<int, qint64>> struck;
+    QObject::connect(w->voices, &VoiceController::BellStruck, w->voices,
+                     [&](int bell, qint64 frame) { struck.emplace_back(bell, frame); });
+    // The note came in 30 ms before the window got to it.
+    const auto arrival = std::chrono::steady_clock::now() - std::chrono::milliseconds(30);
+    const std::int64_t expected = Engine().FrameAt(arrival);
+    w->instrument->NoteOn(64, 127, arrival.time_since_epoch().count());
+    EXPECT_EQ(Sounded(), QStringList{"bell13.wav"});
+    ASSERT_EQ(struck.size(), 1u);
+    EXPECT_EQ(struck[0].first, 13);
+    EXPECT_EQ(struck[0].second, expected);
+
+    // Without its arrival the stroke is reported at the strike's own time, later.
+    w->instrument->NoteOn(64, 127);
+    Sounded();
+    ASSERT_EQ(struck.size(), 2u);
+    EXPECT_GE(struck[1].second - expected, 30 * 48);
 }
 
 TEST_F(InstrumentUi, ANoteOnWhileRecordingLeavesTheRecordersMark) {

@@ -6,6 +6,7 @@
 #include <QLoggingCategory>
 
 #include <algorithm>
+#include <chrono>
 #include <atomic>
 #include <cstdlib>
 
@@ -250,7 +251,9 @@ void MidiInput::Reconcile(int api, const QString& prefix, const std::vector<std:
                     int note = 0;
                     int velocity = 0;
                     if (message && ParseNoteOn(message->data(), message->size(), note, velocity)) {
-                        emit static_cast<MidiInput*>(self)->NoteOn(note, velocity);
+                        const qint64 arrival =
+                            std::chrono::steady_clock::now().time_since_epoch().count();
+                        emit static_cast<MidiInput*>(self)->NoteOn(note, velocity, arrival);
                     }
                 },
                 this);

@@ -48,8 +48,9 @@ public:
     static bool ParseNoteOn(const unsigned char* bytes, std::size_t size, int& note, int& velocity);
 
 signals:
-    // A note-on of any channel, velocity 1 to 127. Emitted on the MIDI library's thread.
-    void NoteOn(int note, int velocity);
+    // A note-on of any channel, velocity 1 to 127, and when it arrived (steady clock,
+    // nanoseconds since its epoch). Emitted on the MIDI library's thread.
+    void NoteOn(int note, int velocity, qint64 arrival);
     // The set of open sources changed. Emitted on the poll thread.
     void PortsChanged(const QStringList& ports);
 

@@ -16,6 +16,8 @@
 #include <QHelpEvent>
 #include <QToolButton>
 #include <QToolTip>
+#include <chrono>
+#include <optional>
 
 namespace orvane {
 
@@ -85,7 +87,7 @@ QStringList InstrumentController::CatalogueKeys() const {
     return data_.BellData ? data_.BellData->Columns[TBellData::kKey] : QStringList();
 }
 
-void InstrumentController::NoteOn(int note, int velocity) {
+void InstrumentController::NoteOn(int note, int velocity, qint64 arrival) {
     Guarded([&] {
         ++notesReceived_;
         const float gain = MidiNoteMap::VelocityGain(velocity);
@@ -98,7 +100,11 @@ void InstrumentController::NoteOn(int note, int velocity) {
         }
         const int bell = notes_.BellOfNote(note);
         if (bell >= 0) {
-            keyHook_.InstrumentStrike(bell, gain);
+            std::optional<std::chrono::steady_clock::time_point> at;
+            if (arrival >= 0) {
+                at = std::chrono::steady_clock::time_point(std::chrono::steady_clock::duration(arrival));
+            }
+            keyHook_.InstrumentStrike(bell, gain, at);
         }
     });
 }

@@ -51,7 +51,9 @@ public:
 
     // A note-on from MIDI input (user-interface thread): strikes the bell of the note at the
     // gain of the velocity, or assigns the note in the open dialog. Velocity 0 does nothing.
-    void NoteOn(int note, int velocity);
+    // arrival: when the note came in (steady clock, nanoseconds since its epoch), the stroke's
+    // time; below 0 when not known (the strike's own time is taken).
+    void NoteOn(int note, int velocity, qint64 arrival = -1);
 
     // Puts the transport shortcuts on their menu items; an item whose key is a bell's key gets
     // none, so that the key keeps ringing its bell.

@@ -144,14 +144,17 @@ bool KeyHook::KeyDown(int keyCode) {
     return handled;
 }
 
-bool KeyHook::InstrumentStrike(int bell, float gain) {
+bool KeyHook::InstrumentStrike(int bell, float gain,
+                               std::optional<std::chrono::steady_clock::time_point> at) {
     bool rang = false;
     Guarded([&] {
         if (!record_.KeysEnabled || bell < 0 || bell >= TBellData::kBellCount ||
             !bells_.Bells.inSet[std::size_t(bell)] || !(gain > 0.0f)) {
             return;
         }
+        pressTime_ = at;
         StrikeFoundBell(bell, gain < 1.0f ? gain : 1.0f);
+        pressTime_.reset();
         rang = true;
     });
     return rang;

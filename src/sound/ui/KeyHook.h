@@ -50,8 +50,10 @@ class KeyHook : public QObject {
     // A stroke of an instrument other than the keyboard (a MIDI note-on) on catalogue bell 0 to
     // 14 at a linear gain 0 to 1. It rings as a bell key does, through the same strike: only
     // while the keys-enabled flag is on and the bell is in the set, making it current, with the
-    // recorder's mark while recording. False when nothing rang. Never throws.
-    bool InstrumentStrike(int bell, float gain);
+    // recorder's mark while recording. at: when the stroke happened (for the strike's report),
+    // when known. False when nothing rang. Never throws.
+    bool InstrumentStrike(int bell, float gain,
+                          std::optional<std::chrono::steady_clock::time_point> at = std::nullopt);
 
     // Key presses the hook has counted (each press once, whatever the flag), for tests.
     int PressesSeen() const { return pressesSeen_; }
