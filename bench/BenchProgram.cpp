@@ -62,4 +62,16 @@ void LoadChimeOnTwelveBells(BenchWindow& w, const QString& chimeFile) {
                            w.data.AppPath.AppDir + chimeFile, observer);
 }
 
+std::function<std::unique_ptr<orvane::AudioOutput>()> OfflineOutputFactory(
+    orvane::OfflineOutput*& created, int sampleRate, int bufferFrames) {
+    return [&created, sampleRate, bufferFrames]() -> std::unique_ptr<orvane::AudioOutput> {
+        orvane::OfflineOutput::Options o;
+        o.sampleRate = sampleRate;
+        o.bufferFrames = bufferFrames;
+        auto output = std::make_unique<orvane::OfflineOutput>(o);
+        created = output.get();
+        return output;
+    };
+}
+
 }  // namespace bench

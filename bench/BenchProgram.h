@@ -1,7 +1,10 @@
 #pragma once
 
 #include "app/ui/TfrmMain.h"
+#include "sound/core/OfflineOutput.h"
 
+#include <functional>
+#include <memory>
 #include <utility>
 
 #include <QString>
@@ -15,6 +18,11 @@ void CopyProgramFolder(const QString& to);
 // Copies the program folder to root + "/program" and gives the start options of a main window
 // on it, with its temporary sound folders in root + "/cache".
 orvane::StartOptions ProgramCopyOptions(const QString& root);
+
+// An output factory for StartOptions: an offline output of `sampleRate` and `bufferFrames`,
+// whose address goes to `created` when the window opens it.
+std::function<std::unique_ptr<orvane::AudioOutput>()> OfflineOutputFactory(
+    orvane::OfflineOutput*& created, int sampleRate = 48000, int bufferFrames = 128);
 
 // The main window as the benchmarks drive it: the parts they measure, opened.
 class BenchWindow : public orvane::TfrmMain {

@@ -105,11 +105,7 @@ Result PlayOnce(unsigned seed) {
     options.appDir = program;
     options.cacheDir = dir.path() + QStringLiteral("/cache");
     options.messageBox = [](const QString&, const QString&) {};
-    options.outputFactory = [&offline]() -> std::unique_ptr<orvane::AudioOutput> {
-        auto output = std::make_unique<orvane::OfflineOutput>();
-        offline = output.get();
-        return output;
-    };
+    options.outputFactory = bench::OfflineOutputFactory(offline);
     bench::BenchWindow w(options);
     w.CreateSecondaryWindows();
     orvane::PlayerController& player = w.player;

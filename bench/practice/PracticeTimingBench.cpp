@@ -64,14 +64,7 @@ void MeasureTiming() {
         QTemporaryDir dir;
         orvane::StartOptions options = bench::ProgramCopyOptions(dir.path());
         orvane::OfflineOutput* offline = nullptr;
-        options.outputFactory = [&offline]() -> std::unique_ptr<orvane::AudioOutput> {
-            orvane::OfflineOutput::Options o;
-            o.sampleRate = kRate;
-            o.bufferFrames = kBufferFrames;
-            auto output = std::make_unique<orvane::OfflineOutput>(o);
-            offline = output.get();
-            return output;
-        };
+        options.outputFactory = bench::OfflineOutputFactory(offline, kRate, kBufferFrames);
         options.messageBox = [](const QString&, const QString& text) {
             std::fprintf(stderr, "message: %s\n", qPrintable(text));
         };

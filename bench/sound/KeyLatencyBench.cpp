@@ -112,14 +112,7 @@ void MeasureKeyLatency(const std::string& suffix) {
         options.messageBox = [](const QString&, const QString& text) {
             std::fprintf(stderr, "message: %s\n", qPrintable(text));
         };
-        options.outputFactory = [&offline]() -> std::unique_ptr<orvane::AudioOutput> {
-            orvane::OfflineOutput::Options o;
-            o.sampleRate = kSampleRate;
-            o.bufferFrames = kBufferFrames;
-            auto output = std::make_unique<orvane::OfflineOutput>(o);
-            offline = output.get();
-            return output;
-        };
+        options.outputFactory = bench::OfflineOutputFactory(offline, kSampleRate, kBufferFrames);
         auto window = std::make_unique<bench::BenchWindow>(options);
         window->show();
         window->activateWindow();

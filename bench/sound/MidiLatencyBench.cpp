@@ -87,14 +87,7 @@ void MeasureMidiLatency() {
         std::fprintf(stderr, "message: %s\n", qPrintable(text));
     };
     orvane::OfflineOutput* offline = nullptr;
-    options.outputFactory = [&offline]() -> std::unique_ptr<orvane::AudioOutput> {
-        orvane::OfflineOutput::Options o;
-        o.sampleRate = kSampleRate;
-        o.bufferFrames = kBufferFrames;
-        auto output = std::make_unique<orvane::OfflineOutput>(o);
-        offline = output.get();
-        return output;
-    };
+    options.outputFactory = bench::OfflineOutputFactory(offline, kSampleRate, kBufferFrames);
     auto window = std::make_unique<bench::BenchWindow>(options);
     window->show();
     if (!window->bellModel.Bells.inSet[13] || offline == nullptr) {

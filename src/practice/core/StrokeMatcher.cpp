@@ -131,15 +131,16 @@ bool StrokeMatcher::InGroupWindow(int group, int bell, std::int64_t frame) const
     return false;
 }
 
-int StrokeMatcher::OwnStroke(const ExpectedNote& note, std::int64_t t, std::int64_t half) const {
-    const std::vector<int>& list = strokesOfBell_[std::size_t(note.bell)];
+template <typename Skip>
+int StrokeMatcher::NearestPending(const std::vector<int>& list, std::int64_t t, std::int64_t half,
+                                  Skip skip) const {
     auto it = std::lower_bound(list.begin(), list.end(), t - half,
                                [this](int s, std::int64_t f) { return strokes_[std::size_t(s)].frame < f; });
     int best = -1;
     std::int64_t bestDistance = 0;
     for (; it != list.end() && strokes_[std::size_t(*it)].frame <= t + half; ++it) {
         const StrokeOutcome& stroke = strokes_[std::size_t(*it)];
-        if (stroke.result != StrokeResult::Pending) {
+        if (stroke.result != StrokeResult::Pending || skip(stroke)) {
             continue;
         }
         const std::int64_t distance = std::abs(stroke.frame - t);
@@ -151,28 +152,19 @@ int StrokeMatcher::OwnStroke(const ExpectedNote& note, std::int64_t t, std::int6
     return best;
 }
 
+int StrokeMatcher::OwnStroke(const ExpectedNote& note, std::int64_t t, std::int64_t half) const {
+    return NearestPending(strokesOfBell_[std::size_t(note.bell)], t, half,
+                          [](const StrokeOutcome&) { return false; });
+}
+
 int StrokeMatcher::WrongBellStroke(const ExpectedNote& note, std::int64_t t, std::int64_t half) const {
     if (note.group < 0 || note.group >= 3) {
         return -1;
     }
-    const std::vector<int>& list = strokesOfGroup_[std::size_t(note.group)];
-    auto it = std::lower_bound(list.begin(), list.end(), t - half,
-                               [this](int s, std::int64_t f) { return strokes_[std::size_t(s)].frame < f; });
-    int best = -1;
-    std::int64_t bestDistance = 0;
-    for (; it != list.end() && strokes_[std::size_t(*it)].frame <= t + half; ++it) {
-        const StrokeOutcome& stroke = strokes_[std::size_t(*it)];
-        if (stroke.result != StrokeResult::Pending || stroke.bell == note.bell ||
-            InBellWindow(stroke.bell, stroke.frame)) {
-            continue;
-        }
-        const std::int64_t distance = std::abs(stroke.frame - t);
-        if (best < 0 || distance < bestDistance) {
-            best = *it;
-            bestDistance = distance;
-        }
-    }
-    return best;
+    return NearestPending(strokesOfGroup_[std::size_t(note.group)], t, half,
+                          [&](const StrokeOutcome& stroke) {
+                              return stroke.bell == note.bell || InBellWindow(stroke.bell, stroke.frame);
+                          });
 }
 
 void StrokeMatcher::DecideNote(int index) {

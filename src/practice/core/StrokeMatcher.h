@@ -103,6 +103,10 @@ class StrokeMatcher {
     void DecideNote(int index);
     int OwnStroke(const ExpectedNote& note, std::int64_t t, std::int64_t half) const;
     int WrongBellStroke(const ExpectedNote& note, std::int64_t t, std::int64_t half) const;
+    // The pending stroke of `list` (stroke indices in frame order) nearest to t within half,
+    // leaving out those `skip` names; the earlier on a tie; -1 when there is none.
+    template <typename Skip>
+    int NearestPending(const std::vector<int>& list, std::int64_t t, std::int64_t half, Skip skip) const;
     // True when a note of `bell` (of any bell of group `group` but `bell`, for InGroupWindow)
     // holds `frame` in its window.
     bool InBellWindow(int bell, std::int64_t frame) const;
