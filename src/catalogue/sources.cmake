@@ -13,3 +13,4 @@ list(APPEND ORVANE_UI_SOURCES
 )
 list(APPEND ORVANE_UI_SOURCES src/catalogue/ui/BellSetController.cpp src/catalogue/ui/BellSetController.h)
 list(APPEND ORVANE_UI_SOURCES src/catalogue/ui/GroupsController.cpp src/catalogue/ui/GroupsController.h)
+list(APPEND ORVANE_UI_SOURCES src/catalogue/ui/GroupsListener.h)

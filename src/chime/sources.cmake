@@ -8,6 +8,7 @@ list(APPEND ORVANE_CORE_SOURCES
   src/chime/core/TChannels.cpp src/chime/core/TChannels.h
   src/chime/core/Transport.cpp src/chime/core/Transport.h
   src/chime/core/TransportModel.h
+  src/chime/core/TransportRequests.h
 )
 list(APPEND ORVANE_UI_SOURCES
 )
@@ -28,3 +29,4 @@ list(APPEND ORVANE_CORE_SOURCES
 list(APPEND ORVANE_CORE_SOURCES src/chime/core/ChimeNameCheck.cpp src/chime/core/ChimeNameCheck.h)
 list(APPEND ORVANE_CORE_SOURCES src/chime/core/ChimeExporter.cpp src/chime/core/ChimeExporter.h)
 list(APPEND ORVANE_UI_SOURCES src/chime/ui/ExportController.cpp src/chime/ui/ExportController.h)
+list(APPEND ORVANE_UI_SOURCES src/chime/ui/ChimeLibrarySource.h src/chime/ui/CombinationSource.h)

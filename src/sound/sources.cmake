@@ -35,6 +35,7 @@ list(APPEND ORVANE_CORE_SOURCES
 # The strip of bell pictures and the preview.
 list(APPEND ORVANE_UI_SOURCES
   src/sound/ui/StripController.cpp src/sound/ui/StripController.h
+  src/sound/ui/BellPreview.h
 )
 list(APPEND ORVANE_UI_SOURCES src/sound/ui/VoiceController.cpp src/sound/ui/VoiceController.h)
 list(APPEND ORVANE_UI_SOURCES src/sound/ui/VolumeController.cpp src/sound/ui/VolumeController.h)

@@ -4,6 +4,7 @@
 #include "catalogue/core/TBellData.h"
 #include "catalogue/core/TSoundData.h"
 #include "sound/ui/VoiceController.h"
+#include "support/ChimeRig.h"
 #include "support/MainWindowFixture.h"
 
 #include <QAction>
@@ -17,18 +18,22 @@ using namespace orvane;
 
 namespace {
 
-class BellSetUi : public MainWindowFixture {
+// `Base` starts the bell set controllers: on their rig, or in the whole window.
+template <class Base>
+class BellSetHelpers : public Base {
   protected:
     // Starts the window on a settings file holding only the stored set.
-    std::unique_ptr<TestWindow> StartWith(const QString& bells, const QString& types) {
-        WriteSettings({"[Serial]", "Bells=" + bells, "Types=" + types});
-        return Start();
+    auto StartWith(const QString& bells, const QString& types) {
+        this->WriteSettings({"[Serial]", "Bells=" + bells, "Types=" + types});
+        return this->Start();
     }
 
-    static QString Name(TestWindow& w, int bell) { return w.BellData->Cell(TBellData::kName, bell); }
+    template <class W>
+    static QString Name(W& w, int bell) { return w.BellData->Cell(TBellData::kName, bell); }
 
     // The texts of the root nodes, or of the children of the root node with that text.
-    static QStringList Nodes(TestWindow& w, const QString& parent = {}) {
+    template <class W>
+    static QStringList Nodes(W& w, const QString& parent = {}) {
         QTreeWidget* tree = w.form.tvGroups;
         QStringList texts;
         if (parent.isEmpty()) {
@@ -45,18 +50,21 @@ class BellSetUi : public MainWindowFixture {
         return texts;
     }
 
-    static QTreeWidgetItem* Node(TestWindow& w, const QString& text) {
+    template <class W>
+    static QTreeWidgetItem* Node(W& w, const QString& text) {
         const auto found = w.form.tvGroups->findItems(text, Qt::MatchExactly | Qt::MatchRecursive);
         return found.isEmpty() ? nullptr : found.first();
     }
 
-    static void Select(TestWindow& w, const QString& text) {
+    template <class W>
+    static void Select(W& w, const QString& text) {
         QTreeWidgetItem* node = Node(w, text);
         ASSERT_NE(node, nullptr) << text.toStdString();
         w.form.tvGroups->setCurrentItem(node);
     }
 
-    static QStringList Offered(TestWindow& w) {
+    template <class W>
+    static QStringList Offered(W& w) {
         w.bellSet->mPopupPopup();
         QStringList names;
         for (QAction* item : w.AddBellItems) {
@@ -75,6 +83,10 @@ class BellSetUi : public MainWindowFixture {
         return items;
     }
 };
+
+using BellSetUi = BellSetHelpers<ChimeRigFixture>;
+// Closing the window, and the start-up sequence's messages and steps, need the whole window.
+using BellSetWindow = BellSetHelpers<MainWindowFixture>;
 
 }  // namespace
 
@@ -257,7 +269,7 @@ TEST_F(BellSetUi, DropsInsideTheTreeKeepTheGroupLimits) {
     EXPECT_EQ(GuardLog::Swallowed(), 0);
 }
 
-TEST_F(BellSetUi, ClosingStoresZeroAndNForBellsOutOfTheSet) {
+TEST_F(BellSetWindow, ClosingStoresZeroAndNForBellsOutOfTheSet) {
     auto w = StartWith("110000000000011", "bmsnnnnnnnnnnss");
     w->bellSet->ToggleBell(1);
     w->Bells.group[5] = kGreatGroup;  // a left-over group of a bell out of the set
@@ -268,7 +280,7 @@ TEST_F(BellSetUi, ClosingStoresZeroAndNForBellsOutOfTheSet) {
     EXPECT_EQ(ini.ReadString("Serial", "Types", ""), "nnnnnnnnnnnnnsn");
 }
 
-TEST_F(BellSetUi, AStoredGroupTooLargeForTheSignatureGetsTheRecommendedGroups) {
+TEST_F(BellSetWindow, AStoredGroupTooLargeForTheSignatureGetsTheRecommendedGroups) {
     auto w = StartWith("111111111110000", "mmmmmmmmmmmnnnn");
     EXPECT_EQ(w->Bells.SetSize(), 11);
     EXPECT_EQ(w->Bells.GroupSignature().size(), 3);
@@ -278,7 +290,7 @@ TEST_F(BellSetUi, AStoredGroupTooLargeForTheSignatureGetsTheRecommendedGroups) {
     EXPECT_TRUE(messages.isEmpty());
 }
 
-TEST_F(BellSetUi, AWeightThatIsNotAnIntegerEndsTheProgramWithTheFatalMessage) {
+TEST_F(BellSetWindow, AWeightThatIsNotAnIntegerEndsTheProgramWithTheFatalMessage) {
     { auto first = Start(); }
     QByteArray desc = ProgramFolder::Read(folder.Path("Data/desc.kli"));
     ASSERT_TRUE(desc.contains(";bell13_off.bmp;5;21;"));

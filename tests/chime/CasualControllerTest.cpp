@@ -15,9 +15,9 @@ namespace {
 
 class Casual : public PlayerFixture {
 protected:
-    static Combination Selected(TestWindow& w) { return w.casual->SelectedCombination(); }
+    static Combination Selected(ChimeRig& w) { return w.casual->SelectedCombination(); }
     // The files a step line sounds with every group box checked, sorted.
-    static QStringList Files(TestWindow& w, const QString& line) {
+    static QStringList Files(ChimeRig& w, const QString& line) {
         QStringList files;
         for (const QString& mark : line.split(',')) {
             if (mark.size() >= 2 && QStringLiteral("smb").contains(mark[0]) && mark[1].isDigit()) {

@@ -1,5 +1,6 @@
 #include "chime/ui/ExportController.h"
 #include "score/ScoreWindowUtil.h"
+#include "support/ChimeRig.h"
 
 #include <sndfile.h>
 #include <QCheckBox>
@@ -10,7 +11,8 @@ using namespace orvane;
 
 namespace {
 
-class ExportMenu : public MainWindowFixture {
+// The export on its rig: the chime controllers with the voices and volume it reads.
+class ExportMenu : public ChimeRigFixture {
 protected:
     QTemporaryDir out;
 };

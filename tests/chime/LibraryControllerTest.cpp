@@ -26,14 +26,17 @@ using namespace orvane;
 
 namespace {
 
-class Library : public PlayerFixture {
+// `Base`: the player fixture on the rig, or in the whole window.
+template <class Base>
+class LibraryOn : public Base {
 protected:
     // The files that step of the loaded score sounds with every group box checked.
-    static QStringList ExpectedFiles(TestWindow& w, int step) {
+    template <class W>
+    static QStringList ExpectedFiles(W& w, int step) {
         QStringList files;
         for (const QString& mark : w.Channels->Steps.at(step).split(',')) {
             if (mark.size() >= 2 && QStringLiteral("smb").contains(mark[0]) && mark[1].isDigit()) {
-                files.append(SoundOf(w, FindGroupBell(mark[0], mark[1].digitValue(), w.Bells)));
+                files.append(Base::SoundOf(w, FindGroupBell(mark[0], mark[1].digitValue(), w.Bells)));
             }
         }
         return files;
@@ -45,34 +48,40 @@ protected:
         }
         return paths;
     }
-    static std::map<QString, int> RowsBySound(TestWindow& w) {
+    template <class W>
+    static std::map<QString, int> RowsBySound(W& w) {
         std::map<QString, int> rows;
         for (int row = 0; row < 15; ++row) {
-            rows[SoundOf(w, row)] = row;
+            rows[Base::SoundOf(w, row)] = row;
         }
         return rows;
     }
-    static void ChooseCommon(TestWindow& w, int index) {
+    template <class W>
+    static void ChooseCommon(W& w, int index) {
         w.form.cbCommon->setCurrentIndex(index);
         w.library->cbCommonChange(index);
     }
-    static void ChooseStudy(TestWindow& w, int group, int index) {
+    template <class W>
+    static void ChooseStudy(W& w, int group, int index) {
         w.GroupChimeBoxes[group]->setCurrentIndex(index);
         w.library->GroupChimeChange(group);
     }
 
     // Writes a custom chime file and the list of custom chimes.
-    static void WriteCustom(TestWindow& w, const QString& entry, const QStringList& lines) {
+    template <class W>
+    static void WriteCustom(W& w, const QString& entry, const QStringList& lines) {
         ASSERT_TRUE(WriteTextLines(w.AppPath.CustomDir + entry + ".kol", lines));
     }
-    static void WriteCustomList(TestWindow& w, const QStringList& entries) {
+    template <class W>
+    static void WriteCustomList(W& w, const QStringList& entries) {
         ASSERT_TRUE(WriteTextLines(w.AppPath.CustomDir + "list.kli", entries));
     }
     // Opens "Load chimes ..." and runs inDialog while the modal dialog is shown; the dialog is
     // closed afterwards if inDialog left it open. Returns whether the dialog was shown.
-    static bool InDialog(TestWindow& w, std::function<void(TfrmSelSound&)> inDialog) {
+    template <class W>
+    static bool InDialog(W& w, std::function<void(TfrmSelSound&)> inDialog) {
         bool shown = false;
-        QTimer::singleShot(0, &w, [&] {
+        QTimer::singleShot(0, qApp, [&] {
             TfrmSelSound& dialog = *w.frmSelSound;
             shown = dialog.isVisible();
             if (shown) {
@@ -88,11 +97,15 @@ protected:
     }
 };
 
+using Library = LibraryOn<PlayerFixture>;
+// The main window's own caption is the point here.
+using LibraryWindow = LibraryOn<WindowPlayerFixture>;
+
 const QString kTitle = "Orvane 1.0 beta 2 - ";
 
 }  // namespace
 
-TEST_F(Library, TheSameWholeChimeChosenAgainResumesWhereItWasPaused) {
+TEST_F(LibraryWindow, TheSameWholeChimeChosenAgainResumesWhereItWasPaused) {
     auto w = StartPlayer();
     ASSERT_GE(w->form.cbCommon->count(), 3);
     ChooseCommon(*w, 1);

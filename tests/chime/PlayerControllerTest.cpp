@@ -21,7 +21,7 @@ namespace {
 constexpr std::int64_t kStep144 = 144 * 48;  // frames of a 144 ms step
 
 // Catalogue rows of the fixture's bell set: great bells 0..4, medium-size 5..11, small 12..14.
-int Row(const QString& mark, TestWindow& w) {
+int Row(const QString& mark, ChimeRig& w) {
     return FindGroupBell(mark[0], mark[1].digitValue(), w.Bells);
 }
 
@@ -39,7 +39,7 @@ protected:
         return lines;
     }
     // The file that step i of Numbered sounds.
-    static QString NumberedSound(TestWindow& w, int i) {
+    static QString NumberedSound(ChimeRig& w, int i) {
         static const QStringList kMarks = {"b1", "b2", "b3", "b4", "b5", "m1", "m2", "m3",
                                            "m4", "m5", "m6", "m7", "s1", "s2", "s3"};
         return SoundOf(w, Row(kMarks[i % kMarks.size()], w));

@@ -34,12 +34,12 @@ protected:
         }
         return lines;
     }
-    static QString StepSound(TestWindow& w, int step) {
+    static QString StepSound(ChimeRig& w, int step) {
         const QString& mark = Marks()[step % Marks().size()];
         return SoundOf(w, FindGroupBell(mark[0], mark[1].digitValue(), w.Bells));
     }
     // (step, frame) pairs, told by sound, of the starts.
-    static std::vector<std::pair<int, std::int64_t>> Steps(TestWindow& w,
+    static std::vector<std::pair<int, std::int64_t>> Steps(ChimeRig& w,
                                                            const std::vector<VoiceStart>& starts,
                                                            int count) {
         std::vector<std::pair<int, std::int64_t>> steps;

@@ -21,7 +21,7 @@ using orvane::PracticeController;
 const QStringList kChime{"200", "b1,m1", "", "b2", "m2", "b1,b2", "", "b1", ""};
 constexpr std::int64_t kStep = 200 * 48;  // frames
 
-class PracticeControllerTest : public PlayerFixture {
+class PracticeControllerTest : public WindowPlayerFixture {
   protected:
     std::unique_ptr<TestWindow> StartPractice() {
         auto w = StartPlayer();

@@ -4,6 +4,7 @@
 #include "app/core/Guard.h"
 #include "score/ui/ScoreController.h"
 #include "support/ControllerRig.h"
+#include "support/ModelTransport.h"
 
 #include <QTest>
 #include <gtest/gtest.h>
@@ -15,7 +16,7 @@ struct ScoreRig : ControllerRig {
     explicit ScoreRig(const ProgramFolder& folder)
         : ControllerRig(folder),
           facesController(form, data, bellModel, viewModel),
-          controller(window, form, data, bellModel, transportModel) {
+          controller(window, form, data, bellModel, transportModel, transportOwner) {
         window.resize(1100, 760);
         facesController.CreateFaces();
         controller.CreateScoreImages();
@@ -27,6 +28,7 @@ struct ScoreRig : ControllerRig {
     void resize(int width, int height) { window.resize(width, height); }
 
     orvane::FacesController facesController;
+    ModelTransport transportOwner{transportModel};
     orvane::ScoreController controller;
     orvane::FacesController* const faces = &facesController;
     orvane::ScoreController* const score = &controller;

@@ -10,7 +10,6 @@
 #include "catalogue/core/TBellData.h"
 #include "catalogue/core/TSoundData.h"
 #include "catalogue/ui/GroupsController.h"
-#include "chime/ui/PlayerController.h"
 #include "sound/ui/StripController.h"
 #include "sound/ui/VoiceController.h"
 
@@ -22,6 +21,7 @@
 #include <QSignalBlocker>
 #include <QToolButton>
 #include <QTreeWidget>
+#include <utility>
 
 namespace orvane {
 
@@ -62,8 +62,19 @@ void FillChimeBox(QComboBox* box, const ChimeChoice& choice) {
 
 }  // namespace
 
-BellSetController::BellSetController(MainForm& form, ProgramData& data, BellSetModel& bells, StripController& strip, GroupsController& groups, PlayerController& player, VoiceController& voices)
-    : form_(form), data_(data), bells_(bells), strip_(strip), groups_(groups), player_(player), voices_(voices) {}
+BellSetController::BellSetController(MainForm& form, ProgramData& data, BellSetModel& bells, StripController& strip, GroupsController& groups, VoiceController& voices, std::function<void()> resetPlayer)
+    : form_(form), data_(data), bells_(bells), strip_(strip), groups_(groups), voices_(voices), resetPlayer_(std::move(resetPlayer)) {}
+
+void BellSetController::VariantStepped() {
+    FullRefresh();
+    resetPlayer_();
+}
+
+void BellSetController::GroupsRearranged() {
+    RebuildCommonChimeList();
+    RebuildGroupChimeLists();
+    resetPlayer_();
+}
 
 void BellSetController::Connect() {
     MainForm& f = form_;
@@ -174,7 +185,7 @@ void BellSetController::LoadStoredBellSet() {
                                     variants.HasVariant(size, index + 1));
     RebuildCommonChimeList();
     RebuildGroupChimeLists();
-    player_.ResetPlayer();
+    resetPlayer_();
     groups_.WriteVariantDescription();
 }
 
@@ -184,7 +195,7 @@ void BellSetController::FullRefresh() {
     groups_.RebuildGroupsTree(SetSize());
     RebuildCommonChimeList();
     RebuildGroupChimeLists();
-    player_.ResetPlayer();
+    resetPlayer_();
 }
 
 void BellSetController::ShortRefresh() {
@@ -192,7 +203,7 @@ void BellSetController::ShortRefresh() {
     groups_.RebuildGroupsTree(SetSize());
     RebuildCommonChimeList();
     RebuildGroupChimeLists();
-    player_.ResetPlayer();
+    resetPlayer_();
 }
 
 void BellSetController::RebuildCommonChimeList() {

@@ -1,26 +1,29 @@
 #pragma once
 
+#include "catalogue/ui/GroupsListener.h"
+
 #include <QObject>
 #include <QString>
+#include <functional>
 
 namespace orvane {
 
 class BellSetModel;
 class GroupsController;
 class MainForm;
-class PlayerController;
 struct ProgramData;
 class StripController;
 class VoiceController;
 
 // The bell set: adding and removing bells, select and deselect all, the stored set, the full
 // and short refreshes, the chime lists the set can play, and the popup menu of the groups
-// tree. Lives on the user-interface thread, owned by the main window.
-class BellSetController : public QObject {
+// tree. Every change of the set sends the player back to step 0 through resetPlayer. Lives on
+// the user-interface thread, owned by the main window.
+class BellSetController : public QObject, public GroupsListener {
     Q_OBJECT
 
   public:
-    BellSetController(MainForm& form, ProgramData& data, BellSetModel& bells, StripController& strip, GroupsController& groups, PlayerController& player, VoiceController& voices);
+    BellSetController(MainForm& form, ProgramData& data, BellSetModel& bells, StripController& strip, GroupsController& groups, VoiceController& voices, std::function<void()> resetPlayer);
 
     // Connects the widgets of this subsystem to their handlers. The change signals of the
     // chime lists are not connected here: choosing a chime belongs to the chime library.
@@ -39,6 +42,8 @@ class BellSetController : public QObject {
     // player. The short refresh keeps the groups as they are.
     void FullRefresh();
     void ShortRefresh();
+    void VariantStepped() override;
+    void GroupsRearranged() override;
 
     QString GroupSignature() const;
     int SetSize() const;
@@ -63,8 +68,8 @@ class BellSetController : public QObject {
     BellSetModel& bells_;
     StripController& strip_;
     GroupsController& groups_;
-    PlayerController& player_;
     VoiceController& voices_;
+    std::function<void()> resetPlayer_;
 };
 
 }  // namespace orvane

@@ -7,8 +7,7 @@
 #include "catalogue/core/BellSetRules.h"
 #include "catalogue/core/DataFileCheck.h"
 #include "catalogue/core/TBellData.h"
-#include "catalogue/ui/BellSetController.h"
-#include "chime/ui/PlayerController.h"
+#include "catalogue/ui/GroupsListener.h"
 #include "sound/ui/VoiceController.h"
 
 #include <QDragMoveEvent>
@@ -37,8 +36,8 @@ constexpr int kGroupPicture = 1;
 
 }  // namespace
 
-GroupsController::GroupsController(MainForm& form, ProgramData& data, BellSetModel& bells, BadDataFileReporter& reporter, BellSetController& bellSet, PlayerController& player, VoiceController& voices)
-    : form_(form), data_(data), bells_(bells), reporter_(reporter), bellSet_(bellSet), player_(player), voices_(voices) {}
+GroupsController::GroupsController(MainForm& form, ProgramData& data, BellSetModel& bells, BadDataFileReporter& reporter, GroupsListener& listener, VoiceController& voices)
+    : form_(form), data_(data), bells_(bells), reporter_(reporter), listener_(listener), voices_(voices) {}
 
 void GroupsController::Connect() {
     MainForm& f = form_;
@@ -146,8 +145,7 @@ void GroupsController::StepVariant(int delta) {
         return;
     }
     bells_.VariantIndex = index;
-    bellSet_.FullRefresh();
-    player_.ResetPlayer();
+    listener_.VariantStepped();
 }
 
 void GroupsController::btnGPrevClick() {
@@ -192,9 +190,7 @@ void GroupsController::tvGroupsDragDrop(const QTreeWidgetItem* target) {
     bells_.Bells.group[bell] = code;
     bells_.NotifyBellsChanged();
     RebuildGroupsTree(bells_.Bells.SetSize());
-    bellSet_.RebuildCommonChimeList();
-    bellSet_.RebuildGroupChimeLists();
-    player_.ResetPlayer();
+    listener_.GroupsRearranged();
 }
 
 bool GroupsController::eventFilter(QObject* watched, QEvent* event) {

@@ -10,10 +10,9 @@ class QTreeWidgetItem;
 namespace orvane {
 
 class BadDataFileReporter;
-class BellSetController;
 class BellSetModel;
+class GroupsListener;
 class MainForm;
-class PlayerController;
 struct ProgramData;
 class VoiceController;
 
@@ -24,7 +23,7 @@ class GroupsController : public QObject {
     Q_OBJECT
 
   public:
-    GroupsController(MainForm& form, ProgramData& data, BellSetModel& bells, BadDataFileReporter& reporter, BellSetController& bellSet, PlayerController& player, VoiceController& voices);
+    GroupsController(MainForm& form, ProgramData& data, BellSetModel& bells, BadDataFileReporter& reporter, GroupsListener& listener, VoiceController& voices);
 
     // Connects the widgets of this subsystem to their handlers and lets the tree take part in
     // drag and drop (its viewport's drag and mouse events come to this controller).
@@ -74,8 +73,7 @@ class GroupsController : public QObject {
     ProgramData& data_;
     BellSetModel& bells_;
     BadDataFileReporter& reporter_;
-    BellSetController& bellSet_;
-    PlayerController& player_;
+    GroupsListener& listener_;
     VoiceController& voices_;
     VariantTable table_;
     bool showsGroups_ = false;

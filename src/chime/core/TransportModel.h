@@ -8,10 +8,10 @@ namespace orvane {
 
 // Where playback stands: the step position in the combined step list (0-based), the score page
 // shown (0-based), and the play mode (casual play, study chime; neither: a whole or custom
-// chime). The step interval stays with the score (TChannels::StepInterval). Written by the
-// player (position, page, casual off), the library (study mode, resumed position and page),
-// casual play (casual on) and the page selector and printing (page); read by the score view,
-// the keys and the tests. User-interface thread.
+// chime). The step interval stays with the score (TChannels::StepInterval). Written only by its
+// owner, the player; the chime library, casual play, the page selector and printing ask it
+// through TransportRequests. The start-up sequence sets the first values. Read by the score
+// view, the keys and the tests. User-interface thread.
 class TransportModel : public QObject {
     Q_OBJECT
 

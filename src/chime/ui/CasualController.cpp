@@ -3,7 +3,6 @@
 #include "app/core/Guard.h"
 #include "app/ui/MainForm.h"
 #include "catalogue/core/BellSetModel.h"
-#include "chime/core/TransportModel.h"
 #include "chime/ui/LibraryController.h"
 #include "chime/ui/PlayerController.h"
 #include "chime/ui/TfrmSelSound.h"
@@ -17,8 +16,8 @@
 
 namespace orvane {
 
-CasualController::CasualController(MainForm& form, BellSetModel& bells, TransportModel& transport, std::mt19937& rng, const std::unique_ptr<TfrmSelSound>& frmSelSound, PlayerController& player, LibraryController& library)
-    : form_(form), bells_(bells), transport_(transport), rng_(rng), frmSelSound_(frmSelSound), player_(player), library_(library) {}
+CasualController::CasualController(MainForm& form, BellSetModel& bells, std::mt19937& rng, const std::unique_ptr<TfrmSelSound>& frmSelSound, PlayerController& player, LibraryController& library)
+    : form_(form), bells_(bells), rng_(rng), frmSelSound_(frmSelSound), player_(player), library_(library) {}
 
 void CasualController::Connect() {
     MainForm& f = form_;
@@ -65,7 +64,7 @@ void CasualController::nGeneratorClick() {
     if (frmSelSound_) {
         frmSelSound_->cbRound->setChecked(false);
     }
-    transport_.CasualMode = true;
+    player_.RequestCasualMode();
     DrawCombination();
 }
 

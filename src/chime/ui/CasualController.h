@@ -1,6 +1,7 @@
 #pragma once
 
 #include "chime/core/CasualDraw.h"
+#include "chime/ui/CombinationSource.h"
 
 #include <QObject>
 #include <memory>
@@ -14,19 +15,18 @@ class LibraryController;
 class MainForm;
 class PlayerController;
 class TfrmSelSound;
-class TransportModel;
 
 // Casual reproduction: endless random combinations of study chimes, one group changing after
 // every pass. Random numbers come from the main window's generator. Lives on the
 // user-interface thread, owned by the main window.
-class CasualController : public QObject {
+class CasualController : public QObject, public CombinationSource {
     Q_OBJECT
 
 public:
     // The smallest bell set that casual reproduction plays on.
     static constexpr int kMinimumSetSize = 5;
 
-    CasualController(MainForm& form, BellSetModel& bells, TransportModel& transport, std::mt19937& rng, const std::unique_ptr<TfrmSelSound>& frmSelSound, PlayerController& player, LibraryController& library);
+    CasualController(MainForm& form, BellSetModel& bells, std::mt19937& rng, const std::unique_ptr<TfrmSelSound>& frmSelSound, PlayerController& player, LibraryController& library);
 
     // Connects btnGenerator and the menu item nGenerator.
     void Connect();
@@ -36,10 +36,10 @@ public:
     void nGeneratorClick();
     // Chooses and applies a new combination, then plays it if the timer is not running. Keeps
     // the combination when no other one can be drawn.
-    void DrawCombination();
+    void DrawCombination() override;
     // Draws the combination of the next pass ahead of the pass end, without applying it (the
     // current one when no other can be drawn); DrawCombination then applies it.
-    Combination PrepareNextCombination();
+    Combination PrepareNextCombination() override;
     // A random entry of group chime list group other than the selected one.
     int PickOther(int group);
 
@@ -53,7 +53,6 @@ private:
 
     MainForm& form_;
     BellSetModel& bells_;
-    TransportModel& transport_;
     std::mt19937& rng_;
     const std::unique_ptr<TfrmSelSound>& frmSelSound_;
     PlayerController& player_;

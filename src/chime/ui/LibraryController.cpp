@@ -53,7 +53,7 @@ QString LibraryController::DialogCaption() {
            QStringLiteral("-Hollin`s school of the bell ringers");
 }
 
-LibraryController::LibraryController(QWidget& window, MainForm& form, ProgramData& data, TransportModel& transport, const std::unique_ptr<TfrmSelSound>& frmSelSound, PlayerController& player, ScoreController& score, GroupsController& groups, BellSetController& bellSet)
+LibraryController::LibraryController(QWidget& window, MainForm& form, ProgramData& data, const TransportModel& transport, const std::unique_ptr<TfrmSelSound>& frmSelSound, PlayerController& player, ScoreController& score, GroupsController& groups, BellSetController& bellSet)
     : window_(window), form_(form), data_(data), transport_(transport), frmSelSound_(frmSelSound), player_(player), score_(score), groups_(groups), bellSet_(bellSet) {}
 
 void LibraryController::Connect() {
@@ -127,7 +127,7 @@ void LibraryController::cbCommonChange(int index) {
         f.edPage->setEnabled(false);
     } else {
         window_.setWindowTitle(ChimeCaption(f.cbCommon->itemText(index)));
-        transport_.StudyMode = false;
+        player_.RequestStudyMode(false);
         for (QComboBox* box : form_.GroupChimeBoxes) {
             SelectSilently(box, 0);
         }
@@ -142,8 +142,8 @@ void LibraryController::cbCommonChange(int index) {
         f.edPage->setEnabled(pages >= 2);
         if (index == lastCommon_ && count > saved) {
             // The same chime again: go on where it was.
-            transport_.StepPosition = saved;
-            transport_.CurrentPage = PageOf(saved);
+            player_.RequestPosition(saved);
+            player_.RequestPage(PageOf(saved));
             f.tbProgress->SetMax(count - 1);
             f.tbProgress->SetPosition(saved);
             player_.ShowPage(transport_.CurrentPage + 1);
@@ -173,7 +173,7 @@ void LibraryController::GroupChimeChange(int group) {
     if (index >= 1) {
         SelectSilently(f.cbCommon, 0);
         if (!transport_.StudyMode) {
-            transport_.StudyMode = true;
+            player_.RequestStudyMode(true);
             player_.SetKeepCasual();
             player_.ResetPlayer();
         }
@@ -186,7 +186,7 @@ void LibraryController::GroupChimeChange(int group) {
     f.udPage->setEnabled(true);
     f.edPage->setEnabled(true);
     player_.ShowPage(1);
-    transport_.CurrentPage = 0;
+    player_.RequestPage(0);
     if (ScoreShown()) {
         score_.RedrawScore();
     }
@@ -284,7 +284,7 @@ void LibraryController::LoadCustomChime(const CustomChime& chime) {
     MainForm& f = form_;
     window_.setWindowTitle(ChimeCaption(chime.name));
     // A custom chime is a whole chime: its end stops the player or goes on to the next one.
-    transport_.StudyMode = false;
+    player_.RequestStudyMode(false);
     bellSet_.DeselectAllBells();
     data_.Settings->WriteString(QStringLiteral("Serial"), QStringLiteral("Bells"), chime.bells);
     data_.Settings->WriteString(QStringLiteral("Serial"), QStringLiteral("Types"), chime.types);

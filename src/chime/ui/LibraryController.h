@@ -2,6 +2,7 @@
 
 #include "chime/core/CasualDraw.h"
 #include "chime/core/CustomChime.h"
+#include "chime/ui/ChimeLibrarySource.h"
 
 #include <QObject>
 #include <QString>
@@ -25,7 +26,7 @@ class TransportModel;
 // The chime library: the common chime list cbCommon (whole chimes), the three group chime lists
 // (study chimes played together), the chime selection dialog with the custom chimes and
 // "Play all". Lives on the user-interface thread, owned by the main window.
-class LibraryController : public QObject {
+class LibraryController : public QObject, public ChimeLibrarySource {
     Q_OBJECT
 
 public:
@@ -34,7 +35,7 @@ public:
     // The title while the chime selection dialog is opened.
     static QString DialogCaption();
 
-    LibraryController(QWidget& window, MainForm& form, ProgramData& data, TransportModel& transport, const std::unique_ptr<TfrmSelSound>& frmSelSound, PlayerController& player, ScoreController& score, GroupsController& groups, BellSetController& bellSet);
+    LibraryController(QWidget& window, MainForm& form, ProgramData& data, const TransportModel& transport, const std::unique_ptr<TfrmSelSound>& frmSelSound, PlayerController& player, ScoreController& score, GroupsController& groups, BellSetController& bellSet);
 
     // Connects cbCommon, the group chime lists and "Load chimes ...". The dialog, created
     // after the main window, is connected when it is first opened.
@@ -56,13 +57,13 @@ public:
     void btnLoadClick();
     // The playback tick at the end of a chime with "Play all" checked, after it selected the
     // next custom chime: loads it and enables the playback timer.
-    void LoadNextCustomChime();
+    void LoadNextCustomChime() override;
     // The custom chime of the entry after the selected one (after the last, the first), read
     // ahead so that "Play all" can go on without a gap; nothing as ReadSelectedCustomChime.
-    std::optional<CustomChime> ReadNextCustomChime() const;
+    std::optional<CustomChime> ReadNextCustomChime() const override;
     // The combined step list that choosing the study chimes of `combination` (entry indexes of
     // the three group chime lists, 0 for none) would give, without loading it.
-    QStringList CombinationSteps(const Combination& combination) const;
+    QStringList CombinationSteps(const Combination& combination) const override;
 
     int LastCommonIndex() const { return lastCommon_; }
 
@@ -85,7 +86,7 @@ private:
     QWidget& window_;
     MainForm& form_;
     ProgramData& data_;
-    TransportModel& transport_;
+    const TransportModel& transport_;
     const std::unique_ptr<TfrmSelSound>& frmSelSound_;
     PlayerController& player_;
     ScoreController& score_;

@@ -14,8 +14,8 @@
 #include "chime/core/TChannels.h"
 #include "chime/core/Transport.h"
 #include "chime/core/TransportModel.h"
-#include "chime/ui/CasualController.h"
-#include "chime/ui/LibraryController.h"
+#include "chime/ui/ChimeLibrarySource.h"
+#include "chime/ui/CombinationSource.h"
 #include "chime/ui/TfrmSelSound.h"
 #include "score/ui/ScoreController.h"
 #include "sound/core/AudioEngine.h"
@@ -51,7 +51,7 @@ void PlayerController::Observer::ShowTotalDuration() {
     player_.ShowTotalDuration();
 }
 
-PlayerController::PlayerController(MainForm& form, ProgramData& data, BellSetModel& bells, TransportModel& transport, const std::unique_ptr<TfrmSelSound>& frmSelSound, VolumeController& volume, VoiceController& voices, ScoreController& score, LibraryController& library, FacesController& faces, CasualController& casual)
+PlayerController::PlayerController(MainForm& form, ProgramData& data, BellSetModel& bells, TransportModel& transport, const std::unique_ptr<TfrmSelSound>& frmSelSound, VolumeController& volume, VoiceController& voices, ScoreController& score, ChimeLibrarySource& library, FacesController& faces, CombinationSource& casual)
     : form_(form), data_(data), bells_(bells), transport_(transport), frmSelSound_(frmSelSound), volume_(volume), voices_(voices), score_(score), library_(library), faces_(faces), casual_(casual), observer_(*this) {
     connect(&bells_, &BellSetModel::BellsChanged, this, [this] { soundColumn_.clear(); });
 }
@@ -707,6 +707,22 @@ void PlayerController::PlaceMarkers() {
             marker->move(left, 4);
         }
     }
+}
+
+void PlayerController::RequestPage(int page) {
+    transport_.CurrentPage = page;
+}
+
+void PlayerController::RequestPosition(int position) {
+    transport_.StepPosition = position;
+}
+
+void PlayerController::RequestStudyMode(bool on) {
+    transport_.StudyMode = on;
+}
+
+void PlayerController::RequestCasualMode() {
+    transport_.CasualMode = true;
 }
 
 }  // namespace orvane

@@ -3,6 +3,7 @@
 #include "chime/core/ChimeScoreObserver.h"
 #include "chime/core/StepClock.h"
 #include "chime/core/StepPlan.h"
+#include "chime/core/TransportRequests.h"
 #include "sound/core/StepSequencer.h"
 
 #include <QObject>
@@ -15,9 +16,9 @@
 namespace orvane {
 
 class BellSetModel;
-class CasualController;
+class ChimeLibrarySource;
+class CombinationSource;
 class FacesController;
-class LibraryController;
 class MainForm;
 struct ProgramData;
 class ScoreController;
@@ -37,14 +38,21 @@ class VolumeController;
 // of the Play (or tempo change) plus the look-ahead. Without an output the timer plays the
 // steps itself, silently. Key strikes are not scheduled.
 //
+// The player owns the TransportModel: it alone writes it, and the other controllers ask it
+// through TransportRequests.
+//
+// What follows a pass (the next custom chime of "Play all", the next random combination) is
+// asked of the chime library and of casual reproduction through narrow interfaces; they call
+// this controller, never the other way round.
+//
 // Lives on the user-interface thread, owned by the main window; every member runs there.
-class PlayerController : public QObject {
+class PlayerController : public QObject, public TransportRequests {
     Q_OBJECT
 
 public:
     using TimePoint = StepClock::TimePoint;
 
-    PlayerController(MainForm& form, ProgramData& data, BellSetModel& bells, TransportModel& transport, const std::unique_ptr<TfrmSelSound>& frmSelSound, VolumeController& volume, VoiceController& voices, ScoreController& score, LibraryController& library, FacesController& faces, CasualController& casual);
+    PlayerController(MainForm& form, ProgramData& data, BellSetModel& bells, TransportModel& transport, const std::unique_ptr<TfrmSelSound>& frmSelSound, VolumeController& volume, VoiceController& voices, ScoreController& score, ChimeLibrarySource& library, FacesController& faces, CombinationSource& casual);
 
     // Connects the transport buttons, their menu items, the sliders and the timer.
     void Connect();
@@ -80,6 +88,11 @@ public:
 
     // Shows page (1-based) in the page selector without running its click handler.
     void ShowPage(int page);
+    // The transport's values, written here alone.
+    void RequestPage(int page) override;
+    void RequestPosition(int position) override;
+    void RequestStudyMode(bool on) override;
+    void RequestCasualMode() override;
     // Enables the playback timer (when not running) at the step interval; its grid starts now.
     void StartTimer();
     bool Playing() const;
@@ -199,9 +212,9 @@ private:
     VolumeController& volume_;
     VoiceController& voices_;
     ScoreController& score_;
-    LibraryController& library_;
+    ChimeLibrarySource& library_;
     FacesController& faces_;
-    CasualController& casual_;
+    CombinationSource& casual_;
     Observer observer_;
     StepClock clock_;
     std::function<TimePoint()> now_;

@@ -6,6 +6,7 @@
 #include "app/ui/MainForm.h"
 #include "catalogue/core/BellSetModel.h"
 #include "chime/core/TransportModel.h"
+#include "chime/core/TransportRequests.h"
 #include "chime/core/TChannels.h"
 #include "score/core/PrintPage.h"
 #include "score/core/ScoreLayout.h"
@@ -37,9 +38,10 @@ QString ChosenName(const QComboBox* box) {
 }  // namespace
 
 PrintController::PrintController(QWidget& window, MainForm& form, ProgramData& data,
-                                 BellSetModel& bells, TransportModel& transport,
+                                 BellSetModel& bells, const TransportModel& transport,
+                                 TransportRequests& requests,
                                  const std::unique_ptr<TfrmPrint>& frmPrint, ScoreController& score)
-    : window_(window), form_(form), data_(data), bells_(bells), transport_(transport),
+    : window_(window), form_(form), data_(data), bells_(bells), transport_(transport), requests_(requests),
       frmPrint_(frmPrint), score_(score) {
     dialog_ = [this](QPrinter& printer, int minPage, int maxPage) {
         return RunPrintDialog(printer, minPage, maxPage);
@@ -140,7 +142,7 @@ void PrintController::nPrintClick() {
             BeginDocument(painter, PrintTitleText(ChosenName(f.cbCommon), 1, 0));
             for (int page = 0; page < pages; ++page) {
                 Guarded([&] {
-                    transport_.CurrentPage = page;
+                    requests_.RequestPage(page);
                     score_.RedrawScore();
                     if (page > 0) {
                         Printer().newPage();
@@ -153,7 +155,7 @@ void PrintController::nPrintClick() {
     } else {
         for (int page = 0; page < pages; ++page) {
             Guarded([&] {
-                transport_.CurrentPage = page;
+                requests_.RequestPage(page);
                 score_.RedrawScore();
                 PrintScorePage();
             });

@@ -23,6 +23,7 @@ class MainForm;
 class ScoreController;
 class TfrmPrint;
 class TransportModel;
+class TransportRequests;
 struct ProgramData;
 
 // Printing the score: one printed page per score page, in landscape and scaled to fit. The page
@@ -54,7 +55,8 @@ public:
     };
 
     PrintController(QWidget& window, MainForm& form, ProgramData& data, BellSetModel& bells,
-                    TransportModel& transport, const std::unique_ptr<TfrmPrint>& frmPrint,
+                    const TransportModel& transport, TransportRequests& requests,
+                    const std::unique_ptr<TfrmPrint>& frmPrint,
                     ScoreController& score);
     ~PrintController() override;
 
@@ -111,7 +113,8 @@ private:
     MainForm& form_;
     ProgramData& data_;
     BellSetModel& bells_;
-    TransportModel& transport_;
+    const TransportModel& transport_;
+    TransportRequests& requests_;
     const std::unique_ptr<TfrmPrint>& frmPrint_;
     ScoreController& score_;
     std::unique_ptr<QPrinter> printer_;

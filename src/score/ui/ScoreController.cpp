@@ -8,6 +8,7 @@
 #include "chime/core/TChannels.h"
 #include "score/core/ScoreChange.h"
 #include "chime/core/TransportModel.h"
+#include "chime/core/TransportRequests.h"
 #include "score/core/ScoreLayout.h"
 #include "score/core/ScorePainter.h"
 
@@ -61,8 +62,9 @@ bool SameStaff(const ScoreStaff& a, const ScoreStaff& b) {
 
 }  // namespace
 
-ScoreController::ScoreController(QWidget& window, MainForm& form, ProgramData& data, BellSetModel& bells, TransportModel& transport)
-    : window_(window), form_(form), data_(data), bells_(bells), transport_(transport) {}
+ScoreController::ScoreController(QWidget& window, MainForm& form, ProgramData& data, BellSetModel& bells, const TransportModel& transport,
+                                 TransportRequests& requests)
+    : window_(window), form_(form), data_(data), bells_(bells), transport_(transport), requests_(requests) {}
 
 void ScoreController::Connect() {
     MainForm& f = form_;
@@ -273,8 +275,8 @@ void ScoreController::cbShowNotesClick() {
 void ScoreController::udPageClick() {
     MainForm& f = form_;
     const int page = f.udPage->value();
-    transport_.CurrentPage = page - 1;
-    transport_.StepPosition = 64 * page - 65;
+    requests_.RequestPage(page - 1);
+    requests_.RequestPosition(64 * page - 65);
     if (f.cbShowNotes->isChecked()) {
         RedrawScore();
     }

@@ -15,6 +15,7 @@ class BellSetModel;
 class MainForm;
 struct ProgramData;
 class TransportModel;
+class TransportRequests;
 class TImage;
 
 // The score view: the three staves drawn from the chime score page by page, the grid option,
@@ -25,7 +26,9 @@ class ScoreController : public QObject {
     Q_OBJECT
 
 public:
-    ScoreController(QWidget& window, MainForm& form, ProgramData& data, BellSetModel& bells, TransportModel& transport);
+    // The page selector asks the transport's owner for the page and the position.
+    ScoreController(QWidget& window, MainForm& form, ProgramData& data, BellSetModel& bells, const TransportModel& transport,
+                    TransportRequests& requests);
 
     // Connects the widgets of this subsystem to their handlers.
     void Connect();
@@ -91,7 +94,8 @@ private:
     MainForm& form_;
     ProgramData& data_;
     BellSetModel& bells_;
-    TransportModel& transport_;
+    const TransportModel& transport_;
+    TransportRequests& requests_;
     std::array<QPointer<TImage>, 3> images_{};
     std::array<Shown, 3> shown_{};
     int redrawCount_ = 0;

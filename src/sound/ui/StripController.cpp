@@ -10,7 +10,6 @@
 #include "catalogue/core/BellSetModel.h"
 #include "catalogue/core/DataFileCheck.h"
 #include "catalogue/core/TBellData.h"
-#include "catalogue/ui/BellSetController.h"
 #include "sound/ui/VoiceController.h"
 
 #include <QPlainTextEdit>
@@ -98,7 +97,7 @@ void StripController::StripClick(int bell) {
     bells_.CurrentBell = bell;
     MoveMarker();
     RefreshPreview();
-    bellSet_.ToggleBell(bell);
+    toggleBell_(bell);
 }
 
 void StripController::imgPreviewClick() {

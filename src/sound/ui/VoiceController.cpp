@@ -14,7 +14,7 @@
 #include "sound/core/SdlOutput.h"
 #include "sound/core/VoicePlayer.h"
 #include "sound/core/VoiceWorkers.h"
-#include "sound/ui/StripController.h"
+#include "sound/ui/BellPreview.h"
 
 #include <QCheckBox>
 #include <QFileInfo>
@@ -37,7 +37,7 @@ std::unique_ptr<AudioOutput> MakeOutput(const VoiceController::OutputFactory& fa
 
 }  // namespace
 
-VoiceController::VoiceController(MainForm& form, ProgramData& data, BellSetModel& bells, BadDataFileReporter& reporter, std::mt19937& rng, StripController& strip, SettingsController& settings, FacesController& faces, const OutputFactory& outputFactory)
+VoiceController::VoiceController(MainForm& form, ProgramData& data, BellSetModel& bells, BadDataFileReporter& reporter, std::mt19937& rng, BellPreview& strip, SettingsController& settings, FacesController& faces, const OutputFactory& outputFactory)
     : form_(form), data_(data), bells_(bells), reporter_(reporter), rng_(rng), strip_(strip), settings_(settings), faces_(faces),
       engine_(std::make_unique<AudioEngine>(MakeOutput(outputFactory))),
       mci_(std::make_unique<Mci>(*engine_)),

@@ -13,12 +13,12 @@ namespace orvane {
 class AudioOutput;
 
 class BadDataFileReporter;
+class BellPreview;
 class BellSetModel;
 class FacesController;
 class MainForm;
 struct ProgramData;
 class SettingsController;
-class StripController;
 class AudioEngine;
 class Mci;
 class VoicePlayer;
@@ -39,7 +39,7 @@ class VoiceController : public QObject {
 
     // Opens the output that the factory gives (the sound device when it gives none);
     // a failed open leaves the engine without a device, and every voice command is rejected.
-    VoiceController(MainForm& form, ProgramData& data, BellSetModel& bells, BadDataFileReporter& reporter, std::mt19937& rng, StripController& strip, SettingsController& settings, FacesController& faces,
+    VoiceController(MainForm& form, ProgramData& data, BellSetModel& bells, BadDataFileReporter& reporter, std::mt19937& rng, BellPreview& strip, SettingsController& settings, FacesController& faces,
                     const OutputFactory& outputFactory);
     // Stops the workers, closes the voices that are still open, then the output.
     ~VoiceController() override;
@@ -103,7 +103,7 @@ class VoiceController : public QObject {
     BellSetModel& bells_;
     BadDataFileReporter& reporter_;
     std::mt19937& rng_;
-    StripController& strip_;
+    BellPreview& strip_;
     SettingsController& settings_;
     FacesController& faces_;
     // Declared in the order of construction; destroyed in reverse.
