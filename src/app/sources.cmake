@@ -14,6 +14,7 @@ list(APPEND ORVANE_CORE_SOURCES
   src/app/core/TAppPath.cpp src/app/core/TAppPath.h
   src/app/core/TextFile.cpp src/app/core/TextFile.h
   src/app/core/ViewModel.h
+  src/app/core/ViewRequests.h
   src/app/core/WindowBounds.cpp src/app/core/WindowBounds.h
 )
 list(APPEND ORVANE_UI_SOURCES

@@ -2,6 +2,7 @@
 #include "app/ui/TImage.h"
 #include "score/ScoreWindowUtil.h"
 #include "support/ControllerRig.h"
+#include "support/ModelView.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -16,7 +17,7 @@ namespace {
 // created, the selected view applied, the view and animation boxes read, the window shown.
 struct FacesRig : ControllerRig {
     explicit FacesRig(const ProgramFolder& folder)
-        : ControllerRig(folder), controller(form, data, bellModel, viewModel) {
+        : ControllerRig(folder), controller(form, data, bellModel, viewModel, viewOwner) {
         controller.CreateFaces();
         controller.ApplyViewAtStart();
         controller.cbViewChange();
@@ -24,6 +25,7 @@ struct FacesRig : ControllerRig {
         controller.Connect();
     }
 
+    ModelView viewOwner{viewModel};
     FacesController controller;
     FacesController* const faces = &controller;
     BellSet& Bells = bellModel.Bells;

@@ -5,6 +5,7 @@
 #include "score/ui/ScoreController.h"
 #include "support/ControllerRig.h"
 #include "support/ModelTransport.h"
+#include "support/ModelView.h"
 
 #include <QTest>
 #include <gtest/gtest.h>
@@ -15,7 +16,7 @@
 struct ScoreRig : ControllerRig {
     explicit ScoreRig(const ProgramFolder& folder)
         : ControllerRig(folder),
-          facesController(form, data, bellModel, viewModel),
+          facesController(form, data, bellModel, viewModel, viewOwner),
           controller(window, form, data, bellModel, transportModel, transportOwner) {
         window.resize(1100, 760);
         facesController.CreateFaces();
@@ -27,6 +28,7 @@ struct ScoreRig : ControllerRig {
 
     void resize(int width, int height) { window.resize(width, height); }
 
+    ModelView viewOwner{viewModel};
     orvane::FacesController facesController;
     ModelTransport transportOwner{transportModel};
     orvane::ScoreController controller;

@@ -14,6 +14,7 @@
 #include "sound/core/VoiceWorkers.h"
 #include "sound/core/VolumeControl.h"
 #include "sound/ui/VolumeController.h"
+#include "support/ChimeRig.h"
 #include "support/MainWindowFixture.h"
 
 #include <QAction>
@@ -42,13 +43,19 @@ class KeyProbe : public QObject {
     }
 };
 
-class SoundUi : public MainWindowFixture {
+QWidget* TopWindow(TestWindow& w) { return &w; }
+QWidget* TopWindow(ChimeRig& w) { return &w.window; }
+
+// `Base` starts `Window`: the whole main window, or the rig of the sound, bell set and chime
+// controllers (no key hook).
+template <class Base, class Window>
+class SoundUiOn : public Base {
   protected:
     // Starts the window with the focus on the "Stereo" check box, which a Space would toggle.
-    void Open(std::unique_ptr<TestWindow> window) {
+    void Open(std::unique_ptr<Window> window) {
         w = std::move(window);
-        w->activateWindow();
-        ASSERT_TRUE(QTest::qWaitForWindowActive(w.get()));
+        TopWindow(*w)->activateWindow();
+        ASSERT_TRUE(QTest::qWaitForWindowActive(TopWindow(*w)));
         w->form.cbStereo->setFocus();
         ASSERT_EQ(QApplication::focusWidget(), w->form.cbStereo);
         w->form.cbStereo->installEventFilter(&probe);
@@ -70,8 +77,8 @@ class SoundUi : public MainWindowFixture {
             QCoreApplication::processEvents(QEventLoop::AllEvents, 5);
         }
         EXPECT_EQ(w->voices->Workers().WorkerCount(), 0);
-        if (offline != nullptr) {
-            offline->Render(512);
+        if (this->offline != nullptr) {
+            this->offline->Render(512);
         }
         QStringList names;
         for (const VoiceStart& start : Engine().TakeVoiceStarts()) {
@@ -83,7 +90,7 @@ class SoundUi : public MainWindowFixture {
 
     // Changes the key column of one bell in the program folder's catalogue (before the start).
     void SetBellKey(int bell, int key) {
-        const QString path = folder.Path("Data/desc.kli");
+        const QString path = this->folder.Path("Data/desc.kli");
         QList<QByteArray> lines = ProgramFolder::Read(path).split('\n');
         QList<QByteArray> fields = lines[bell].split(';');
         fields[TBellData::kKey] = QByteArray::number(key);
@@ -94,10 +101,14 @@ class SoundUi : public MainWindowFixture {
     // The bell hint as the memo shows it (its line break is one character there).
     QString Hint(int bell) { return w->strip->BellHint(bell).replace("\r\n", "\n"); }
 
-    std::unique_ptr<TestWindow> w;
+    std::unique_ptr<Window> w;
     KeyProbe probe;
     QStringList folders;
 };
+
+// Keys and the preview reach the bells through the key hook: the whole window.
+using SoundUi = SoundUiOn<MainWindowFixture, TestWindow>;
+using SoundAlone = SoundUiOn<ChimeRigFixture, ChimeRig>;
 
 }  // namespace
 
@@ -241,7 +252,7 @@ TEST_F(SoundUi, ThePreviewSoundsTheCurrentBellInTheSetOrNot) {
     EXPECT_EQ(GuardLog::Swallowed(), 0);
 }
 
-TEST_F(SoundUi, VolumeControlsWorkOnTheDeviceLevel) {
+TEST_F(SoundAlone, VolumeControlsWorkOnTheDeviceLevel) {
     Open(Start());
     MainForm& f = w->form;
     EXPECT_EQ(f.btnVolume->text(), "Volume: 255");  // the engine starts at full gain

@@ -39,7 +39,7 @@ class ChimeRig : public ControllerRig {
 public:
     explicit ChimeRig(const ProgramFolder& folder)
         : ControllerRig(folder),
-          settingsController(window, form, data, bellModel, viewModel),
+          settingsController(window, form, data, bellModel, viewModel, layoutController),
           layoutController(form, viewModel, stripController, scoreController, facesController, playerController),
           stripController(form, data, bellModel, reporter, [this](int bell) { bellSetController.ToggleBell(bell); },
                           voicesController),
@@ -64,7 +64,7 @@ public:
                                  return orvane::CurrentExportSettings(form, data, bellModel.Bells, voicesController,
                                                                       volumeController);
                              }),
-          facesController(form, data, bellModel, viewModel),
+          facesController(form, data, bellModel, viewModel, layoutController),
           resizer(*this) {}
 
     ~ChimeRig() {

@@ -4,6 +4,7 @@
 #include "app/core/PictureFile.h"
 #include "app/core/ProgramData.h"
 #include "app/core/ViewModel.h"
+#include "app/core/ViewRequests.h"
 #include "app/ui/MainForm.h"
 #include "app/ui/TImage.h"
 #include "catalogue/core/BellSetModel.h"
@@ -42,8 +43,9 @@ int RowOfLetter(QChar letter) {
 
 }  // namespace
 
-FacesController::FacesController(MainForm& form, ProgramData& data, BellSetModel& bells, ViewModel& view)
-    : form_(form), data_(data), bells_(bells), view_(view) {}
+FacesController::FacesController(MainForm& form, ProgramData& data, BellSetModel& bells, const ViewModel& view,
+                                 ViewRequests& viewRequests)
+    : form_(form), data_(data), bells_(bells), view_(view), viewRequests_(viewRequests) {}
 
 void FacesController::Connect() {
     MainForm& f = form_;
@@ -334,7 +336,7 @@ void FacesController::ApplyViewAtStart() {
 }
 
 void FacesController::cbViewChange() {
-    view_.SchematicView = form_.cbView->currentIndex() > 0;
+    viewRequests_.RequestSchematicView(form_.cbView->currentIndex() > 0);
     ShowRestFrames();
     HideOtherSet();
 }

@@ -13,6 +13,7 @@ class BellSetModel;
 class MainForm;
 struct ProgramData;
 class ViewModel;
+class ViewRequests;
 class TImage;
 
 // The bell faces beside the staves and their animation: struck frames, rest frames, chord and
@@ -30,7 +31,9 @@ public:
     static constexpr int kFaceHeight = 60;
     static constexpr int kFaceLeft = 15;
 
-    FacesController(MainForm& form, ProgramData& data, BellSetModel& bells, ViewModel& view);
+    // The schematic view chosen in cbView is asked of the view model's owner.
+    FacesController(MainForm& form, ProgramData& data, BellSetModel& bells, const ViewModel& view,
+                    ViewRequests& viewRequests);
 
     // Connects the widgets of this subsystem to their handlers (cbView, cbShowMovie, the reset
     // timer).
@@ -89,7 +92,8 @@ private:
     MainForm& form_;
     ProgramData& data_;
     BellSetModel& bells_;
-    ViewModel& view_;
+    const ViewModel& view_;
+    ViewRequests& viewRequests_;
     std::array<std::array<std::array<QPointer<TImage>, kFrames>, kRows>, kSets> faces_{};
     std::array<QPointer<TImage>, 3> chords_{};
     std::array<QPointer<TImage>, 3> disabled_{};

@@ -7,8 +7,9 @@
 namespace orvane {
 
 // Which panels of the main window are shown (tools, bell selection, information, groups) and
-// whether the faces use the schematic view. The panel flags are written by the settings (at
-// start-up) and the view menu; the schematic flag by the faces. User-interface thread.
+// whether the faces use the schematic view. Written only by its owner, the layout controller
+// (the view menu); the settings at start-up and the faces ask it through ViewRequests. The
+// start-up sequence sets the first schematic flag. User-interface thread.
 class ViewModel : public QObject {
     Q_OBJECT
 

@@ -163,4 +163,15 @@ void LayoutController::btnTempClick() {
     }
 }
 
+void LayoutController::RequestPanels(bool tools, bool bells, bool info, bool groups) {
+    view_.ShowTools = tools;
+    view_.ShowBells = bells;
+    view_.ShowInfo = info;
+    view_.ShowGroups = groups;
+}
+
+void LayoutController::RequestSchematicView(bool on) {
+    view_.SchematicView = on;
+}
+
 }  // namespace orvane

@@ -4,6 +4,7 @@
 #include "app/core/ProgramData.h"
 #include "app/core/TextFile.h"
 #include "app/core/ViewModel.h"
+#include "app/core/ViewRequests.h"
 #include "app/ui/MainForm.h"
 #include "catalogue/core/BellSetModel.h"
 #include "app/ui/WindowFrameFit.h"
@@ -50,10 +51,11 @@ void SettingsController::CreateDefaultSettings() {
 void SettingsController::ReadSettings() {
     IniFile& ini = *data_.Settings;
     MainForm& f = form_;
-    view_.ShowTools = ini.ReadBool(QStringLiteral("View"), QStringLiteral("Tools"), true);
-    view_.ShowBells = ini.ReadBool(QStringLiteral("View"), QStringLiteral("Bells"), true);
-    view_.ShowInfo = ini.ReadBool(QStringLiteral("View"), QStringLiteral("Info"), true);
-    view_.ShowGroups = ini.ReadBool(QStringLiteral("View"), QStringLiteral("Groups"), true);
+    const bool tools = ini.ReadBool(QStringLiteral("View"), QStringLiteral("Tools"), true);
+    const bool bells = ini.ReadBool(QStringLiteral("View"), QStringLiteral("Bells"), true);
+    const bool info = ini.ReadBool(QStringLiteral("View"), QStringLiteral("Info"), true);
+    const bool groups = ini.ReadBool(QStringLiteral("View"), QStringLiteral("Groups"), true);
+    viewRequests_.RequestPanels(tools, bells, info, groups);
     // The check boxes and the selector take their values only; their handlers run later.
     const QSignalBlocker b1(f.cbGrid), b2(f.cbView), b3(f.cbStereo), b4(f.cbShowNotes), b5(f.cbShowMovie);
     f.cbGrid->setChecked(ini.ReadBool(QStringLiteral("Settings"), QStringLiteral("Grid"), false));

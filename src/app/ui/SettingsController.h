@@ -8,14 +8,17 @@ class BellSetModel;
 class MainForm;
 struct ProgramData;
 class ViewModel;
+class ViewRequests;
 
 // The settings file orvane.ini: the default file, the reads at start-up and the writes at
 // close. Every read and write goes to the file's current content. A write that fails ends the
-// rest of its operation (it throws; the caller's guard swallows it).
+// rest of its operation (it throws; the caller's guard swallows it). The view flags read at
+// start-up go to the view model's owner.
 class SettingsController {
 public:
-    SettingsController(QWidget& window, MainForm& form, ProgramData& data, BellSetModel& bells, ViewModel& view)
-        : window_(window), form_(form), data_(data), bells_(bells), view_(view) {}
+    SettingsController(QWidget& window, MainForm& form, ProgramData& data, BellSetModel& bells, const ViewModel& view,
+                       ViewRequests& viewRequests)
+        : window_(window), form_(form), data_(data), bells_(bells), view_(view), viewRequests_(viewRequests) {}
 
     // Writes the 19 default lines; the caller runs it only when the file does not exist.
     void CreateDefaultSettings();
@@ -36,7 +39,8 @@ private:
     MainForm& form_;
     ProgramData& data_;
     BellSetModel& bells_;
-    ViewModel& view_;
+    const ViewModel& view_;
+    ViewRequests& viewRequests_;
 };
 
 }  // namespace orvane
