@@ -15,6 +15,7 @@
 #include "sound/core/VolumeControl.h"
 #include "sound/ui/VolumeController.h"
 #include "support/ChimeRig.h"
+#include "support/KeysRig.h"
 #include "support/MainWindowFixture.h"
 
 #include <QAction>
@@ -106,9 +107,12 @@ class SoundUiOn : public Base {
     QStringList folders;
 };
 
-// Keys and the preview reach the bells through the key hook: the whole window.
+// The messages of the whole window, and a window without a sound device.
 using SoundUi = SoundUiOn<MainWindowFixture, TestWindow>;
+// The voices and the volume on the chime rig.
 using SoundAlone = SoundUiOn<ChimeRigFixture, ChimeRig>;
+// Keys and the preview reach the bells through the key hook: the rig with the hook.
+using SoundKeys = SoundUiOn<ChimeRigFixtureOf<KeysRig>, KeysRig>;
 
 }  // namespace
 
@@ -149,7 +153,7 @@ TEST_F(SoundUi, ABellKeyStrikesItsBellOnlyWhileTheBellIsInTheSet) {
     EXPECT_TRUE(messages.isEmpty());
 }
 
-TEST_F(SoundUi, ArrowsMoveTheCursorWithinTheStripAndNeverReachTheControl) {
+TEST_F(SoundKeys, ArrowsMoveTheCursorWithinTheStripAndNeverReachTheControl) {
     Open(Start());
     ASSERT_EQ(w->CurrentBell, 0);
     w->form.mBellInfo->setPlainText("stale");
@@ -173,14 +177,14 @@ TEST_F(SoundUi, ArrowsMoveTheCursorWithinTheStripAndNeverReachTheControl) {
     EXPECT_TRUE(Sounded().isEmpty());
 }
 
-TEST_F(SoundUi, TheStrikeSoundsTheBellThatIsCurrentWhenTheWorkerRuns) {
+TEST_F(SoundKeys, TheStrikeSoundsTheBellThatIsCurrentWhenTheWorkerRuns) {
     Open(Start());
     Key(Qt::Key_L);      // bell 13 becomes current, its worker waits for the event loop
     Key(Qt::Key_Right);  // the cursor moves on to bell 14 first
     EXPECT_EQ(Sounded(), QStringList{"bell14.wav"});
 }
 
-TEST_F(SoundUi, OfTwoBellsOnOneKeyTheFirstInTheSetRings) {
+TEST_F(SoundKeys, OfTwoBellsOnOneKeyTheFirstInTheSetRings) {
     SetBellKey(12, 'L');  // bells 12 and 13 share the key L
     Open(Start());
     ASSERT_FALSE(w->Bells.inSet[12]);
@@ -192,7 +196,7 @@ TEST_F(SoundUi, OfTwoBellsOnOneKeyTheFirstInTheSetRings) {
     EXPECT_EQ(w->CurrentBell, 12);
 }
 
-TEST_F(SoundUi, ABellOnTheSpaceBarRingsAfterTheToggleAndTheSpaceIsKeptFromTheControl) {
+TEST_F(SoundKeys, ABellOnTheSpaceBarRingsAfterTheToggleAndTheSpaceIsKeptFromTheControl) {
     SetBellKey(12, 32);
     Open(Start());
     w->Bells.inSet[12] = true;
@@ -207,7 +211,7 @@ TEST_F(SoundUi, ABellOnTheSpaceBarRingsAfterTheToggleAndTheSpaceIsKeptFromTheCon
     EXPECT_EQ(w->form.cbStereo->isChecked(), stereo) << "the check box did not see the Space";
 }
 
-TEST_F(SoundUi, NoKeyStrikesWhileKeysAreDisabled) {
+TEST_F(SoundKeys, NoKeyStrikesWhileKeysAreDisabled) {
     Open(Start());
     w->form.nRec->trigger();  // the recorder panel opens, keys are off until recording starts
     ASSERT_FALSE(w->KeysEnabled);
@@ -226,7 +230,7 @@ TEST_F(SoundUi, NoKeyStrikesWhileKeysAreDisabled) {
     EXPECT_FALSE(w->RecordText.isEmpty()) << "the strike was handed to the recorder";
 }
 
-TEST_F(SoundUi, TheStereoBoxSwitchesTheFolderOfTheNextVoice) {
+TEST_F(SoundKeys, TheStereoBoxSwitchesTheFolderOfTheNextVoice) {
     Open(Start());
     ASSERT_TRUE(w->form.cbStereo->isChecked());
     w->form.cbStereo->click();
@@ -239,7 +243,7 @@ TEST_F(SoundUi, TheStereoBoxSwitchesTheFolderOfTheNextVoice) {
     EXPECT_EQ(folders, (QStringList{"TempOrvaneMono", "TempOrvaneStereo"}));
 }
 
-TEST_F(SoundUi, ThePreviewSoundsTheCurrentBellInTheSetOrNot) {
+TEST_F(SoundKeys, ThePreviewSoundsTheCurrentBellInTheSetOrNot) {
     Open(Start());
     w->CurrentBell = 3;
     QTest::mouseClick(w->form.imgPreview, Qt::LeftButton);
@@ -330,7 +334,7 @@ TEST_F(SoundUi, WithoutASoundDeviceCommandsAreRejectedAndTheProgramGoesOn) {
     EXPECT_EQ(GuardLog::Swallowed(), 0);
 }
 
-TEST_F(SoundUi, TheSweepClosesFinishedVoicesAndShutdownDropsPendingStrikes) {
+TEST_F(SoundKeys, TheSweepClosesFinishedVoicesAndShutdownDropsPendingStrikes) {
     Open(Start());
     // A fixed alias draw: with the clock's, the second strike may draw the first one's alias
     // and close its finished voice, as the alias draw does.
@@ -363,7 +367,7 @@ TEST_F(SoundUi, TheSweepClosesFinishedVoicesAndShutdownDropsPendingStrikes) {
     EXPECT_EQ(GuardLog::Swallowed(), 0);
 }
 
-TEST_F(SoundUi, TheWindowGoesWhileAStrikeIsPending) {
+TEST_F(SoundKeys, TheWindowGoesWhileAStrikeIsPending) {
     Open(Start());
     Key(Qt::Key_L);
     Key(Qt::Key_Semicolon);

@@ -126,6 +126,7 @@ public:
     void show() { window.show(); }
     void resize(int width, int height) { window.resize(width, height); }
     QString windowTitle() const { return window.windowTitle(); }
+    const QStringList& VoiceList() const { return voicesController.VoiceList(); }
 
     std::unique_ptr<orvane::TfrmSelSound> frmSelSound;
     orvane::OfflineOutput* offline = nullptr;  // owned by the voices' audio engine
@@ -212,17 +213,18 @@ public:
     QList<QPointer<QAction>>& AddBellItems = form.AddBellItems;
 };
 
-// A fixture with a started chime rig in place of the main window: settings written before the
-// start, the window shown and exposed.
-class ChimeRigFixture : public ::testing::Test {
+// A fixture with a started rig (a ChimeRig or one built on it) in place of the main window:
+// settings written before the start, the window shown and exposed.
+template <class Rig>
+class ChimeRigFixtureOf : public ::testing::Test {
 protected:
     void SetUp() override {
         TestApp();
         orvane::GuardLog::Reset();
     }
 
-    std::unique_ptr<ChimeRig> Start(bool shown = true) {
-        auto w = std::make_unique<ChimeRig>(folder);
+    std::unique_ptr<Rig> Start(bool shown = true) {
+        auto w = std::make_unique<Rig>(folder);
         offline = nullptr;
         w->Start();
         offline = w->offline;
@@ -241,3 +243,5 @@ protected:
     ProgramFolder folder;
     orvane::OfflineOutput* offline = nullptr;
 };
+
+using ChimeRigFixture = ChimeRigFixtureOf<ChimeRig>;
