@@ -152,7 +152,10 @@ void MeasureMidiLatency(const std::string& suffix) {
         }
         source.NoteOff(64);
         if (!sounded) {
-            std::fprintf(stderr, "midi_to_voice: note %d did not sound\n", note);
+            std::fprintf(stderr, "midi_to_voice: note %d did not sound (%s, %s)\n", note,
+                         source.MessagesWritten() > written ? "sent in a JACK period"
+                                                            : "never sent by JACK",
+                         arrived ? "reached the input" : "never reached the input");
             continue;
         }
         if (note >= 0) {
