@@ -34,13 +34,24 @@ TEST(MultiProducerQueue, TwoProducersOneConsumerLoseNothingAndKeepPositionOrder)
     constexpr std::uint32_t kItems = 400'000;
     MultiProducerQueue<Tagged, 64> queue;
     std::atomic<bool> failed{false};
+    std::atomic<bool> produced{false};
+    std::atomic<bool> consumed{false};
+    std::uint32_t next[2] = {0, 0};
     std::thread consumer([&] {
-        std::uint32_t next[2] = {0, 0};
+        struct Done {
+            std::atomic<bool>& flag;
+            ~Done() { flag = true; }
+        } done{consumed};
         std::uint64_t position = 0;
         Tagged item{};
         while (next[0] < kItems || next[1] < kItems) {
             if (!queue.Pop(item)) {
-                continue;
+                if (!produced.load()) {
+                    continue;
+                }
+                if (!queue.Pop(item)) {
+                    return;  // everything pushed has been taken: some items are missing
+                }
             }
             if (item.producer > 1 || item.sequence != next[item.producer] ||
                 item.position != position) {
@@ -56,6 +67,9 @@ TEST(MultiProducerQueue, TwoProducersOneConsumerLoseNothingAndKeepPositionOrder)
             while (!queue.PushWith(0, [&](Tagged& slot, std::uint64_t position) {
                 slot = {producer, i, position};
             })) {
+                if (consumed.load()) {
+                    return;  // the consumer gave up: nothing will make room
+                }
             }
         }
     };
@@ -63,8 +77,11 @@ TEST(MultiProducerQueue, TwoProducersOneConsumerLoseNothingAndKeepPositionOrder)
     std::thread second(produce, 1u);
     first.join();
     second.join();
+    produced = true;
     consumer.join();
     EXPECT_FALSE(failed);
+    EXPECT_EQ(next[0], kItems);
+    EXPECT_EQ(next[1], kItems);
     Tagged item{};
     EXPECT_FALSE(queue.Pop(item));
     EXPECT_EQ(queue.FreeSpace(), 64u);
