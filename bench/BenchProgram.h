@@ -32,6 +32,7 @@ public:
     using TfrmMain::bellModel;
     using TfrmMain::data;
     using TfrmMain::form;
+    using TfrmMain::instrument;
     using TfrmMain::player;
     using TfrmMain::practice;
     using TfrmMain::print;

@@ -4,12 +4,16 @@
 // in real time from its own thread (128-frame buffers at 48 kHz, as the sound device is opened).
 // A JACK client of the benchmark sends 500 note-ons of bell 13 (note 64, velocity 100) through
 // its MIDI output port, which the program connects to as it connects to every source; each
-// goes out at the start of the next JACK period, reaches the program's input, is handed to the
-// user-interface thread, strikes through the key hook's strike and starts its voice at the next
-// buffer. The latency is the time from the send to the moment the real-time output produced
-// the voice's first frame (the device's own queue comes on top of this on real hardware).
+// goes out at the start of the next JACK period, reaches the program's input, whose thread
+// hands the stroke to the engine at once (the window's part follows as a queued call), and
+// the audio thread starts the voice at the next buffer. The latency is the time from the send
+// to the moment the real-time output produced the voice's first frame (the device's own queue
+// comes on top of this on real hardware).
 //   midi_to_voice_ms_p99, midi_to_voice_ms (median, min, max): from the send.
 //   jack_to_voice_ms (median, min, max): from the JACK period that carried the note.
+//   send_to_arrival_ms, arrival_to_voice_ms (median, min, max): the two parts of the way, split
+//   at the moment the note reached the program's MIDI input (the time its NoteOn carries).
+// The "_loaded" figures are measured while two busy processes compete for the cores.
 
 #include <pthread.h>
 #include <sched.h>
@@ -33,11 +37,13 @@
 #include "BenchRegistry.h"
 #include "BenchStats.h"
 #include "JackMidiSource.h"
+#include "sound/BusyLoad.h"
 #include "sound/PacedRender.h"
 #include "sound/SoundFiles.h"
 #include "sound/core/AudioEngine.h"
 #include "sound/core/MidiInput.h"
 #include "sound/core/OfflineOutput.h"
+#include "sound/ui/InstrumentController.h"
 #include "sound/ui/VoiceController.h"
 
 namespace {
@@ -66,7 +72,7 @@ double Ms(Clock::duration d) {
     return std::chrono::duration<double, std::milli>(d).count();
 }
 
-void MeasureMidiLatency() {
+void MeasureMidiLatency(const std::string& suffix) {
     if (!midisend::JackServer::Installed()) {
         std::fprintf(stderr, "midi_to_voice: jackd is not installed (Debian package jackd2)\n");
         return;
@@ -108,6 +114,12 @@ void MeasureMidiLatency() {
         return;
     }
 
+    // When each note reached the program's MIDI input, as its NoteOn reports it.
+    std::optional<Clock::time_point> arrived;
+    QObject::connect(window->instrument.Midi(), &orvane::MidiInput::NoteOn, window.get(),
+                     [&](int, int, qint64 arrival, bool) {
+                         arrived = Clock::time_point(Clock::duration(arrival));
+                     });
     orvane::AudioEngine& engine = window->voices.Engine();
     bench::PacedRender paced(*offline, kMaxBuffers);
     paced.Start();
@@ -116,16 +128,19 @@ void MeasureMidiLatency() {
     std::uniform_int_distribution<int> pause(20, 100);
     std::vector<double> fromSend;
     std::vector<double> fromJack;
+    std::vector<double> toArrival;
+    std::vector<double> fromArrival;
     for (int note = -1; note < kNotes; ++note) {  // note -1 warms the sample cache
         Wait(pause(random));
         engine.TakeVoiceStarts();
+        arrived.reset();
         const auto written = source.MessagesWritten();
         const Clock::time_point sent = Clock::now();
         source.NoteOn(64, 100);
         std::optional<Clock::time_point> sounded;
         std::vector<orvane::VoiceStart> starts;
         const auto giveUp = sent + std::chrono::milliseconds(500);
-        while (!sounded && Clock::now() < giveUp) {
+        while ((!sounded || !arrived) && Clock::now() < giveUp) {
             // The UI thread sleeps in its event loop until the note's queued call arrives.
             QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents, 1);
             if (starts.empty()) {
@@ -137,13 +152,20 @@ void MeasureMidiLatency() {
         }
         source.NoteOff(64);
         if (!sounded) {
-            std::fprintf(stderr, "midi_to_voice: note %d did not sound\n", note);
+            std::fprintf(stderr, "midi_to_voice: note %d did not sound (%s, %s)\n", note,
+                         source.MessagesWritten() > written ? "sent in a JACK period"
+                                                            : "never sent by JACK",
+                         arrived ? "reached the input" : "never reached the input");
             continue;
         }
         if (note >= 0) {
             fromSend.push_back(Ms(*sounded - sent));
             if (source.MessagesWritten() > written) {
                 fromJack.push_back(Ms(*sounded - source.LastWritten()));
+            }
+            if (arrived) {
+                toArrival.push_back(Ms(*arrived - sent));
+                fromArrival.push_back(Ms(*sounded - *arrived));
             }
         }
     }
@@ -152,12 +174,22 @@ void MeasureMidiLatency() {
     if (fromSend.empty()) {
         return;
     }
-    bench::Print("midi_to_voice_ms_p99", Quantile(fromSend, 0.99), "ms");
-    bench::PrintSpread("midi_to_voice_ms", fromSend, "ms");
-    bench::PrintSpread("jack_to_voice_ms", fromJack, "ms");
+    bench::Print("midi_to_voice_ms_p99" + suffix, Quantile(fromSend, 0.99), "ms");
+    bench::PrintSpread("midi_to_voice_ms" + suffix, fromSend, "ms");
+    bench::PrintSpread("jack_to_voice_ms" + suffix, fromJack, "ms");
+    bench::PrintSpread("send_to_arrival_ms" + suffix, toArrival, "ms");
+    bench::PrintSpread("arrival_to_voice_ms" + suffix, fromArrival, "ms");
 }
 
-bench::Register midiLatency({"midi_to_voice_ms_p99", "midi_to_voice_ms", "jack_to_voice_ms"},
-                            [] { MeasureMidiLatency(); });
+bench::Register midiLatency({"midi_to_voice_ms_p99", "midi_to_voice_ms", "jack_to_voice_ms",
+                             "send_to_arrival_ms", "arrival_to_voice_ms"},
+                            [] { MeasureMidiLatency(""); });
+bench::Register midiLatencyLoaded({"midi_to_voice_ms_p99_loaded", "midi_to_voice_ms_loaded",
+                                   "jack_to_voice_ms_loaded", "send_to_arrival_ms_loaded",
+                                   "arrival_to_voice_ms_loaded"},
+                                  [] {
+                                      const bench::BusyLoad load(2);
+                                      MeasureMidiLatency("_loaded");
+                                  });
 
 }  // namespace

@@ -53,3 +53,9 @@ list(APPEND ORVANE_UI_SOURCES
   src/sound/ui/StripKeyLabels.cpp src/sound/ui/StripKeyLabels.h
   src/sound/ui/TfrmKeys.cpp src/sound/ui/TfrmKeys.h
 )
+# Instrument strokes straight from an input thread: a bank of voices and the commands' intake.
+list(APPEND ORVANE_CORE_SOURCES
+  src/sound/core/InstrumentSnapshot.cpp src/sound/core/InstrumentSnapshot.h
+  src/sound/core/InstrumentVoices.cpp src/sound/core/InstrumentVoices.h
+  src/sound/core/MultiProducerQueue.h src/sound/core/VoiceCommandIntake.h
+)

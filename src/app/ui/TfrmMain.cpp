@@ -67,7 +67,7 @@ TfrmMain::TfrmMain(StartOptions startOptions, QWidget* parent)
        help(form, data, frmLesson, AboutBox, [this] { return &voices.Engine(); }),
        practice(*this, form, data, bellModel, transportModel, player, voices, score, print,
                 [this](const QString& text) { ShowMessage(text); }),
-       instrument(*this, form, data, bellModel, recorderModel, keyHook) {
+       instrument(*this, form, data, bellModel, recorderModel, keyHook, voices.Engine()) {
     StartupTrace::Mark("form and controllers");
     setWindowTitle(DefaultCaption());
     FormCreate();

@@ -2,6 +2,8 @@
 
 #include <algorithm>
 
+#include "sound/core/VoiceCommandIntake.h"
+
 namespace orvane {
 
 namespace {
@@ -32,6 +34,7 @@ AudioEngine::AudioEngine(std::unique_ptr<AudioOutput> output)
       sequencer_(sampleRate_) {
     retired_.reserve(kVoiceCount);
     mixer_ = std::make_unique<Mixer>(sampleRate_);
+    instrument_ = std::make_unique<InstrumentVoices>(*mixer_, kVoiceCount, kVoiceCount);
     mixer_->SetChunkHook(&sequencer_);
     if (hasDevice_) {
         output_->Start(this);
@@ -102,23 +105,23 @@ EngineError AudioEngine::PlayVoiceAt(VoiceId voice, std::optional<std::int64_t> 
     if (!Valid(voice)) {
         return EngineError::kBadVoice;
     }
-    // Room for a stop of every voice stays free, so that closing never fails.
-    if (mixer_->Commands().FreeSpace() <= static_cast<std::size_t>(kVoiceCount)) {
-        return EngineError::kBusy;
-    }
     Slot& slot = slots_[voice];
     VoiceCommand command;
     command.kind = VoiceCommand::Kind::kPlay;
     command.voice = static_cast<std::uint16_t>(voice);
-    command.serial = nextSerial_++;
     command.buffer = slot.buffer.get();
     command.startFrame = frame ? std::max<std::int64_t>(*frame, 0) : Mixer::kStartNow;
     command.gain = gain;
-    mixer_->Commands().Push(command);
+    // Room for a stop of every voice stays free, so that closing never fails.
+    const std::uint64_t serial =
+        SendVoiceCommand(mixer_->Commands(), command, static_cast<std::size_t>(kVoiceCount));
+    if (serial == 0) {
+        return EngineError::kBusy;
+    }
     slot.played = true;
-    slot.lastPlaySerial = command.serial;
+    slot.lastPlaySerial = serial;
     if (startLog_) {
-        playPaths_[command.serial] = slot.path;
+        playPaths_[serial] = slot.path;
     }
     return EngineError::kNone;
 }
@@ -135,10 +138,11 @@ EngineError AudioEngine::CloseVoice(VoiceId voice) {
         VoiceCommand command;
         command.kind = VoiceCommand::Kind::kStop;
         command.voice = static_cast<std::uint16_t>(voice);
-        command.serial = nextSerial_++;
-        // Cannot fail: PlayVoiceAt keeps room for one stop per voice.
-        mixer_->Commands().Push(command);
-        retired_.push_back({command.serial, std::move(slot.buffer)});
+        // Cannot fail: every play keeps room for one stop per voice.
+        const std::uint64_t serial = SendVoiceCommand(mixer_->Commands(), command, 0);
+        // Were it ever refused, the sound stays kept for the engine's life rather than be freed
+        // under a voice that may still play it.
+        retired_.push_back({serial != 0 ? serial : ~std::uint64_t{0}, std::move(slot.buffer)});
     }
     slot = Slot{};
     --openCount_;
@@ -191,6 +195,21 @@ bool AudioEngine::QueueNextSequence(SequencePlan plan) {
 bool AudioEngine::ReplaceSequence(SequencePlan plan) {
     const std::uint64_t serial = KeepPlan(std::move(plan));
     return serial != 0 && sequencer_.Replace(plans_.back().second.get(), serial);
+}
+
+int AudioEngine::KeepInstrumentSound(const QString& path) {
+    if (!hasDevice_) {
+        return -1;
+    }
+    DecodeResult decoded = cache_.Get(path);
+    if (decoded.error != DecodeError::kNone) {
+        return -1;
+    }
+    return instrument_->KeepSound(std::move(decoded.buffer), path);
+}
+
+bool AudioEngine::InstrumentStrike(int sound, float gain) {
+    return hasDevice_ && instrument_->Strike(sound, gain);
 }
 
 bool AudioEngine::IsVoiceOpen(VoiceId voice) const {
@@ -252,6 +271,13 @@ void AudioEngine::DrainStarts() {
                 if (serial == planSerial && sound < plan->soundPaths.size()) {
                     starts_.push_back({plan->soundPaths.at(sound), event.frame, event.voice});
                 }
+            }
+            continue;
+        }
+        if (instrument_->Owns(event.voice)) {
+            const QString path = instrument_->PathOfStart(event.voice, event.serial);
+            if (!path.isEmpty()) {
+                starts_.push_back({path, event.frame, event.voice});
             }
             continue;
         }

@@ -12,6 +12,7 @@
 
 #include "sound/core/AudioOutput.h"
 #include "sound/core/FrameClock.h"
+#include "sound/core/InstrumentVoices.h"
 #include "sound/core/Mixer.h"
 #include "sound/core/OutputGain.h"
 #include "sound/core/SampleCache.h"
@@ -40,7 +41,7 @@ struct VoiceStart {
 // clock for sample-exact starts and an output gain that acts on every voice at once.
 //
 // Threads: every member function runs on one thread, the UI thread, except FramesRendered(),
-// FrameAt() and the audio-thread callback, which the output calls. Sounds are decoded by the
+// FrameAt(), InstrumentStrike() and the audio-thread callback, which the output calls. Sounds are decoded by the
 // sample cache's background thread (Preload), or their head on the UI thread when a voice is
 // opened on a sound not decoded yet; a voice starts at once and plays into the rest as it is
 // decoded. The audio thread sees the sounds only through raw pointers, and this object (on the
@@ -49,7 +50,8 @@ struct VoiceStart {
 class AudioEngine final : public OutputGain, private AudioRenderer {
   public:
     using VoiceId = int;
-    static constexpr int kVoiceCount = Mixer::kVoiceCount;
+    // The voices of the engine's own calls; the mixer's other voices are the instrument bank's.
+    static constexpr int kVoiceCount = Mixer::kVoiceCount - InstrumentVoices::kVoiceCount;
     static constexpr int kDefaultSampleRate = 48000;
 
     // Opens `output` and starts it with this engine as its renderer. When it does not open,
@@ -107,6 +109,15 @@ class AudioEngine final : public OutputGain, private AudioRenderer {
 
     SampleCache& Cache() { return cache_; }
 
+    // Instrument strokes straight from an input thread (see InstrumentVoices). UI thread: keeps
+    // the decoded sound of `path` (decoding its head now when it is not cached) for strokes and
+    // gives its number; -1 without a device or for a file that cannot be read.
+    int KeepInstrumentSound(const QString& path);
+    // Any thread: starts kept sound `sound` at the next buffer at a linear gain 0 to 1. False,
+    // and nothing sounds, without a device, for an unknown sound or when the ring is full.
+    bool InstrumentStrike(int sound, float gain);
+    const InstrumentVoices& Instrument() const { return *instrument_; }
+
     // The audio-side sequencer. Its transport commands go to Sequencer() directly; plans go
     // through LoadSequence and QueueNextSequence, which decode (or take from the cache) their
     // sounds and keep them until the audio thread has let go of them. Both return false when
@@ -155,6 +166,7 @@ class AudioEngine final : public OutputGain, private AudioRenderer {
     void DrainStarts();
 
     std::unique_ptr<Mixer> mixer_;
+    std::unique_ptr<InstrumentVoices> instrument_;
     std::unique_ptr<AudioOutput> output_;
     bool hasDevice_ = false;
     int sampleRate_ = kDefaultSampleRate;
@@ -163,7 +175,6 @@ class AudioEngine final : public OutputGain, private AudioRenderer {
     SampleCache cache_;
     std::array<Slot, kVoiceCount> slots_{};
     int openCount_ = 0;
-    std::uint64_t nextSerial_ = 1;
     std::vector<Retired> retired_;
     bool startLog_ = false;
     std::unordered_map<std::uint64_t, QString> playPaths_;  // serial -> path, start log only

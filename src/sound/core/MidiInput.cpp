@@ -153,6 +153,18 @@ bool MidiInput::ParseNoteOn(const unsigned char* bytes, std::size_t size, int& n
     return true;
 }
 
+void MidiInput::Deliver(int note, int velocity, qint64 arrival) {
+    bool sounded = false;
+    if (hook_) {
+        try {
+            sounded = hook_(note, velocity, arrival);
+        } catch (...) {
+            sounded = false;  // the stroke is left to the receiver of NoteOn
+        }
+    }
+    emit NoteOn(note, velocity, arrival, sounded);
+}
+
 void MidiInput::PollLoop(int pollMs) {
     for (;;) {
         Poll();
@@ -253,7 +265,7 @@ void MidiInput::Reconcile(int api, const QString& prefix, const std::vector<std:
                     if (message && ParseNoteOn(message->data(), message->size(), note, velocity)) {
                         const qint64 arrival =
                             std::chrono::steady_clock::now().time_since_epoch().count();
-                        emit static_cast<MidiInput*>(self)->NoteOn(note, velocity, arrival);
+                        static_cast<MidiInput*>(self)->Deliver(note, velocity, arrival);
                     }
                 },
                 this);

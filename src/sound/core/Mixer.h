@@ -5,6 +5,7 @@
 #include <cstdint>
 
 #include "sound/core/CommandQueue.h"
+#include "sound/core/MultiProducerQueue.h"
 #include "sound/core/PeakLimiter.h"
 #include "sound/core/SampleBuffer.h"
 
@@ -49,12 +50,12 @@ class Mixer {
     static constexpr int kPoolSize = kVoiceCount + kSequencerVoices;
     static constexpr int kMaxChunkFrames = 512;
     static constexpr std::int64_t kStartNow = -1;
-    using CommandRing = CommandQueue<VoiceCommand, 1024>;
+    using CommandRing = MultiProducerQueue<VoiceCommand, 1024>;
     using StartRing = CommandQueue<VoiceStartEvent, 4096>;
 
     explicit Mixer(int sampleRate = 48000);
 
-    // UI thread pushes, audio thread pops.
+    // The engine's producers push (the UI thread and instrument input threads), audio thread pops.
     CommandRing& Commands() { return commands_; }
     // Audio thread pushes (dropping events when full), one reader pops.
     StartRing& Starts() { return starts_; }

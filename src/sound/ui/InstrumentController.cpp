@@ -3,16 +3,19 @@
 #include "app/core/Guard.h"
 #include "app/core/IniFile.h"
 #include "app/core/ProgramData.h"
+#include "app/core/TextFile.h"
 #include "app/ui/MainForm.h"
 #include "catalogue/core/BellSetModel.h"
 #include "catalogue/core/TBellData.h"
 #include "recorder/core/RecorderModel.h"
+#include "sound/core/AudioEngine.h"
 #include "sound/core/MidiInput.h"
 #include "sound/core/TransportKeys.h"
 #include "sound/ui/KeyHook.h"
 #include "sound/ui/TfrmKeys.h"
 
 #include <QAction>
+#include <QCheckBox>
 #include <QHelpEvent>
 #include <QToolButton>
 #include <QToolTip>
@@ -35,13 +38,14 @@ QString ButtonOf(const char* item) {
 
 InstrumentController::InstrumentController(QWidget& window, MainForm& form, ProgramData& data,
                                            BellSetModel& bells, RecorderModel& record,
-                                           KeyHook& keyHook)
+                                           KeyHook& keyHook, AudioEngine& engine)
     : window_(window),
       form_(form),
       data_(data),
       bells_(bells),
       record_(record),
       keyHook_(keyHook),
+      engine_(engine),
       labels_(form) {}
 
 InstrumentController::~InstrumentController() {
@@ -72,14 +76,61 @@ void InstrumentController::Start(bool midi) {
     Wire(form_.nViewKeyLabels, &QAction::triggered, this,
          &InstrumentController::nViewKeyLabelsClick);
     if (midi) {
+        snapshot_.SetNotes(notes_);
+        PublishEnabled();
+        connect(&record_, &RecorderModel::KeysEnabledChanged, this,
+                [this] { Guarded([this] { PublishEnabled(); }); });
+        connect(&bells_, &BellSetModel::BellsChanged, this,
+                [this] { Guarded([this] { PublishSounds(); }); });
+        // The sound folder changes in the click's own handler: the bells' sounds are taken
+        // again once it has run, and meanwhile strokes go through the window.
+        connect(form_.cbStereo, &QCheckBox::clicked, this, [this] {
+            snapshot_.ClearSounds();
+            QMetaObject::invokeMethod(
+                this, [this] { Guarded([this] { PublishSounds(); }); }, Qt::QueuedConnection);
+        });
         midi_ = std::make_unique<MidiInput>();
+        midi_->SetNoteHook(
+            [this](int note, int velocity, qint64) { return StrikeFromInput(note, velocity); });
         // Both signals come from other threads: queued onto this one.
         connect(midi_.get(), &MidiInput::NoteOn, this, &InstrumentController::NoteOn,
                 Qt::QueuedConnection);
         connect(
             midi_.get(), &MidiInput::PortsChanged, this,
-            [this] { Guarded([this] { RefreshLabels(); }); }, Qt::QueuedConnection);
+            [this] {
+                Guarded([this] {
+                    RefreshLabels();
+                    PublishSounds();
+                });
+            },
+            Qt::QueuedConnection);
         midi_->Start();
+    }
+}
+
+bool InstrumentController::StrikeFromInput(int note, int velocity) {
+    const InstrumentSnapshot::Stroke stroke = snapshot_.Decide(note, velocity);
+    return stroke.sound >= 0 && engine_.InstrumentStrike(stroke.sound, stroke.gain);
+}
+
+void InstrumentController::PublishEnabled() {
+    snapshot_.SetEnabled(record_.KeysEnabled && !dialog_);
+}
+
+void InstrumentController::PublishSounds() {
+    if (!midi_ || midi_->OpenPorts().isEmpty() || !data_.BellData) {
+        snapshot_.ClearSounds();
+        return;
+    }
+    for (int bell = 0; bell < TBellData::kBellCount; ++bell) {
+        int sound = -1;
+        if (bells_.Bells.inSet[std::size_t(bell)]) {
+            // The path a strike opens (VoiceController::StrikeBell), so that both share the sound.
+            const QString path = data_.AppPath.SoundDir +
+                                 NativePath(data_.BellData->Cell(TBellData::kSound, bell));
+            sound = engine_.KeepInstrumentSound(path);
+        }
+        snapshot_.SetSound(bell, sound);
     }
 }
 
@@ -87,23 +138,28 @@ QStringList InstrumentController::CatalogueKeys() const {
     return data_.BellData ? data_.BellData->Columns[TBellData::kKey] : QStringList();
 }
 
-void InstrumentController::NoteOn(int note, int velocity, qint64 arrival) {
+void InstrumentController::NoteOn(int note, int velocity, qint64 arrival, bool sounded) {
     Guarded([&] {
         ++notesReceived_;
         const float gain = MidiNoteMap::VelocityGain(velocity);
         if (!(gain > 0.0f)) {
             return;
         }
+        std::optional<std::chrono::steady_clock::time_point> at;
+        if (arrival >= 0) {
+            at = std::chrono::steady_clock::time_point(std::chrono::steady_clock::duration(arrival));
+        }
+        const int bell = notes_.BellOfNote(note);
+        if (sounded) {
+            // It rang: what the window does for a stroke follows, whatever changed since.
+            keyHook_.InstrumentStruck(bell, at);
+            return;
+        }
         if (dialog_ && dialog_->isVisible()) {
             dialog_->AssignNote(note);
             return;
         }
-        const int bell = notes_.BellOfNote(note);
         if (bell >= 0) {
-            std::optional<std::chrono::steady_clock::time_point> at;
-            if (arrival >= 0) {
-                at = std::chrono::steady_clock::time_point(std::chrono::steady_clock::duration(arrival));
-            }
             keyHook_.InstrumentStrike(bell, gain, at);
         }
     });
@@ -124,6 +180,7 @@ void InstrumentController::nKeysClick() {
     // The keys typed into the dialog choose keys; they ring nothing.
     keptKeysEnabled_ = record_.KeysEnabled;
     record_.KeysEnabled = false;
+    PublishEnabled();
     connect(dialog, &QDialog::finished, this,
             [this](int result) { Guarded([&] { DialogClosed(result); }); });
     dialog->setWindowModality(Qt::WindowModal);
@@ -133,16 +190,19 @@ void InstrumentController::nKeysClick() {
 void InstrumentController::DialogClosed(int result) {
     record_.KeysEnabled = keptKeysEnabled_;
     if (!dialog_) {
+        PublishEnabled();
         return;
     }
     if (result == QDialog::Accepted) {
         keys_ = dialog_->Keys();
         notes_ = dialog_->Notes();
+        snapshot_.SetNotes(notes_);
         Store();
         ApplyShortcuts();
         RefreshLabels();
     }
     dialog_ = nullptr;
+    PublishEnabled();
 }
 
 void InstrumentController::Store() {

@@ -160,6 +160,24 @@ bool KeyHook::InstrumentStrike(int bell, float gain,
     return rang;
 }
 
+bool KeyHook::InstrumentStruck(int bell,
+                               std::optional<std::chrono::steady_clock::time_point> at) {
+    bool done = false;
+    Guarded([&] {
+        if (bell < 0 || bell >= TBellData::kBellCount) {
+            return;
+        }
+        bells_.CurrentBell = bell;
+        strip_.MoveMarker();
+        if (record_.Recording) {
+            recorder_.KeyStrike(bell);
+        }
+        voices_.InstrumentStruck(bell, at);
+        done = true;
+    });
+    return done;
+}
+
 void KeyHook::StrikeFoundBell(int bell, float gain) {
     bells_.CurrentBell = bell;
     strip_.MoveMarker();

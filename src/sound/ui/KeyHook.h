@@ -54,6 +54,12 @@ class KeyHook : public QObject {
     // when known. False when nothing rang. Never throws.
     bool InstrumentStrike(int bell, float gain,
                           std::optional<std::chrono::steady_clock::time_point> at = std::nullopt);
+    // The window's part of an instrument stroke whose voice the input thread has already
+    // started (it decided from what the window had published that the stroke rings): the bell
+    // becomes current, the cursor moves to it, the recorder marks it while recording, and the
+    // stroke is reported at `at` and animated as a strike is, then the preview refreshed.
+    // Nothing sounds here. False for a bell outside 0 to 14. Never throws.
+    bool InstrumentStruck(int bell, std::optional<std::chrono::steady_clock::time_point> at);
 
     // Key presses the hook has counted (each press once, whatever the flag), for tests.
     int PressesSeen() const { return pressesSeen_; }

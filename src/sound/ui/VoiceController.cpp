@@ -94,12 +94,27 @@ void VoiceController::StrikeBell(int bell, float gain) {
             return;  // the fatal message has been shown; the program is ending
         }
         player_->StrikeFile(path, gain);
-        emit BellStruck(bell, engine_->FrameAt(strikeTime_.value_or(std::chrono::steady_clock::now())));
-        if (form_.cbShowMovie->isChecked()) {
-            faces_.AnimateBell(bell);
-            form_.mmResetTimer->start();
-        }
+        Announce(bell, strikeTime_.value_or(std::chrono::steady_clock::now()));
     });
+}
+
+void VoiceController::Announce(int bell, std::chrono::steady_clock::time_point at) {
+    emit BellStruck(bell, engine_->FrameAt(at));
+    if (form_.cbShowMovie->isChecked()) {
+        faces_.AnimateBell(bell);
+        form_.mmResetTimer->start();
+    }
+}
+
+void VoiceController::InstrumentStruck(int bell,
+                                       std::optional<std::chrono::steady_clock::time_point> at) {
+    Guarded([&] {
+        if (bell < 0 || bell >= TBellData::kBellCount) {
+            return;
+        }
+        Announce(bell, at.value_or(std::chrono::steady_clock::now()));
+    });
+    Guarded([&] { strip_.RefreshPreview(); });
 }
 
 void VoiceController::ReleaseVoices() {

@@ -61,6 +61,10 @@ class VoiceController : public QObject {
     void StrikeBell(int bell);
     // As StrikeBell, at a linear gain 0 to 1 (1 = a key strike's level): a MIDI stroke.
     void StrikeBell(int bell, float gain);
+    // The rest of a strike whose voice an instrument's input thread has already started on the
+    // engine: reports it (BellStruck, at `at`, now when not known) and animates it as StrikeBell
+    // does, then refreshes the preview as the strike worker does. Never throws.
+    void InstrumentStruck(int bell, std::optional<std::chrono::steady_clock::time_point> at);
     // The sweep: closes every voice that no longer plays.
     void ReleaseVoices();
     // A worker whose call strikes the bell that is current when the call runs, then refreshes
@@ -98,6 +102,9 @@ class VoiceController : public QObject {
     void BellStruck(int bell, qint64 frame);
 
   private:
+    // After a bell's voice has started: BellStruck at `at`, and the animation when it is on.
+    void Announce(int bell, std::chrono::steady_clock::time_point at);
+
     MainForm& form_;
     ProgramData& data_;
     BellSetModel& bells_;
