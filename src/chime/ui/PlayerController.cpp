@@ -202,6 +202,10 @@ void PlayerController::QueueNextPlan() {
     } else if (transport_.CasualMode) {
         QueueNextCombination();
     }
+    if (queuedPlan_ == 0) {
+        // Nothing follows: a plan held on until this tick stops at its end after all.
+        voices_.Engine().Sequencer().QueueNext(nullptr, 0);
+    }
 }
 
 void PlayerController::QueueNextCombination() {
@@ -210,7 +214,9 @@ void PlayerController::QueueNextCombination() {
     PlanSource source = SourceOf(context);
     Guarded([&] { source.steps = library_.CombinationSteps(next); });
     AudioEngine& engine = voices_.Engine();
-    if (engine.QueueNextSequence(PlanSequence(source.steps, context))) {
+    // Held on: should the window be away past its whole pass, the combination plays again
+    // rather than the sound stopping.
+    if (engine.QueueNextSequence(PlanSequence(source.steps, context), true)) {
         queuedPlan_ = engine.LastPlanSerial();
         queued_ = std::move(source);
     }
@@ -238,7 +244,7 @@ void PlayerController::QueueNextCustomChime() {
     StepContext context = Context();
     ApplyStoredBellSet(context.bellSet, chime->bells, chime->types);
     AudioEngine& engine = voices_.Engine();
-    if (engine.QueueNextSequence(PlanSequence(scratch.Steps, context))) {
+    if (engine.QueueNextSequence(PlanSequence(scratch.Steps, context), true)) {
         queuedPlan_ = engine.LastPlanSerial();
         queued_ = PlanSource{scratch.Steps, context.bellSet.StoredBells(),
                              context.bellSet.StoredTypes(), context.soundColumn,
