@@ -240,11 +240,14 @@ void PlayerController::QueueNextCustomChime() {
         void ShowTotalDuration() override {}
     } quiet;
     TChannels scratch;
+    scratch.StepInterval = data_.Channels->StepInterval;  // kept by a score without a tempo
     LoadChimeScore(scratch, kWholeChime, path, quiet);
     StepContext context = Context();
     ApplyStoredBellSet(context.bellSet, chime->bells, chime->types);
     AudioEngine& engine = voices_.Engine();
-    if (engine.QueueNextSequence(PlanSequence(scratch.Steps, context), true)) {
+    SequencePlan plan = PlanSequence(scratch.Steps, context);
+    plan.intervalMs = scratch.StepInterval;
+    if (engine.QueueNextSequence(std::move(plan), true)) {
         queuedPlan_ = engine.LastPlanSerial();
         queued_ = PlanSource{scratch.Steps, context.bellSet.StoredBells(),
                              context.bellSet.StoredTypes(), context.soundColumn,

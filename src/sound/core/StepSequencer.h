@@ -31,6 +31,10 @@ struct SequencePlan {
 
     QStringList soundPaths;
     std::vector<Step> steps;
+    // Milliseconds per step of a plan that follows another at its end (ChimeEnd::kNextPlan):
+    // its step 0 comes one interval of the plan before it after that plan's last step, and its
+    // own grid starts there. 0: the interval in force goes on.
+    int intervalMs = 0;
     // Filled by the engine when the plan is handed over: the decoded sound of each path.
     std::vector<std::shared_ptr<const SampleBuffer>> sounds;
 };
