@@ -84,8 +84,9 @@ constexpr std::int64_t kCacheLine = 64;
 // Always inlined: out of line, the compiler takes a function made only of prefetches for one
 // without effect and drops every call to it.
 [[gnu::always_inline]] inline void Prefetch(const char* from, std::int64_t bytes) {
-    const std::uintptr_t first = reinterpret_cast<std::uintptr_t>(from) & ~std::uintptr_t{kCacheLine - 1};
-    const std::uintptr_t end = reinterpret_cast<std::uintptr_t>(from) + static_cast<std::uintptr_t>(bytes);
+    const std::uintptr_t start = reinterpret_cast<std::uintptr_t>(from);
+    const std::uintptr_t first = start & ~std::uintptr_t{kCacheLine - 1};
+    const std::uintptr_t end = start + static_cast<std::uintptr_t>(bytes);
     for (std::uintptr_t at = first; at < end; at += kCacheLine) {
         __builtin_prefetch(reinterpret_cast<const char*>(at));
     }
