@@ -212,8 +212,8 @@ void StepSequencer::Tick(Mixer& mixer, std::int64_t frame, bool advance) {
                 next_ = nullptr;
                 currentSerial_.store(planSerial_, std::memory_order_release);
                 if (plan_->intervalMs > 0) {
-                    intervalFrames_ =
-                        std::max<std::int64_t>(1, std::int64_t{plan_->intervalMs} * sampleRate_ / 1000);
+                    intervalFrames_ = std::max<std::int64_t>(
+                        1, std::int64_t{plan_->intervalMs} * sampleRate_ / 1000);
                     nextFrame_ = frame + intervalFrames_;
                 }
                 break;
