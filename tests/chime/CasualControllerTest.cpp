@@ -188,3 +188,49 @@ TEST_F(Casual, TheNextCombinationStartsOnTheGridAtThePassEndWhileTheWindowIsAway
     EXPECT_EQ(Engine(*w).Sequencer().LateSteps(), 0u);
     EXPECT_EQ(GuardLog::Swallowed(), 0);
 }
+
+TEST_F(Casual, AWindowAwayForLongerThanAWholePassFindsTheNextCombinationPlayingAgain) {
+    auto w = StartPlayer();
+    const std::int64_t step = 144 * 48;
+    const std::int64_t f0 = offline->FramesRendered() + kLookAhead;
+    w->casual->nGeneratorClick();
+    const Combination first = Selected(*w);
+    ASSERT_EQ(w->Channels->Steps.size(), 128);
+    // Two whole passes and four steps of a third without a tick: the second pass's plan was
+    // queued by the window, the third never was.
+    const auto starts = Render(*w, 2 * 128 * step + 3 * step + kLookAhead + 1);
+    const orvane::StepSequencer& sequencer = Engine(*w).Sequencer();
+    EXPECT_TRUE(sequencer.Playing()) << "the sound has not stopped";
+    EXPECT_EQ(sequencer.Ends(), 0u);
+    EXPECT_EQ(sequencer.Passes(), 2u);
+    w->player->mmTimerTimer();
+    EXPECT_TRUE(w->CasualMode);
+    EXPECT_TRUE(w->player->Playing());
+    const Combination second = Selected(*w);
+    int changed = 0;
+    for (int g = 0; g < 3; ++g) {
+        changed += second[g] != first[g];
+    }
+    EXPECT_EQ(changed, 1);
+    EXPECT_EQ(w->StepPosition, 3);
+    // The second combination sounded on the grid in the second pass and again in the third.
+    const QStringList secondSteps = w->Channels->Steps;
+    int voices = 0;
+    for (int pass = 1; pass <= 2; ++pass) {
+        for (int i = 0; i < (pass == 1 ? 128 : 4); ++i) {
+            const QStringList heard = FilesAt(starts, f0 + (pass * 128 + i) * step);
+            ASSERT_EQ(heard, Files(*w, secondSteps[i])) << "pass " << pass << ", step " << i;
+            voices += static_cast<int>(heard.size());
+        }
+    }
+    EXPECT_GT(voices, 0);
+
+    // Having caught up, the window queued a third combination: it follows this pass.
+    Render(*w, 125 * step);
+    w->player->mmTimerTimer();
+    EXPECT_EQ(sequencer.Passes(), 3u);
+    EXPECT_TRUE(w->player->Playing());
+    EXPECT_NE(Selected(*w), second);
+    EXPECT_EQ(Engine(*w).Sequencer().LateSteps(), 0u);
+    EXPECT_EQ(GuardLog::Swallowed(), 0);
+}

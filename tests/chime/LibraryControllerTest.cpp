@@ -300,6 +300,42 @@ TEST_F(Library, PlayAllGoesOnWithTheNextCustomChimeOnTheGridWhileTheWindowIsAway
     EXPECT_EQ(GuardLog::Swallowed(), 0);
 }
 
+// The next custom chime at another tempo: its step 0 one old interval after the last step (as
+// the timer's tick would load it), then its own interval from there, also once the window has
+// caught up and shown its tempo.
+TEST_F(Library, PlayAllPlaysTheNextCustomChimeOnItsOwnGridFromItsFirstStep) {
+    auto w = StartPlayer();
+    WriteCustom(*w, "a", {"111111111111111", "bbbbbmmmmmmmsss", "A", "", "200", "b1", "b2", "b3"});
+    WriteCustom(*w, "b", {"111111111111111", "bbbbbmmmmmmmsss", "B", "", "100", "s1", "s2"});
+    WriteCustomList(*w, {"a", "b"});
+    const std::int64_t f0 = offline->FramesRendered() + 960;
+    InDialog(*w, [&](TfrmSelSound& dialog) {
+        dialog.lbSounds->setCurrentRow(1);
+        dialog.cbRound->setChecked(true);
+        dialog.btnLoad->click();
+    });
+    const std::int64_t ms = 48;
+    // "B" at 100 ms, then "A" at 200 ms, with the window away.
+    auto starts = Render(*w, 960 + 500 * ms + 1);
+    ASSERT_EQ(Paths(starts), (QStringList{SoundOf(*w, 14), SoundOf(*w, 13), SoundOf(*w, 0),
+                                          SoundOf(*w, 1)}));
+    const std::vector<std::int64_t> expected{f0, f0 + 100 * ms, f0 + 200 * ms, f0 + 400 * ms};
+    for (std::size_t i = 0; i < expected.size(); ++i) {
+        EXPECT_EQ(starts[i].frame, expected[i]) << i;
+    }
+    w->player->mmTimerTimer();
+    EXPECT_EQ(w->windowTitle(), kTitle + "A");
+    EXPECT_EQ(w->Channels->StepInterval, 200);
+    // A's last step on its grid, then "B" at its own interval again.
+    starts = Render(*w, 400 * ms);
+    ASSERT_EQ(Paths(starts), (QStringList{SoundOf(*w, 2), SoundOf(*w, 14), SoundOf(*w, 13)}));
+    EXPECT_EQ(starts[0].frame, f0 + 600 * ms);
+    EXPECT_EQ(starts[1].frame, f0 + 800 * ms);
+    EXPECT_EQ(starts[2].frame, f0 + 900 * ms);
+    EXPECT_EQ(Engine(*w).Sequencer().LateSteps(), 0u);
+    EXPECT_EQ(GuardLog::Swallowed(), 0);
+}
+
 TEST_F(Library, StopAfterTheQueuedChimeBeganUnseenPlaysTheShownChimeAgain) {
     auto w = StartPlayer();
     WriteCustom(*w, "a", {"111111111111111", "bbbbbmmmmmmmsss", "A", "", "100", "b1"});

@@ -240,5 +240,53 @@ TEST_F(Sequencer, AnchoredPlayAndTempoRestartAReplacedPlanKeepsTheGridAndEndsAre
     EXPECT_EQ(seq.LateSteps(), 0u);
 }
 
+// A plan queued to hold on plays again at its end while nothing is queued after it, on the grid;
+// queuing one then goes on with it, and an empty queue (nothing follows) stops at the end.
+TEST_F(Sequencer, AHeldPlanPlaysAgainUntilTheNextIsQueuedOrNothingFollows) {
+    StepSequencer& seq = engine_->Sequencer();
+    ASSERT_TRUE(engine_->LoadSequence(Plan(2)));
+    seq.SetInterval(10);  // 480 frames
+    seq.SetEnd(ChimeEnd::kNextPlan);
+    SequencePlan held = Plan(2);
+    for (auto& step : held.steps) {
+        step.strokes = {{3, -1}};
+    }
+    ASSERT_TRUE(engine_->QueueNextSequence(std::move(held), true));
+    const std::int64_t f0 = output_->FramesRendered();
+    seq.Play();
+    // The first plan, then the held one three times.
+    auto starts = Render(8 * 480);
+    ASSERT_EQ(starts.size(), 8u);
+    for (std::size_t i = 0; i < starts.size(); ++i) {
+        EXPECT_EQ(starts[i].frame, f0 + static_cast<std::int64_t>(i) * 480) << i;
+        EXPECT_EQ(starts[i].path, sounds_[i < 2 ? static_cast<int>(i) : 3]) << i;
+    }
+    EXPECT_TRUE(seq.Playing());
+    EXPECT_EQ(seq.Passes(), 3u);
+    EXPECT_EQ(seq.Ends(), 0u);
+
+    ASSERT_TRUE(engine_->QueueNextSequence(Plan(1)));
+    starts = Render(3 * 480);
+    ASSERT_EQ(starts.size(), 1u);
+    EXPECT_EQ(starts[0].path, sounds_[0]) << "the next plan follows on the grid";
+    EXPECT_EQ(starts[0].frame, f0 + 8 * 480);
+    EXPECT_FALSE(seq.Playing()) << "queued without holding on: its end stops";
+    EXPECT_EQ(seq.Ends(), 1u);
+
+    // A held plan told that nothing follows stops at its end.
+    SequencePlan again = Plan(2);
+    ASSERT_TRUE(engine_->LoadSequence(Plan(1)));
+    ASSERT_TRUE(engine_->QueueNextSequence(std::move(again), true));
+    seq.Play();
+    starts = Render(2 * 480);
+    ASSERT_EQ(starts.size(), 2u);
+    ASSERT_TRUE(seq.QueueNext(nullptr, 0));
+    starts = Render(3 * 480);
+    EXPECT_EQ(starts.size(), 1u);
+    EXPECT_FALSE(seq.Playing());
+    EXPECT_EQ(seq.Ends(), 2u);
+    EXPECT_EQ(seq.LateSteps(), 0u);
+}
+
 }  // namespace
 }  // namespace orvane

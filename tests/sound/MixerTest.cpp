@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <limits>
 #include <cmath>
 #include <memory>
 #include <random>
@@ -39,16 +40,18 @@ struct Placed {
     std::shared_ptr<SampleBuffer> sound;
     std::int64_t start = 0;
     float gain = 1.0f;
+    std::int64_t stop = std::numeric_limits<std::int64_t>::max();  // first frame not heard
 };
 
 // The plain sum of the voices, frame by frame, clamped to full scale: what the mixer must give
 // while nothing reaches the limiter's ceiling.
-std::vector<float> ScalarMix(const std::vector<Placed>& voices, std::int64_t frames) {
+std::vector<float> ScalarMix(const std::vector<Placed>& voices, std::int64_t frames,
+                             bool clamp = true) {
     std::vector<float> out(static_cast<std::size_t>(2 * frames), 0.0f);
     for (const Placed& v : voices) {
         for (std::int64_t f = 0; f < v.sound->Frames(); ++f) {
             const std::int64_t at = v.start + f;
-            if (at >= frames) {
+            if (at >= frames || at >= v.stop) {
                 break;
             }
             const int right = v.sound->channels == 2 ? 1 : 0;
@@ -57,7 +60,7 @@ std::vector<float> ScalarMix(const std::vector<Placed>& voices, std::int64_t fra
         }
     }
     for (float& s : out) {
-        s = std::clamp(s, -1.0f, 1.0f);
+        s = clamp ? std::clamp(s, -1.0f, 1.0f) : s;
     }
     return out;
 }
@@ -231,6 +234,144 @@ TEST(MixerKernels, LimiterWindowMatchesThePlainSearch) {
             ASSERT_EQ(l[static_cast<std::size_t>(i)], l2[static_cast<std::size_t>(i)]) << i;
             ASSERT_EQ(r[static_cast<std::size_t>(i)], r2[static_cast<std::size_t>(i)]) << i;
         }
+    }
+}
+
+// The largest difference between two renders, and its frame.
+std::pair<float, std::size_t> WorstDifference(const std::vector<float>& a,
+                                              const std::vector<float>& b) {
+    float worst = 0.0f;
+    std::size_t at = 0;
+    for (std::size_t i = 0; i < std::min(a.size(), b.size()); ++i) {
+        if (std::abs(a[i] - b[i]) > worst) {
+            worst = std::abs(a[i] - b[i]);
+            at = i / 2;
+        }
+    }
+    return {worst, at};
+}
+
+// Starts own voices at given frames, each at the first frame of a chunk of its own.
+class StartAt : public Mixer::ChunkHook {
+  public:
+    explicit StartAt(std::vector<Placed> voices) : voices_(std::move(voices)) {}
+    int BeforeChunk(Mixer& mixer, std::int64_t chunkStart, int frames) override {
+        std::int64_t next = chunkStart + frames;
+        for (std::size_t v = 0; v < voices_.size(); ++v) {
+            if (voices_[v].start == chunkStart) {
+                mixer.StartOwnVoice(static_cast<int>(v), voices_[v].sound.get(), chunkStart,
+                                    voices_[v].gain);
+            } else if (voices_[v].start > chunkStart) {
+                next = std::min(next, voices_[v].start);
+            }
+        }
+        return static_cast<int>(next - chunkStart);
+    }
+
+  private:
+    std::vector<Placed> voices_;
+};
+
+// Voices that start between buffers within the look-ahead already mixed (a play command for a
+// frame just ahead, one for "now", own voices started by the chunk hook), one that is stopped,
+// and voices that end: each must be heard from its exact frame, never lost or doubled in the
+// look-ahead carried from one chunk to the next.
+TEST(MixerKernels, VoicesChangingWithinTheCarriedLookAheadAddUpToThePlainSum) {
+    std::vector<Placed> placed;
+    // Quiet voices whose peak bound keeps the look-ahead in every chunk.
+    for (int i = 0; i < 40; ++i) {
+        placed.push_back({MakeSound(2, 2500 + 17 * i, i % 2 == 0, 40 + i, 0.003f), 5 * i, 1.0f});
+        placed.back().sound->SetPeak(0.05f);
+    }
+    const Placed ahead{MakeSound(2, 900, true, 91, 0.1f), 660, 0.8f, 1200};
+    const Placed now{MakeSound(1, 300, false, 92, 0.1f), 640, 1.0f};
+    const std::vector<Placed> own{{MakeSound(1, 500, true, 93, 0.1f), 301, 1.0f},
+                                  {MakeSound(2, 400, false, 94, 0.1f), 302, 0.5f},
+                                  {MakeSound(2, 700, true, 95, 0.1f), 1210, 1.0f}};
+    std::vector<Placed> all = placed;
+    all.push_back(ahead);
+    all.push_back(now);
+    all.insert(all.end(), own.begin(), own.end());
+    const std::int64_t frames = 3500;
+    const std::vector<float> expected = ScalarMix(all, frames);
+
+    for (const std::vector<int>& sizes :
+         std::vector<std::vector<int>>{{128}, {1, 7, 127, 333}, {600, 511}, {40}}) {
+        auto mixer = std::make_unique<Mixer>();
+        StartAt hook(own);
+        mixer->SetChunkHook(&hook);
+        for (std::size_t v = 0; v < placed.size(); ++v) {
+            Play(*mixer, static_cast<int>(v), placed[v]);
+        }
+        std::vector<float> got = RenderIn(*mixer, 640, sizes);
+        Play(*mixer, 100, ahead);
+        VoiceCommand startNow;
+        startNow.voice = 101;
+        startNow.serial = 500;
+        startNow.buffer = now.sound.get();
+        startNow.startFrame = Mixer::kStartNow;
+        ASSERT_TRUE(mixer->Commands().Push(startNow));
+        std::vector<float> more = RenderIn(*mixer, 1200 - 640, sizes);
+        got.insert(got.end(), more.begin(), more.end());
+        VoiceCommand stop;
+        stop.kind = VoiceCommand::Kind::kStop;
+        stop.voice = 100;
+        stop.serial = 501;
+        ASSERT_TRUE(mixer->Commands().Push(stop));
+        more = RenderIn(*mixer, frames - 1200, sizes);
+        got.insert(got.end(), more.begin(), more.end());
+
+        ASSERT_EQ(got.size(), expected.size());
+        const auto [worst, at] = WorstDifference(got, expected);
+        EXPECT_LT(worst, 2e-6f) << "first buffer " << sizes[0] << ", frame " << at;
+        EXPECT_EQ(mixer->ActiveVoiceCount(), 0) << "every voice has ended";
+    }
+}
+
+// A chord far past full scale, with voices entering and ending at odd frames, through buffers of
+// odd sizes: what leaves the mixer is the plain sum through the plain limiter over the whole
+// signal, whichever look-ahead was carried over from the chunk before.
+TEST(MixerKernels, ALimitedChordMatchesThePlainLimiterOverTheWholeSignal) {
+    std::vector<Placed> voices;
+    for (int i = 0; i < 7; ++i) {
+        voices.push_back({MakeSound(i % 3 == 0 ? 1 : 2, 700 + 211 * i, i % 2 == 0, 60 + i, 0.45f),
+                          13 + 97 * i, 1.0f});
+    }
+    const std::int64_t frames = 3000;
+    const std::vector<float> sum = ScalarMix(voices, frames, false);
+    std::vector<float> left(static_cast<std::size_t>(frames));
+    std::vector<float> right(left.size());
+    for (std::size_t i = 0; i < left.size(); ++i) {
+        left[i] = sum[2 * i];
+        right[i] = sum[2 * i + 1];
+    }
+    ASSERT_GT(*std::max_element(left.begin(), left.end()), 1.2f) << "the limiter must work";
+    PeakLimiter limiter(48000);
+    ReferenceLimiter reference(limiter.LookAhead(),
+                               static_cast<float>(1.0 - std::exp(-1.0 / (48000 * 0.060))));
+    const std::vector<float> silence(static_cast<std::size_t>(limiter.LookAhead()), 0.0f);
+    reference.Process(left.data(), right.data(), static_cast<int>(frames), silence.data(),
+                      silence.data());
+    std::vector<float> expected(sum.size());
+    for (std::size_t i = 0; i < left.size(); ++i) {
+        expected[2 * i] = left[i];
+        expected[2 * i + 1] = right[i];
+    }
+    for (const std::vector<int>& sizes :
+         std::vector<std::vector<int>>{{128}, {1, 7, 127, 333}, {600, 511}, {48, 49}}) {
+        auto mixer = std::make_unique<Mixer>();
+        for (std::size_t v = 0; v < voices.size(); ++v) {
+            Play(*mixer, static_cast<int>(v), voices[v]);
+        }
+        const std::vector<float> got = RenderIn(*mixer, frames, sizes);
+        ASSERT_EQ(got.size(), expected.size());
+        const auto [worst, at] = WorstDifference(got, expected);
+        EXPECT_LT(worst, 1e-5f) << "first buffer " << sizes[0] << ", frame " << at;
+        float peak = 0.0f;
+        for (float s : got) {
+            peak = std::max(peak, std::abs(s));
+        }
+        EXPECT_LE(peak, PeakLimiter::kCeiling);
     }
 }
 

@@ -202,6 +202,10 @@ void PlayerController::QueueNextPlan() {
     } else if (transport_.CasualMode) {
         QueueNextCombination();
     }
+    if (queuedPlan_ == 0) {
+        // Nothing follows: a plan held on until this tick stops at its end after all.
+        voices_.Engine().Sequencer().QueueNext(nullptr, 0);
+    }
 }
 
 void PlayerController::QueueNextCombination() {
@@ -210,7 +214,9 @@ void PlayerController::QueueNextCombination() {
     PlanSource source = SourceOf(context);
     Guarded([&] { source.steps = library_.CombinationSteps(next); });
     AudioEngine& engine = voices_.Engine();
-    if (engine.QueueNextSequence(PlanSequence(source.steps, context))) {
+    // Held on: should the window be away past its whole pass, the combination plays again
+    // rather than the sound stopping.
+    if (engine.QueueNextSequence(PlanSequence(source.steps, context), true)) {
         queuedPlan_ = engine.LastPlanSerial();
         queued_ = std::move(source);
     }
@@ -234,11 +240,14 @@ void PlayerController::QueueNextCustomChime() {
         void ShowTotalDuration() override {}
     } quiet;
     TChannels scratch;
+    scratch.StepInterval = data_.Channels->StepInterval;  // kept by a score without a tempo
     LoadChimeScore(scratch, kWholeChime, path, quiet);
     StepContext context = Context();
     ApplyStoredBellSet(context.bellSet, chime->bells, chime->types);
     AudioEngine& engine = voices_.Engine();
-    if (engine.QueueNextSequence(PlanSequence(scratch.Steps, context))) {
+    SequencePlan plan = PlanSequence(scratch.Steps, context);
+    plan.intervalMs = scratch.StepInterval;
+    if (engine.QueueNextSequence(std::move(plan), true)) {
         queuedPlan_ = engine.LastPlanSerial();
         queued_ = PlanSource{scratch.Steps, context.bellSet.StoredBells(),
                              context.bellSet.StoredTypes(), context.soundColumn,

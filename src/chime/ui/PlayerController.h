@@ -187,7 +187,9 @@ private:
     // The sequencer went on with the queued plan: the window loads its chime or combination
     // to match, and the one after it is queued.
     void AdoptNextPlan();
-    // Queues what follows the pass by the end mode.
+    // Queues what follows the pass by the end mode, held on (StepSequencer::QueueNext) so that a
+    // window away for longer than the whole next pass finds it playing again, not stopped;
+    // when nothing follows, tells the sequencer so.
     void QueueNextPlan();
     // Back to step 0: the timer stops, the slider, page and markers show the first step.
     void BackToStepZero();

@@ -187,9 +187,9 @@ bool AudioEngine::LoadSequence(SequencePlan plan) {
     return serial != 0 && sequencer_.Load(plans_.back().second.get(), serial);
 }
 
-bool AudioEngine::QueueNextSequence(SequencePlan plan) {
+bool AudioEngine::QueueNextSequence(SequencePlan plan, bool holdOn) {
     const std::uint64_t serial = KeepPlan(std::move(plan));
-    return serial != 0 && sequencer_.QueueNext(plans_.back().second.get(), serial);
+    return serial != 0 && sequencer_.QueueNext(plans_.back().second.get(), serial, holdOn);
 }
 
 bool AudioEngine::ReplaceSequence(SequencePlan plan) {

@@ -124,7 +124,8 @@ class AudioEngine final : public OutputGain, private AudioRenderer {
     // there is no device or the command ring is full.
     StepSequencer& Sequencer() { return sequencer_; }
     bool LoadSequence(SequencePlan plan);
-    bool QueueNextSequence(SequencePlan plan);
+    // holdOn: see StepSequencer::QueueNext.
+    bool QueueNextSequence(SequencePlan plan, bool holdOn = false);
     // The plan that a playing sequence goes on with from the next buffer (StepSequencer::Replace).
     bool ReplaceSequence(SequencePlan plan);
     // The serial of the plan handed over last (as the sequencer's CurrentPlan names it).

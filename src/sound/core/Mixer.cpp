@@ -79,10 +79,16 @@ void AddSpan(const void* samples, bool pcm16, int channels, std::int64_t positio
 constexpr int kPrefetchVoices = 8;
 constexpr std::int64_t kCacheLine = 64;
 
-// Asks the processor to fetch `bytes` from `from` into its caches.
-void Prefetch(const char* from, std::int64_t bytes) {
-    for (std::int64_t at = 0; at < bytes; at += kCacheLine) {
-        __builtin_prefetch(from + at);
+// Asks the processor to fetch every cache line that holds a byte of [from, from + bytes) into
+// its caches, the line of the last byte included when `from` is not at a line's start.
+// Always inlined: out of line, the compiler takes a function made only of prefetches for one
+// without effect and drops every call to it.
+[[gnu::always_inline]] inline void Prefetch(const char* from, std::int64_t bytes) {
+    const std::uintptr_t start = reinterpret_cast<std::uintptr_t>(from);
+    const std::uintptr_t first = start & ~std::uintptr_t{kCacheLine - 1};
+    const std::uintptr_t end = start + static_cast<std::uintptr_t>(bytes);
+    for (std::uintptr_t at = first; at < end; at += kCacheLine) {
+        __builtin_prefetch(reinterpret_cast<const char*>(at));
     }
 }
 
@@ -147,6 +153,7 @@ void Mixer::Apply(const VoiceCommand& command, std::int64_t blockStart) {
         voice.serial = command.serial;
         voice.started = false;
         Activate(index);
+        carried_ = 0;
         startedAt_[index].store(-1, std::memory_order_relaxed);
         state_[index].store(command.serial * 2 + 1, std::memory_order_release);
     } else {
@@ -168,6 +175,7 @@ void Mixer::StartOwnVoice(int slot, const SampleBuffer* buffer, std::int64_t sta
     voice.serial = tag;
     voice.started = tag == 0;  // an untagged voice sends no start event
     Activate(index);
+    carried_ = 0;
 }
 
 void Mixer::StopOwnVoices() {
@@ -182,6 +190,8 @@ void Mixer::Deactivate(int index) {
     if (voice.listIndex < 0) {
         return;
     }
+    // The order of the sum changes: the carried look-ahead is mixed again.
+    carried_ = 0;
     const int last = active_[--activeCount_];
     active_[voice.listIndex] = static_cast<std::uint16_t>(last);
     voices_[last].listIndex = voice.listIndex;
@@ -217,6 +227,11 @@ void Mixer::Render(float* out, int frames) {
         const int ahead = limit ? limiter_.LookAhead() : 0;
         MixChunk(chunkStart, chunk, ahead);
         Finish(out + 2 * done, chunk, ahead, targetLeft, targetRight);
+        if (carried_ > 0) {
+            // The look-ahead becomes the start of the next chunk.
+            std::copy_n(busLeft_.begin() + chunk, carried_, busLeft_.begin());
+            std::copy_n(busRight_.begin() + chunk, carried_, busRight_.begin());
+        }
         done += chunk;
     }
     framesRendered_.store(blockStart + frames, std::memory_order_release);
@@ -224,21 +239,29 @@ void Mixer::Render(float* out, int frames) {
 
 void Mixer::MixChunk(std::int64_t chunkStart, int frames, int ahead) {
     const int span = frames + ahead;
-    std::fill(busLeft_.begin(), busLeft_.begin() + span, 0.0f);
-    std::fill(busRight_.begin(), busRight_.begin() + span, 0.0f);
+    // Frames [0, valid) were mixed as the previous chunk's look-ahead, by the same voices in the
+    // same order, so they hold the very sums a new mix would give; only the rest is mixed.
+    const int valid = std::min(carried_, span);
+    // This chunk's look-ahead is carried unless a voice ends, is waiting for its decode, or the
+    // voices change before the next chunk.
+    carried_ = ahead;
+    std::fill(busLeft_.begin() + valid, busLeft_.begin() + span, 0.0f);
+    std::fill(busRight_.begin() + valid, busRight_.begin() + span, 0.0f);
     const std::int64_t chunkEnd = chunkStart + frames;
     const std::int64_t spanEnd = chunkEnd + ahead;
 
     // The samples a voice reads in this chunk, fetched while the voices before it are mixed:
     // with many voices the mix waits on memory, not on arithmetic.
-    const auto prefetch = [&](const Voice& voice) {
+    const auto prefetch = [&](const Voice& voice) __attribute__((always_inline)) {
         if (voice.startFrame >= spanEnd) {
             return;
         }
         const std::int64_t frameBytes =
             static_cast<std::int64_t>(voice.channels) * (voice.pcm16 ? 2 : 4);
-        const std::int64_t from = voice.startFrame > chunkStart ? 0 : voice.position;
-        const std::int64_t count = std::min<std::int64_t>(span, voice.ready - from);
+        const std::int64_t offset = std::max<std::int64_t>(0, voice.startFrame - chunkStart);
+        const std::int64_t entry = std::max<std::int64_t>(offset, valid);
+        const std::int64_t from = (offset > 0 ? 0 : voice.position) + entry - offset;
+        const std::int64_t count = std::min<std::int64_t>(span - entry, voice.ready - from);
         if (count > 0) {
             Prefetch(static_cast<const char*>(voice.samples) + from * frameBytes,
                      count * frameBytes);
@@ -272,18 +295,24 @@ void Mixer::MixChunk(std::int64_t chunkStart, int frames, int ahead) {
                 droppedStarts_.fetch_add(1, std::memory_order_relaxed);
             }
         }
-        // What is decoded so far; a sound still decoding waits at its decoded end.
+        // What is decoded so far; a sound still decoding waits at its decoded end (and its
+        // look-ahead, cut short there, is not carried).
+        if (!voice.complete) {
+            carried_ = 0;
+        }
         const std::int64_t position = offset < frames ? voice.position : 0;
-        const int n = static_cast<int>(std::min<std::int64_t>(span - offset, voice.ready - position));
+        const int entry = std::max(offset, valid);
+        const std::int64_t from = position + (entry - offset);
+        const int n = static_cast<int>(std::min<std::int64_t>(span - entry, voice.ready - from));
         if (n > 0) {
-            AddSpan(voice.samples, voice.pcm16, voice.channels, position, n, voice.gain,
-                    busLeft_.data() + offset, busRight_.data() + offset);
+            AddSpan(voice.samples, voice.pcm16, voice.channels, from, n, voice.gain,
+                    busLeft_.data() + entry, busRight_.data() + entry);
         }
         if (offset >= frames) {
             ++i;
             continue;
         }
-        voice.position += std::clamp(n, 0, frames - offset);
+        voice.position += std::clamp<std::int64_t>(voice.ready - position, 0, frames - offset);
         if (voice.position >= voice.length && voice.complete) {
             Deactivate(index);
             if (index < kVoiceCount) {
@@ -324,12 +353,13 @@ void Mixer::Finish(float* out, int frames, int ahead, float targetLeft, float ta
     gainRight_ = targetRight;
 
     if (ahead > 0) {
-        for (int i = frames; i < frames + ahead; ++i) {
-            busLeft_[i] *= targetLeft;
-            busRight_[i] *= targetRight;
+        // The look-ahead at the new gain, apart: the bus keeps its sums for the next chunk.
+        for (int i = 0; i < ahead; ++i) {
+            aheadLeft_[i] = busLeft_[frames + i] * targetLeft;
+            aheadRight_[i] = busRight_[frames + i] * targetRight;
         }
-        limiter_.Process(busLeft_.data(), busRight_.data(), frames, busLeft_.data() + frames,
-                         busRight_.data() + frames);
+        limiter_.Process(busLeft_.data(), busRight_.data(), frames, aheadLeft_.data(),
+                         aheadRight_.data());
     }
     for (int i = 0; i < frames; ++i) {
         out[2 * i] = std::clamp(busLeft_[i], -1.0f, 1.0f);

@@ -18,8 +18,8 @@ bool StepSequencer::Load(const SequencePlan* plan, std::uint64_t serial) {
     return Send({Command::Kind::kLoad, plan, serial, 0});
 }
 
-bool StepSequencer::QueueNext(const SequencePlan* plan, std::uint64_t serial) {
-    return Send({Command::Kind::kQueueNext, plan, serial, 0});
+bool StepSequencer::QueueNext(const SequencePlan* plan, std::uint64_t serial, bool holdOn) {
+    return Send({Command::Kind::kQueueNext, plan, serial, holdOn ? 1 : 0});
 }
 
 bool StepSequencer::Replace(const SequencePlan* plan, std::uint64_t serial) {
@@ -72,10 +72,13 @@ void StepSequencer::Apply(const Command& command, std::int64_t chunkStart) {
             running_ = false;
             stepZeroDue_ = false;
             position_0_ = 0;
+            holding_ = false;
             break;
         case Command::Kind::kQueueNext:
             next_ = command.plan;
             nextSerial_ = command.serial;
+            nextHolds_ = command.value != 0;
+            holding_ = false;
             break;
         case Command::Kind::kReplace:
             plan_ = command.plan;
@@ -192,6 +195,9 @@ void StepSequencer::Tick(Mixer& mixer, std::int64_t frame, bool advance) {
             case ChimeEnd::kRepeat:
                 break;
             case ChimeEnd::kNextPlan:
+                if ((next_ == nullptr || next_->steps.empty()) && holding_) {
+                    break;  // nothing queued yet: the held plan again
+                }
                 if (next_ == nullptr || next_->steps.empty()) {
                     running_ = false;
                     position_0_ = 0;
@@ -202,8 +208,14 @@ void StepSequencer::Tick(Mixer& mixer, std::int64_t frame, bool advance) {
                 }
                 plan_ = next_;
                 planSerial_ = nextSerial_;
+                holding_ = nextHolds_;
                 next_ = nullptr;
                 currentSerial_.store(planSerial_, std::memory_order_release);
+                if (plan_->intervalMs > 0) {
+                    intervalFrames_ = std::max<std::int64_t>(
+                        1, std::int64_t{plan_->intervalMs} * sampleRate_ / 1000);
+                    nextFrame_ = frame + intervalFrames_;
+                }
                 break;
         }
         position_0_ = 0;

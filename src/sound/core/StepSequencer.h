@@ -31,6 +31,10 @@ struct SequencePlan {
 
     QStringList soundPaths;
     std::vector<Step> steps;
+    // Milliseconds per step of a plan that follows another at its end (ChimeEnd::kNextPlan):
+    // its step 0 comes one interval of the plan before it after that plan's last step, and its
+    // own grid starts there. 0: the interval in force goes on.
+    int intervalMs = 0;
     // Filled by the engine when the plan is handed over: the decoded sound of each path.
     std::vector<std::shared_ptr<const SampleBuffer>> sounds;
 };
@@ -40,6 +44,7 @@ enum class ChimeEnd : std::uint8_t {
     kStop,      // the player stops: position 0
     kRepeat,    // step 0 again, without a pause (study chimes)
     kNextPlan,  // step 0 of the plan queued with QueueNext, without a pause; stops without one
+                // (or plays the current plan again, see QueueNext)
 };
 
 // The sequencer on the audio side: it plays a step plan on an exact grid of the step interval,
@@ -60,8 +65,11 @@ public:
     // UI thread. Each returns false when the command ring is full (try again later).
     // The plan to play from now on (position 0, stopped); `serial` names it in PlanInUse.
     bool Load(const SequencePlan* plan, std::uint64_t serial);
-    // The plan that follows the current one when its end is due with ChimeEnd::kNextPlan.
-    bool QueueNext(const SequencePlan* plan, std::uint64_t serial);
+    // The plan that follows the current one when its end is due with ChimeEnd::kNextPlan; null:
+    // none, the player stops there. `holdOn`: once that plan plays, its end plays it again as
+    // long as nothing is queued after it, so that a window that is late to queue what follows
+    // never lets the sound stop; the next QueueNext (a null plan included) ends the holding.
+    bool QueueNext(const SequencePlan* plan, std::uint64_t serial, bool holdOn = false);
     // The plan to play on from the next buffer, keeping the position, the grid and whether it
     // plays (an edited step list); a position past its last step ends the pass at the next step.
     bool Replace(const SequencePlan* plan, std::uint64_t serial);
@@ -90,7 +98,7 @@ public:
     std::uint64_t StepsPlayed() const { return stepsPlayed_.load(std::memory_order_acquire); }
     // The frame of the last step sounded.
     std::int64_t LastStepFrame() const { return lastStepFrame_.load(std::memory_order_acquire); }
-    // Passes that ended and went on (repeat or next plan).
+    // Passes that ended and went on (repeat, next plan, or a held plan played again).
     std::uint64_t Passes() const { return passes_.load(std::memory_order_acquire); }
     // Chimes that ended with a stop (kStop, or kNextPlan with nothing queued).
     std::uint64_t Ends() const { return ends_.load(std::memory_order_acquire); }
@@ -151,6 +159,8 @@ private:
     std::uint64_t planSerial_ = 0;
     const SequencePlan* next_ = nullptr;
     std::uint64_t nextSerial_ = 0;
+    bool nextHolds_ = false;  // the queued plan was queued with holdOn
+    bool holding_ = false;    // the current plan repeats at a kNextPlan end with nothing queued
     bool running_ = false;
     bool stepZeroDue_ = false;
     int position_0_ = 0;  // the step played last
