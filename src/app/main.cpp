@@ -6,7 +6,9 @@
 #include "app/ui/SingleInstance.h"
 #include "app/ui/TfrmMain.h"
 #include "help/core/JpegImage.h"
+#include "sound/core/OutputOpener.h"
 #include "sound/core/PacedOutput.h"
+#include "sound/core/SdlOutput.h"
 
 #include <QApplication>
 #include <QPixmap>
@@ -37,6 +39,14 @@ int main(int argc, char** argv) {
         return 0;
     }
     orvane::StartupTrace::Mark("single instance");
+    // Machines without a sound card (and demonstrations under a virtual display) may ask for a
+    // silent output that keeps real time instead of the sound device. The sound device is
+    // opened on a thread of its own while the window is built; the engine waits for it.
+    const bool silent = qEnvironmentVariableIsSet("ORVANE_SILENT_OUTPUT");
+    std::unique_ptr<orvane::OutputOpener> sound;
+    if (!silent) {
+        sound = std::make_unique<orvane::OutputOpener>(std::make_unique<orvane::SdlOutput>());
+    }
     QApplication::setStyle(new orvane::ProgramStyle);
     QPointer<orvane::TfrmMain> window;
     instance.Listen([&window] {
@@ -59,10 +69,15 @@ int main(int argc, char** argv) {
     options.arguments = QApplication::arguments().mid(1);
     options.cacheDir = QStandardPaths::writableLocation(QStandardPaths::CacheLocation);
     options.askedToEnd = [] { return orvane::SignalBridge::Requested(); };
-    // Machines without a sound card (and demonstrations under a virtual display) may ask for a
-    // silent output that keeps real time instead of the sound device.
-    if (qEnvironmentVariableIsSet("ORVANE_SILENT_OUTPUT")) {
+    if (silent) {
         options.outputFactory = [] { return std::make_unique<orvane::PacedOutput>(); };
+    } else {
+        options.outputFactory = [&sound] {
+            orvane::StartupTrace::Mark("sound device wanted");
+            auto output = sound->Take();
+            orvane::StartupTrace::Mark("sound device ready");
+            return output;
+        };
     }
 
     auto frmMain = std::make_unique<orvane::TfrmMain>(options);
