@@ -57,13 +57,6 @@ int main(int argc, char** argv) {
         }
     });
 
-    // The splash picture stays for 1500 ms while the program starts.
-    auto splash = std::make_unique<QSplashScreen>(
-        QPixmap::fromImage(orvane::LoadJpeg(QStringLiteral(":/images/splash.jpg"))), Qt::WindowStaysOnTopHint);
-    splash->show();
-    QApplication::processEvents();
-    orvane::StartupTrace::Mark("splash");
-
     orvane::StartOptions options;
     options.appDir = orvane::ProgramFolder(QApplication::applicationDirPath());
     options.arguments = QApplication::arguments().mid(1);
@@ -95,6 +88,12 @@ int main(int argc, char** argv) {
 
     frmMain->show();
     orvane::StartupTrace::Mark("shown");
+    // The splash picture comes up with the main window, above it, and stays for 1500 ms; the
+    // event loop maps both windows, the main window first.
+    auto splash = std::make_unique<QSplashScreen>(
+        QPixmap::fromImage(orvane::LoadJpeg(QStringLiteral(":/images/splash.jpg"))), Qt::WindowStaysOnTopHint);
+    splash->show();
+    orvane::StartupTrace::Mark("splash");
     if (orvane::StartupTrace::Enabled()) {
         QTimer::singleShot(0, [] { orvane::StartupTrace::Mark("event loop"); });
     }
