@@ -1,3 +1,4 @@
+#include "app/core/FontConfigWarmup.h"
 #include "app/core/ProgramInfo.h"
 #include "app/core/SessionBus.h"
 #include "app/core/StartupTrace.h"
@@ -39,6 +40,8 @@ int main(int argc, char** argv) {
         return 0;
     }
     orvane::StartupTrace::Mark("single instance");
+    // Read beside the building of the window, which needs them for its first text.
+    const orvane::FontConfigWarmup fonts;
     // Machines without a sound card (and demonstrations under a virtual display) may ask for a
     // silent output that keeps real time instead of the sound device. The sound device is
     // opened on a thread of its own while the window is built; the engine waits for it.
@@ -62,6 +65,7 @@ int main(int argc, char** argv) {
     options.arguments = QApplication::arguments().mid(1);
     options.cacheDir = QStandardPaths::writableLocation(QStandardPaths::CacheLocation);
     options.askedToEnd = [] { return orvane::SignalBridge::Requested(); };
+    options.instrumentLater = true;
     if (silent) {
         options.outputFactory = [] { return std::make_unique<orvane::PacedOutput>(); };
     } else {
@@ -88,6 +92,10 @@ int main(int argc, char** argv) {
 
     frmMain->show();
     orvane::StartupTrace::Mark("shown");
+    // Before any event is processed, so the first picture of the window and the first key
+    // already have them.
+    frmMain->StartInstrument();
+    orvane::StartupTrace::Mark("instrument");
     // The splash picture comes up with the main window, above it, and stays for 1500 ms; the
     // event loop maps both windows, the main window first.
     auto splash = std::make_unique<QSplashScreen>(
