@@ -41,7 +41,7 @@ int main(int argc, char** argv) {
     }
     orvane::StartupTrace::Mark("single instance");
     // Read beside the building of the window, which needs them for its first text.
-    const orvane::FontConfigWarmup fonts;
+    auto fonts = std::make_unique<orvane::FontConfigWarmup>();
     // Machines without a sound card (and demonstrations under a virtual display) may ask for a
     // silent output that keeps real time instead of the sound device. The sound device is
     // opened on a thread of its own while the window is built; the engine waits for it.
@@ -94,6 +94,7 @@ int main(int argc, char** argv) {
     orvane::StartupTrace::Mark("shown");
     // Before any event is processed, so the first picture of the window and the first key
     // already have them.
+    fonts.reset();  // long done; the instrument controls set environment variables
     frmMain->StartInstrument();
     orvane::StartupTrace::Mark("instrument");
     // The splash picture comes up with the main window, above it, and stays for 1500 ms; the
