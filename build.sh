@@ -6,7 +6,7 @@ set -euo pipefail
 cd "$(dirname "$0")"
 
 packages=(g++ cmake ninja-build pkg-config qt6-base-dev libsdl2-dev libsndfile1-dev libturbojpeg0-dev
-          libasound2-dev libxcb1-dev libgtest-dev libgmock-dev libbenchmark-dev fonts-dejavu-core xvfb
+          libasound2-dev libfontconfig-dev libxcb1-dev libgtest-dev libgmock-dev libbenchmark-dev fonts-dejavu-core xvfb
           xauth sox espeak-ng lame poppler-utils dpkg-dev desktop-file-utils appstream lintian clang
           libclang-rt-14-dev librtmidi-dev jackd2 libjack-jackd2-dev)
 

@@ -57,6 +57,9 @@ set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)
 set(CPACK_DEBIAN_PACKAGE_HOMEPAGE "https://www.orvane.example/")
 # Library dependencies are computed by dpkg-shlibdeps from the executable.
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
+# The sound library and the sound file library are loaded when they are first used, so
+# dpkg-shlibdeps cannot see them.
+set(CPACK_DEBIAN_PACKAGE_DEPENDS "libsdl2-2.0-0 (>= 2.0.18), libsndfile1 (>= 1.0.28)")
 set(CPACK_DEBIAN_PACKAGE_GENERATE_SHLIBS OFF)
 # The extended description; CPack puts the summary above it as the synopsis line.
 set(CPACK_DEBIAN_PACKAGE_DESCRIPTION

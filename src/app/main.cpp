@@ -1,3 +1,4 @@
+#include "app/core/FontConfigWarmup.h"
 #include "app/core/ProgramInfo.h"
 #include "app/core/SessionBus.h"
 #include "app/core/StartupTrace.h"
@@ -6,7 +7,9 @@
 #include "app/ui/SingleInstance.h"
 #include "app/ui/TfrmMain.h"
 #include "help/core/JpegImage.h"
+#include "sound/core/OutputOpener.h"
 #include "sound/core/PacedOutput.h"
+#include "sound/core/SdlOutput.h"
 
 #include <QApplication>
 #include <QPixmap>
@@ -37,6 +40,16 @@ int main(int argc, char** argv) {
         return 0;
     }
     orvane::StartupTrace::Mark("single instance");
+    // Read beside the building of the window, which needs them for its first text.
+    auto fonts = std::make_unique<orvane::FontConfigWarmup>();
+    // Machines without a sound card (and demonstrations under a virtual display) may ask for a
+    // silent output that keeps real time instead of the sound device. The sound device is
+    // opened on a thread of its own while the window is built; the engine waits for it.
+    const bool silent = qEnvironmentVariableIsSet("ORVANE_SILENT_OUTPUT");
+    std::unique_ptr<orvane::OutputOpener> sound;
+    if (!silent) {
+        sound = std::make_unique<orvane::OutputOpener>(std::make_unique<orvane::SdlOutput>());
+    }
     QApplication::setStyle(new orvane::ProgramStyle);
     QPointer<orvane::TfrmMain> window;
     instance.Listen([&window] {
@@ -47,22 +60,21 @@ int main(int argc, char** argv) {
         }
     });
 
-    // The splash picture stays for 1500 ms while the program starts.
-    auto splash = std::make_unique<QSplashScreen>(
-        QPixmap::fromImage(orvane::LoadJpeg(QStringLiteral(":/images/splash.jpg"))), Qt::WindowStaysOnTopHint);
-    splash->show();
-    QApplication::processEvents();
-    orvane::StartupTrace::Mark("splash");
-
     orvane::StartOptions options;
     options.appDir = orvane::ProgramFolder(QApplication::applicationDirPath());
     options.arguments = QApplication::arguments().mid(1);
     options.cacheDir = QStandardPaths::writableLocation(QStandardPaths::CacheLocation);
     options.askedToEnd = [] { return orvane::SignalBridge::Requested(); };
-    // Machines without a sound card (and demonstrations under a virtual display) may ask for a
-    // silent output that keeps real time instead of the sound device.
-    if (qEnvironmentVariableIsSet("ORVANE_SILENT_OUTPUT")) {
+    options.instrumentLater = true;
+    if (silent) {
         options.outputFactory = [] { return std::make_unique<orvane::PacedOutput>(); };
+    } else {
+        options.outputFactory = [&sound] {
+            orvane::StartupTrace::Mark("sound device wanted");
+            auto output = sound->Take();
+            orvane::StartupTrace::Mark("sound device ready");
+            return output;
+        };
     }
 
     auto frmMain = std::make_unique<orvane::TfrmMain>(options);
@@ -80,6 +92,17 @@ int main(int argc, char** argv) {
 
     frmMain->show();
     orvane::StartupTrace::Mark("shown");
+    // Before any event is processed, so the first picture of the window and the first key
+    // already have them.
+    fonts.reset();  // long done; the instrument controls set environment variables
+    frmMain->StartInstrument();
+    orvane::StartupTrace::Mark("instrument");
+    // The splash picture comes up with the main window, above it, and stays for 1500 ms; the
+    // event loop maps both windows, the main window first.
+    auto splash = std::make_unique<QSplashScreen>(
+        QPixmap::fromImage(orvane::LoadJpeg(QStringLiteral(":/images/splash.jpg"))), Qt::WindowStaysOnTopHint);
+    splash->show();
+    orvane::StartupTrace::Mark("splash");
     if (orvane::StartupTrace::Enabled()) {
         QTimer::singleShot(0, [] { orvane::StartupTrace::Mark("event loop"); });
     }

@@ -15,6 +15,9 @@ list(APPEND ORVANE_CORE_SOURCES
   src/sound/core/Resampler.cpp src/sound/core/Resampler.h
   src/sound/core/SampleBuffer.cpp src/sound/core/SampleBuffer.h
   src/sound/core/SampleCache.cpp src/sound/core/SampleCache.h
+  src/sound/core/OutputOpener.cpp src/sound/core/OutputOpener.h
+  src/sound/core/SdlLibrary.cpp src/sound/core/SdlLibrary.h
+  src/sound/core/SndfileLibrary.cpp src/sound/core/SndfileLibrary.h
   src/sound/core/SdlOutput.cpp src/sound/core/SdlOutput.h
   src/sound/core/StepSequencer.cpp src/sound/core/StepSequencer.h
 )

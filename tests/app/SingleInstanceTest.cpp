@@ -2,11 +2,14 @@
 #include "support/ProgramFolder.h"
 
 #include <gtest/gtest.h>
+#include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
 #include <QTemporaryDir>
 #include <QTest>
 
+#include <fcntl.h>
+#include <sys/file.h>
 #include <sys/socket.h>
 #include <sys/un.h>
 #include <unistd.h>
@@ -101,6 +104,35 @@ TEST_F(SingleInstanceTest, AskingWaitsForAFirstCopyThatListensLateAndGivesUpWith
     EXPECT_TRUE(QTest::qWaitFor([&] { return raised == 1; }, 5000));
     asking.join();
     EXPECT_EQ(asked, 1);
+}
+
+// The claim is the lock on the file at its path: a file left by a copy that died (nobody holds
+// it) is taken over, a lock held on it by any other open blocks the claim, and the claim's file
+// is removed when the copy ends.
+TEST_F(SingleInstanceTest, ALockFileLeftBehindIsTakenOverAndAHeldOneBlocks) {
+    const QString lockPath = QDir(QDir::tempPath()).filePath(SingleInstance::ServerName(key_) +
+                                                              QStringLiteral(".lock"));
+    {
+        QFile left(lockPath);
+        ASSERT_TRUE(left.open(QIODevice::WriteOnly));
+        left.write("12345\norvane\n");
+    }
+    {
+        SingleInstance first(key_);
+        EXPECT_TRUE(first.Claim());
+        EXPECT_TRUE(first.Claim());  // held already
+        SingleInstance second(key_);
+        EXPECT_FALSE(second.Claim());
+    }
+    EXPECT_FALSE(QFile::exists(lockPath));
+
+    const int holder = ::open(QFile::encodeName(lockPath).constData(), O_RDWR | O_CREAT, 0600);
+    ASSERT_GE(holder, 0);
+    ASSERT_EQ(::flock(holder, LOCK_EX | LOCK_NB), 0);
+    SingleInstance blocked(key_);
+    EXPECT_FALSE(blocked.Claim());
+    ::close(holder);  // the holder ends: its lock goes with it
+    EXPECT_TRUE(blocked.Claim());
 }
 
 }  // namespace

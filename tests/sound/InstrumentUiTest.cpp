@@ -180,6 +180,36 @@ TEST_F(InstrumentUi, StoredKeysRingTheirBellsAndTheOldKeysNoLonger) {
     EXPECT_EQ(w->instrument->Labels().Label(14)->text(), ";");
 }
 
+// The program shows its window before it starts the instrument controls: until then no label
+// exists and the stored keys are not read; started once, the first key already rings the
+// stored key's bell and the label shows it.
+TEST_F(InstrumentUi, ControlsStartedAfterTheWindowIsShownServeTheFirstKey) {
+    WriteSettings({"[Serial]", "Bells=000000000000011", "[Keys]", "Bell13=81"});
+    StartOptions options;
+    options.appDir = folder.Dir();
+    options.cacheDir = folder.CacheDir();
+    options.messageBox = [this](const QString&, const QString& text) { messages.append(text); };
+    options.outputFactory = [this]() -> std::unique_ptr<AudioOutput> {
+        auto output = std::make_unique<OfflineOutput>();
+        offline = output.get();
+        return output;
+    };
+    options.instrumentLater = true;
+    auto window = std::make_unique<TestWindow>(options);
+    window->CreateSecondaryWindows();
+    EXPECT_EQ(window->instrument->Labels().Label(13), nullptr);
+    window->show();
+    window->StartInstrument();
+    window->StartInstrument();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(window.get()));
+    Open(std::move(window));
+    Key(Qt::Key_Q);
+    EXPECT_EQ(Sounded(), QStringList{"bell13.wav"});
+    ASSERT_NE(w->instrument->Labels().Label(13), nullptr);
+    EXPECT_EQ(w->instrument->Labels().Label(13)->text(), "Q");
+    EXPECT_EQ(GuardLog::Swallowed(), 0);
+}
+
 TEST_F(InstrumentUi, AShortcutNeverRingsABellAndABellKeyNeverTriggersAShortcut) {
     Open(Start());
     EXPECT_EQ(w->form.nPlay->shortcut(), QKeySequence(Qt::Key_F5));

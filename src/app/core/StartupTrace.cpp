@@ -35,11 +35,13 @@ void StartupTrace::Mark(const char* phase, int number) {
     static const double first = Milliseconds(CLOCK_MONOTONIC);
     const double wall = Milliseconds(CLOCK_MONOTONIC) - first;
     const double cpu = Milliseconds(CLOCK_PROCESS_CPUTIME_ID);
+    const double thread = Milliseconds(CLOCK_THREAD_CPUTIME_ID);
     if (number >= 0) {
-        std::fprintf(stderr, "startup %8.1f ms wall %8.1f ms cpu  %s %d\n", wall, cpu, phase,
-                     number);
+        std::fprintf(stderr, "startup %8.1f ms wall %8.1f ms cpu %8.1f ms ui  %s %d\n", wall, cpu,
+                     thread, phase, number);
     } else {
-        std::fprintf(stderr, "startup %8.1f ms wall %8.1f ms cpu  %s\n", wall, cpu, phase);
+        std::fprintf(stderr, "startup %8.1f ms wall %8.1f ms cpu %8.1f ms ui  %s\n", wall, cpu,
+                     thread, phase);
     }
 }
 

@@ -6,7 +6,9 @@ namespace orvane {
 // the environment variable ORVANE_STARTUP_TRACE is set to a non-empty value; then every mark
 // writes one line to stderr: the wall-clock milliseconds since the first mark (the program
 // entry), the processor milliseconds the whole process has used since it was executed (loading
-// and relocating the libraries included), and the phase's name. User-interface thread only.
+// and relocating the libraries included), the processor milliseconds of the calling thread
+// alone (the window is built on it; other threads, such as the sound device's opener, run beside
+// it) and the phase's name. User-interface thread only.
 class StartupTrace {
 public:
     static void Mark(const char* phase);

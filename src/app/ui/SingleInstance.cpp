@@ -4,10 +4,11 @@
 #include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
-#include <QLockFile>
 #include <QSocketNotifier>
 #include <QThread>
 
+#include <fcntl.h>
+#include <sys/file.h>
 #include <sys/socket.h>
 #include <sys/stat.h>
 #include <sys/un.h>
@@ -69,7 +70,10 @@ QString SingleInstance::SocketPath(const QString& key) {
 }
 
 SingleInstance::SingleInstance(const QString& key, QObject* parent)
-    : QObject(parent), name_(ServerName(key)), socketPath_(SocketPath(key)) {}
+    : QObject(parent),
+      name_(ServerName(key)),
+      socketPath_(SocketPath(key)),
+      lockPath_(QDir(QDir::tempPath()).filePath(name_ + QStringLiteral(".lock"))) {}
 
 SingleInstance::~SingleInstance() {
     while (!clients_.empty()) {
@@ -80,16 +84,43 @@ SingleInstance::~SingleInstance() {
         ::close(server_);
         QFile::remove(socketPath_);
     }
-    if (lock_) {
-        lock_->unlock();
+    if (lockFd_ >= 0) {
+        // Removed while still locked: a copy that opened it meanwhile fails to lock it, and one
+        // that locks it after the close sees that it is no longer the file at the path.
+        QFile::remove(lockPath_);
+        ::close(lockFd_);
     }
 }
 
 bool SingleInstance::Claim() {
-    lock_ = std::make_unique<QLockFile>(
-        QDir(QDir::tempPath()).filePath(name_ + QStringLiteral(".lock")));
-    lock_->setStaleLockTime(0);  // only a lock whose process is gone is stale
-    return lock_->tryLock(0);
+    if (lockFd_ >= 0) {
+        return true;
+    }
+    const QByteArray path = QFile::encodeName(lockPath_);
+    for (;;) {
+        const int fd = ::open(path.constData(), O_RDWR | O_CREAT | O_CLOEXEC, 0600);
+        if (fd < 0) {
+            return false;
+        }
+        int locked = 0;
+        do {
+            locked = ::flock(fd, LOCK_EX | LOCK_NB);
+        } while (locked != 0 && errno == EINTR);
+        if (locked != 0) {
+            ::close(fd);
+            return false;  // a living copy holds it
+        }
+        // The file may have been removed by the copy that held it just before this lock was
+        // taken; then this lock guards nothing and the claim starts again on the file now there.
+        struct stat held {};
+        struct stat named {};
+        if (::fstat(fd, &held) == 0 && ::stat(path.constData(), &named) == 0 &&
+            held.st_dev == named.st_dev && held.st_ino == named.st_ino) {
+            lockFd_ = fd;
+            return true;
+        }
+        ::close(fd);
+    }
 }
 
 bool SingleInstance::AskRunningCopy(int timeoutMs) {

@@ -6,7 +6,6 @@
 #include <map>
 #include <memory>
 
-class QLockFile;
 class QSocketNotifier;
 
 namespace orvane {
@@ -15,7 +14,9 @@ namespace orvane {
 // copy claims a lock file and listens before its start-up sequence; a later one, whenever it
 // starts, finds the claim, asks the first to come forward and then ends itself. The lock file
 // and the socket (a local stream socket, owner access only) live in the temporary folder
-// ($TMPDIR or /tmp). User-interface thread only.
+// ($TMPDIR or /tmp). The claim is an advisory lock on the lock file, which the system drops when
+// its process ends in any way; nothing is written or flushed to the disk for it.
+// User-interface thread only.
 class SingleInstance : public QObject {
     Q_OBJECT
 
@@ -43,7 +44,8 @@ private:
 
     QString name_;
     QString socketPath_;
-    std::unique_ptr<QLockFile> lock_;
+    QString lockPath_;
+    int lockFd_ = -1;  // open and locked while the claim is held
     int server_ = -1;
     QSocketNotifier* serverNotifier_ = nullptr;
     struct Client {

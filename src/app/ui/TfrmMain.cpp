@@ -72,8 +72,8 @@ TfrmMain::TfrmMain(StartOptions startOptions, QWidget* parent)
     setWindowTitle(DefaultCaption());
     FormCreate();
     ConnectHandlers();
-    if (!terminating_) {
-        Guarded([this] { instrument.Start(options.midi); });
+    if (!options.instrumentLater) {
+        StartInstrument();
     }
     form.client->installEventFilter(this);
     created_ = true;
@@ -232,6 +232,12 @@ void TfrmMain::CreateSecondaryWindows() {
     frmSoundSaveDlg = std::make_unique<TfrmSoundSaveDlg>(this, std::move(saveOwner));
     frmSelSound = std::make_unique<TfrmSelSound>(this);
     frmLesson = std::make_unique<TfrmLesson>(this);
+}
+
+void TfrmMain::StartInstrument() {
+    if (!terminating_) {
+        Guarded([this] { instrument.Start(options.midi); });
+    }
 }
 
 void TfrmMain::nExitClick() { close(); }

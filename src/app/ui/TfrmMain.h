@@ -59,6 +59,10 @@ struct StartOptions {
     std::function<bool()> askedToEnd;
     // MIDI input: every MIDI source of the system is opened (false: none, for tests).
     bool midi = true;
+    // The instrument controls (the user's keys and notes, the key labels, MIDI input) are
+    // started by StartInstrument() rather than by the constructor, so that the program can map
+    // its window first. Nothing reaches the window in between: no events are processed.
+    bool instrumentLater = false;
 };
 
 // The main window. It owns every long-lived object of the program, runs the start-up sequence
@@ -78,6 +82,9 @@ public:
     // Creates the five secondary windows in their order; the program entry calls it right after
     // the main window exists.
     void CreateSecondaryWindows();
+    // Starts the instrument controls when the options asked for them later; does nothing after
+    // a start that is ending, or when they are started already.
+    void StartInstrument();
 
     // The fatal data-file check: a missing file shows the fatal message and ends the program.
     void CheckDataFile(const QString& path);

@@ -9,7 +9,7 @@
 #include <algorithm>
 #include <deque>
 #include <memory>
-#include <sndfile.h>
+#include "sound/core/SndfileLibrary.h"
 
 namespace orvane {
 
@@ -60,7 +60,7 @@ sf_count_t VioTell(void* user) {
 }
 
 struct SndCloser {
-    void operator()(SNDFILE* file) const { sf_close(file); }
+    void operator()(SNDFILE* file) const { sndfile::Close(file); }
 };
 
 // The voices the export has opened, oldest first; finished ones are closed as the render goes
@@ -160,13 +160,13 @@ ChimeExporter::Result ChimeExporter::Export(const QString& path, const Progress&
     info.samplerate = rate;
     info.channels = 2;
     info.format = SndFormat(settings_.format);
-    std::unique_ptr<SNDFILE, SndCloser> sound(sf_open_virtual(&io, SFM_WRITE, &info, &file));
+    std::unique_ptr<SNDFILE, SndCloser> sound(sndfile::OpenVirtual(&io, SFM_WRITE, &info, &file));
     if (!sound) {
-        error_ = QString::fromLocal8Bit(sf_strerror(nullptr));
+        error_ = QString::fromLocal8Bit(sndfile::StrError(nullptr));
         file.cancelWriting();
         return Result::kFailed;
     }
-    sf_command(sound.get(), SFC_SET_CLIPPING, nullptr, SF_TRUE);
+    sndfile::Command(sound.get(), SFC_SET_CLIPPING, nullptr, SF_TRUE);
 
     OfflineOutput::Options options;
     options.sampleRate = rate;
@@ -196,7 +196,7 @@ ChimeExporter::Result ChimeExporter::Export(const QString& path, const Progress&
             if (at < lead) {
                 continue;
             }
-            if (sf_writef_float(sound.get(), block.data(), n) != n) {
+            if (sndfile::WritefFloat(sound.get(), block.data(), n) != n) {
                 writeFailed = true;
             }
             framesWritten_ += n;

@@ -1,6 +1,6 @@
 #include "sound/core/SampleBuffer.h"
 
-#include <sndfile.h>
+#include "sound/core/SndfileLibrary.h"
 #include <QFile>
 #include <QFileInfo>
 #include <algorithm>
@@ -15,7 +15,7 @@ namespace orvane {
 namespace {
 
 struct SndFileCloser {
-    void operator()(SNDFILE* file) const { sf_close(file); }
+    void operator()(SNDFILE* file) const { sndfile::Close(file); }
 };
 using SndFilePtr = std::unique_ptr<SNDFILE, SndFileCloser>;
 
@@ -37,7 +37,7 @@ std::vector<float> ReadFloats(SNDFILE* file, int fileChannels, int channels, sf_
     std::vector<float> chunk(static_cast<std::size_t>(kChunkFrames) * fileChannels);
     sf_count_t left = frames;
     while (left > 0) {
-        const sf_count_t got = sf_readf_float(file, chunk.data(), std::min(left, kChunkFrames));
+        const sf_count_t got = sndfile::ReadfFloat(file, chunk.data(), std::min(left, kChunkFrames));
         if (got <= 0) {
             break;
         }
@@ -134,7 +134,7 @@ class FileDecode final : public SampleDecode {
             sf_count_t got = 0;
             if (buffer_->IsPcm16()) {
                 shorts.resize(static_cast<std::size_t>(want) * fileChannels_);
-                got = sf_readf_short(file_.get(), shorts.data(), want);
+                got = sndfile::ReadfShort(file_.get(), shorts.data(), want);
                 std::int16_t* dst = buffer_->WritablePcm16() + at * channels_;
                 for (sf_count_t i = 0; i < got; ++i) {
                     for (int c = 0; c < channels_; ++c) {
@@ -145,7 +145,7 @@ class FileDecode final : public SampleDecode {
                 }
             } else {
                 floats.resize(static_cast<std::size_t>(want) * fileChannels_);
-                got = sf_readf_float(file_.get(), floats.data(), want);
+                got = sndfile::ReadfFloat(file_.get(), floats.data(), want);
                 float* dst = buffer_->WritableFloats() + at * channels_;
                 for (sf_count_t i = 0; i < got; ++i) {
                     for (int c = 0; c < channels_; ++c) {
@@ -214,12 +214,12 @@ DecodeError OpenFile(const QString& path, SndFilePtr& file, SF_INFO& sfInfo) {
         return DecodeError::kNotFound;
     }
     const QByteArray nativePath = QFile::encodeName(path);
-    file.reset(sf_open(nativePath.constData(), SFM_READ, &sfInfo));
+    file.reset(sndfile::Open(nativePath.constData(), SFM_READ, &sfInfo));
     if (!file || !SoundFileClaimsFit(sfInfo.samplerate, sfInfo.channels, sfInfo.frames)) {
         return DecodeError::kCannotDecode;
     }
     // Integer samples map to -1..1; float files are taken as they are.
-    sf_command(file.get(), SFC_SET_NORM_FLOAT, nullptr, SF_TRUE);
+    sndfile::Command(file.get(), SFC_SET_NORM_FLOAT, nullptr, SF_TRUE);
     return DecodeError::kNone;
 }
 
@@ -315,7 +315,7 @@ DecodeResult DecodeSampleFile(const QString& path, int sampleRate) {
     const int channels = fileChannels >= 2 ? 2 : 1;
     std::vector<float> decoded =
         ReadFloats(file.get(), fileChannels, channels, std::numeric_limits<sf_count_t>::max());
-    if (sf_error(file.get()) != SF_ERR_NO_ERROR) {
+    if (sndfile::Error(file.get()) != SF_ERR_NO_ERROR) {
         result.error = DecodeError::kCannotDecode;
         return result;
     }

@@ -32,7 +32,7 @@ bool SdlOutput::OpenDevice(int allowedChanges) {
     wanted.callback = &SdlOutput::Callback;
     wanted.userdata = this;
     obtained_ = SDL_AudioSpec{};
-    device_ = SDL_OpenAudioDevice(nullptr, 0, &wanted, &obtained_, allowedChanges);
+    device_ = sdl_->OpenAudioDevice(nullptr, 0, &wanted, &obtained_, allowedChanges);
     return device_ != 0;
 }
 
@@ -40,11 +40,14 @@ bool SdlOutput::Open() {
     if (device_ != 0) {
         return true;
     }
+    if (sdl_ == nullptr && (sdl_ = SdlLibrary::Get()) == nullptr) {
+        return false;
+    }
     snd_lib_error_set_handler(&IgnoreAlsaError);
     if (!subsystemUp_) {
         // SIGTERM and SIGINT belong to the program, which closes its window on them.
-        SDL_SetHint(SDL_HINT_NO_SIGNAL_HANDLERS, "1");
-        if (SDL_InitSubSystem(SDL_INIT_AUDIO) != 0) {
+        sdl_->SetHint(SDL_HINT_NO_SIGNAL_HANDLERS, "1");
+        if (sdl_->InitSubSystem(SDL_INIT_AUDIO) != 0) {
             return false;
         }
         subsystemUp_ = true;
@@ -52,14 +55,14 @@ bool SdlOutput::Open() {
     bool opened = OpenDevice(SDL_AUDIO_ALLOW_FREQUENCY_CHANGE | SDL_AUDIO_ALLOW_FORMAT_CHANGE);
     if (opened && obtained_.format != AUDIO_F32SYS && obtained_.format != AUDIO_S16SYS) {
         // Some other sample format: let SDL convert from float.
-        SDL_CloseAudioDevice(device_);
+        sdl_->CloseAudioDevice(device_);
         opened = OpenDevice(SDL_AUDIO_ALLOW_FREQUENCY_CHANGE);
     }
     if (!opened || obtained_.channels != 2 || obtained_.freq <= 0 || obtained_.samples == 0) {
         // The audio subsystem stays up until Stop(): shutting it down joins the sound library's
         // device watcher thread, which sleeps in steps of 100 ms, and the start would wait for it.
         if (device_ != 0) {
-            SDL_CloseAudioDevice(device_);
+            sdl_->CloseAudioDevice(device_);
             device_ = 0;
         }
         obtained_ = SDL_AudioSpec{};
@@ -74,21 +77,21 @@ void SdlOutput::Start(AudioRenderer* renderer) {
     if (device_ == 0) {
         return;
     }
-    SDL_LockAudioDevice(device_);
+    sdl_->LockAudioDevice(device_);
     renderer_ = renderer;
-    SDL_UnlockAudioDevice(device_);
-    SDL_PauseAudioDevice(device_, 0);
+    sdl_->UnlockAudioDevice(device_);
+    sdl_->PauseAudioDevice(device_, 0);
 }
 
 void SdlOutput::Stop() {
     if (device_ != 0) {
         // Waits for a running callback to return.
-        SDL_CloseAudioDevice(device_);
+        sdl_->CloseAudioDevice(device_);
         device_ = 0;
     }
     renderer_ = nullptr;
     if (subsystemUp_) {
-        SDL_QuitSubSystem(SDL_INIT_AUDIO);
+        sdl_->QuitSubSystem(SDL_INIT_AUDIO);
         subsystemUp_ = false;
     }
     obtained_ = SDL_AudioSpec{};

@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "sound/core/AudioOutput.h"
+#include "sound/core/SdlLibrary.h"
 
 namespace orvane {
 
@@ -17,8 +18,8 @@ namespace orvane {
 // loaded desktop for little gain.
 //
 // ALSA's own error printing is silenced before SDL starts, so a machine without a card stays
-// quiet. When no device opens (no card, no sound server), Open() fails and the engine rejects
-// every command.
+// quiet. When no device opens (no card, no sound server, no sound library), Open() fails and the
+// engine rejects every command. The sound library is loaded by the first Open() (SdlLibrary).
 class SdlOutput final : public AudioOutput {
   public:
     static constexpr int kSampleRate = 48000;
@@ -43,6 +44,7 @@ class SdlOutput final : public AudioOutput {
     bool OpenDevice(int allowedChanges);
 
     int requestedFrames_;
+    const SdlLibrary* sdl_ = nullptr;  // set by the first Open() that finds the library
     bool subsystemUp_ = false;
     SDL_AudioDeviceID device_ = 0;
     SDL_AudioSpec obtained_{};
