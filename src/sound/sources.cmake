@@ -16,6 +16,7 @@ list(APPEND ORVANE_CORE_SOURCES
   src/sound/core/SampleBuffer.cpp src/sound/core/SampleBuffer.h
   src/sound/core/SampleCache.cpp src/sound/core/SampleCache.h
   src/sound/core/OutputOpener.cpp src/sound/core/OutputOpener.h
+  src/sound/core/LibraryBinding.h
   src/sound/core/SdlLibrary.cpp src/sound/core/SdlLibrary.h
   src/sound/core/SndfileLibrary.cpp src/sound/core/SndfileLibrary.h
   src/sound/core/SdlOutput.cpp src/sound/core/SdlOutput.h

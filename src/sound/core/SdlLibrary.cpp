@@ -1,22 +1,14 @@
 #include "sound/core/SdlLibrary.h"
 
-#include <dlfcn.h>
+#include "sound/core/LibraryBinding.h"
 
 namespace orvane {
 
-namespace {
-
-template <class F>
-bool Bind(void* handle, const char* name, F& function) {
-    function = reinterpret_cast<F>(::dlsym(handle, name));
-    return function != nullptr;
-}
-
-}  // namespace
+using library_binding::Bind;
 
 bool SdlLibrary::Load(const char* fileName) {
     // Never closed: the library's threads and its registered handlers live as long as the process.
-    void* handle = ::dlopen(fileName, RTLD_NOW | RTLD_LOCAL);
+    void* handle = library_binding::Open(fileName);
     if (handle == nullptr) {
         return false;
     }

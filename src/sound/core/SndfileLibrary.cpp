@@ -1,16 +1,12 @@
 #include "sound/core/SndfileLibrary.h"
 
-#include <dlfcn.h>
+#include "sound/core/LibraryBinding.h"
 
 namespace orvane {
 
-namespace {
+using library_binding::Bind;
 
-template <class F>
-bool Bind(void* handle, const char* name, F& function) {
-    function = reinterpret_cast<F>(::dlsym(handle, name));
-    return function != nullptr;
-}
+namespace {
 
 const SndfileLibrary* Library() { return SndfileLibrary::Get(); }
 
@@ -18,7 +14,7 @@ const SndfileLibrary* Library() { return SndfileLibrary::Get(); }
 
 bool SndfileLibrary::Load(const char* fileName) {
     // Never closed: open files and the codecs' state live as long as the process.
-    void* handle = ::dlopen(fileName, RTLD_NOW | RTLD_LOCAL);
+    void* handle = library_binding::Open(fileName);
     if (handle == nullptr) {
         return false;
     }
