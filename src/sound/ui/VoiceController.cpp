@@ -53,7 +53,10 @@ VoiceController::~VoiceController() {
 void VoiceController::Connect() {
     MainForm& f = form_;
     Wire(f.cbStereo, &QCheckBox::clicked, this, &VoiceController::cbStereoClick);
-    PreloadBellSet();
+    // The background decode of every bell starts once the event loop runs, that is after the
+    // window is shown: on a machine with few cores it would otherwise take the processor from
+    // building and showing the window. A strike before then decodes its sound's head itself.
+    QTimer::singleShot(0, this, [this] { PreloadBellSet(); });
 }
 
 void VoiceController::CreateVoiceList() {
