@@ -33,6 +33,18 @@ QString TBellData::Cell(int column, int bell) const {
     return Columns[column][bell];
 }
 
+QString TBellData::SoundFile(int bell) const {
+    return NativePath(Cell(kSound, bell));
+}
+
+QStringList TBellData::SoundFiles() const {
+    QStringList files;
+    for (int bell = 0; bell < kBellCount; ++bell) {
+        files.append(SoundFile(bell));
+    }
+    return files;
+}
+
 int TBellData::FindByName(const QString& name) const {
     const QStringList& names = Columns[kName];
     for (int i = 0; i < names.size(); ++i) {

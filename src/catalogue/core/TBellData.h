@@ -21,6 +21,10 @@ public:
 
     // Cell of a bell in a column; empty when the row or field was missing.
     QString Cell(int column, int bell) const;
+    // The bell's sound file, relative to a sound folder, with this system's separators.
+    QString SoundFile(int bell) const;
+    // SoundFile of every bell, 0 to 14.
+    QStringList SoundFiles() const;
     // Index of the first bell whose name equals name without regard to case, or -1.
     int FindByName(const QString& name) const;
 

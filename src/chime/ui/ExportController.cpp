@@ -1,7 +1,6 @@
 #include "chime/ui/ExportController.h"
 
 #include "app/core/Guard.h"
-#include "app/core/TextFile.h"
 #include "app/core/ProgramData.h"
 #include "app/ui/MainForm.h"
 #include "catalogue/core/BellSet.h"
@@ -60,9 +59,7 @@ ExportSettings CurrentExportSettings(const MainForm& f, const ProgramData& data,
                                                             : VolumeControl::kMaxLevel;
     context.soundFolder = data.AppPath.SoundDir;
     if (data.BellData) {
-        for (int bell = 0; bell < TBellData::kBellCount; ++bell) {
-            context.soundColumn.append(NativePath(data.BellData->Cell(TBellData::kSound, bell)));
-        }
+        context.soundColumn = data.BellData->SoundFiles();
     }
     settings.sampleRate = voices.Engine().SampleRate();
     if (f.cbCommon->currentIndex() > 0) {

@@ -540,9 +540,7 @@ void PlayerController::PlayStep(int step, bool onGrid) {
 
 QStringList PlayerController::SoundColumn() {
     if (soundColumn_.isEmpty()) {
-        for (int bell = 0; bell < TBellData::kBellCount; ++bell) {
-            soundColumn_.append(NativePath(data_.BellData->Cell(TBellData::kSound, bell)));
-        }
+        soundColumn_ = data_.BellData->SoundFiles();
     }
     return soundColumn_;
 }

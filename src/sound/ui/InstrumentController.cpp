@@ -3,7 +3,6 @@
 #include "app/core/Guard.h"
 #include "app/core/IniFile.h"
 #include "app/core/ProgramData.h"
-#include "app/core/TextFile.h"
 #include "app/ui/MainForm.h"
 #include "catalogue/core/BellSetModel.h"
 #include "catalogue/core/TBellData.h"
@@ -126,8 +125,7 @@ void InstrumentController::PublishSounds() {
         int sound = -1;
         if (bells_.Bells.inSet[std::size_t(bell)]) {
             // The path a strike opens (VoiceController::StrikeBell), so that both share the sound.
-            const QString path = data_.AppPath.SoundDir +
-                                 NativePath(data_.BellData->Cell(TBellData::kSound, bell));
+            const QString path = data_.AppPath.SoundDir + data_.BellData->SoundFile(bell);
             sound = engine_.KeepInstrumentSound(path);
         }
         snapshot_.SetSound(bell, sound);

@@ -3,7 +3,6 @@
 #include "animation/ui/FacesController.h"
 #include "app/core/Guard.h"
 #include "app/core/ProgramData.h"
-#include "app/core/TextFile.h"
 #include "app/ui/MainForm.h"
 #include "app/ui/SettingsController.h"
 #include "catalogue/core/BellSetModel.h"
@@ -90,8 +89,7 @@ void VoiceController::StrikeBell(int bell, float gain) {
         if (!player_ || bell < 0 || bell >= TBellData::kBellCount) {
             return;
         }
-        const QString path =
-            data_.AppPath.SoundDir + NativePath(data_.BellData->Cell(TBellData::kSound, bell));
+        const QString path = data_.AppPath.SoundDir + data_.BellData->SoundFile(bell);
         CheckDataFile(path, reporter_);
         if (reporter_.Terminating()) {
             return;  // the fatal message has been shown; the program is ending
@@ -166,8 +164,7 @@ void VoiceController::PrepareBellSet() {
     QStringList paths;
     for (int bell = 0; bell < TBellData::kBellCount; ++bell) {
         if (bells_.Bells.inSet[bell]) {
-            paths.append(data_.AppPath.SoundDir +
-                         NativePath(data_.BellData->Cell(TBellData::kSound, bell)));
+            paths.append(data_.AppPath.SoundDir + data_.BellData->SoundFile(bell));
         }
     }
     engine_->PrepareSounds(paths);
@@ -185,8 +182,7 @@ void VoiceController::PreloadBellSet() {
     QStringList paths;
     for (const QString& folder : folders) {
         for (int bell = 0; bell < TBellData::kBellCount; ++bell) {
-            const QString path =
-                folder + NativePath(data_.BellData->Cell(TBellData::kSound, bell));
+            const QString path = folder + data_.BellData->SoundFile(bell);
             // A missing file is left to the strike, which reports it.
             if (QFileInfo(path).isFile()) {
                 paths.append(path);
