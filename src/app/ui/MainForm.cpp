@@ -1,5 +1,6 @@
 #include "app/ui/MainForm.h"
 
+#include "app/ui/ProgramStyle.h"
 #include "app/ui/TImage.h"
 
 #include <QAction>
@@ -25,15 +26,9 @@ namespace {
 
 // The transport glyphs, drawn here rather than taken from the style: the style's icons come
 // from the icon theme, whose first lookup reads the theme folders and costs a start tens of
-// milliseconds. Drawn at 16 and 32 pixels for screens of either density, in the text colour.
+// milliseconds. Drawn in the text colour.
 QIcon TransportIcon(QStyle::StandardPixmap kind, const QColor& colour) {
-    QIcon icon;
-    for (const int size : {16, 32}) {
-        QImage image(size, size, QImage::Format_ARGB32_Premultiplied);
-        image.fill(Qt::transparent);
-        QPainter p(&image);
-        p.setRenderHint(QPainter::Antialiasing);
-        p.scale(size / 16.0, size / 16.0);
+    return ProgramStyle::DrawnIcon([&](QPainter& p) {
         p.setPen(Qt::NoPen);
         p.setBrush(colour);
         const auto triangle = [&p](qreal left, qreal right) {
@@ -71,10 +66,7 @@ QIcon TransportIcon(QStyle::StandardPixmap kind, const QColor& colour) {
             break;
         }
         }
-        p.end();
-        icon.addPixmap(QPixmap::fromImage(image));
-    }
-    return icon;
+    });
 }
 
 QToolButton* SpeedButton(QWidget* parent, const QString& name, const QString& hint, int left,

@@ -10,7 +10,7 @@ namespace orvane {
 
 ProgramStyle::ProgramStyle() = default;
 
-QIcon ProgramStyle::ExtensionIcon(bool horizontal, const QColor& colour) {
+QIcon ProgramStyle::DrawnIcon(const std::function<void(QPainter&)>& draw) {
     QIcon icon;
     for (const int size : {16, 32}) {
         QImage image(size, size, QImage::Format_ARGB32_Premultiplied);
@@ -18,6 +18,15 @@ QIcon ProgramStyle::ExtensionIcon(bool horizontal, const QColor& colour) {
         QPainter p(&image);
         p.setRenderHint(QPainter::Antialiasing);
         p.scale(size / 16.0, size / 16.0);
+        draw(p);
+        p.end();
+        icon.addPixmap(QPixmap::fromImage(image));
+    }
+    return icon;
+}
+
+QIcon ProgramStyle::ExtensionIcon(bool horizontal, const QColor& colour) {
+    return DrawnIcon([&](QPainter& p) {
         if (!horizontal) {
             // The vertical glyph points down: the horizontal one turned a quarter clockwise.
             p.translate(16, 0);
@@ -28,10 +37,7 @@ QIcon ProgramStyle::ExtensionIcon(bool horizontal, const QColor& colour) {
             const QPointF chevron[3] = {{left, 4.5}, {left + 3.5, 8.0}, {left, 11.5}};
             p.drawPolyline(chevron, 3);
         }
-        p.end();
-        icon.addPixmap(QPixmap::fromImage(image));
-    }
-    return icon;
+    });
 }
 
 QIcon ProgramStyle::standardIcon(StandardPixmap standardIcon, const QStyleOption* option,

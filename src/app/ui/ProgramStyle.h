@@ -1,6 +1,9 @@
 #pragma once
 
 #include <QProxyStyle>
+#include <functional>
+
+class QPainter;
 
 namespace orvane {
 
@@ -16,6 +19,10 @@ public:
 
     QIcon standardIcon(StandardPixmap standardIcon, const QStyleOption* option = nullptr,
                        const QWidget* widget = nullptr) const override;
+
+    // An icon drawn by `draw` on a 16-unit square, at 16 and 32 pixels for screens of either
+    // density, antialiased, on a transparent ground.
+    static QIcon DrawnIcon(const std::function<void(QPainter&)>& draw);
 
     // The menu bar's and tool bar's extension glyph ("more items"), horizontal or vertical.
     static QIcon ExtensionIcon(bool horizontal, const QColor& colour);
