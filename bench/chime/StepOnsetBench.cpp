@@ -48,9 +48,8 @@ namespace {
 
 constexpr int kRate = 48000;
 
-// Steps and interval (ms) of the tempo segments of the chime, 500 steps in all.
-constexpr std::pair<int, int> kSegments[] = {{234, 50}, {120, 75}, {70, 100}, {40, 144},
-                                             {20, 250}, {12, 500}, {4, 1000}};
+// The tempo segments of the 500-step score.
+constexpr auto& kSegments = bench::kOnsetSegments;
 
 // A copy of the built program folder with short bell sounds (so that the voices of 64 steps,
 // which stay open until the sweep, fit the engine's voice pool), on the whole bell set.
@@ -167,10 +166,7 @@ Result PlayOnce(unsigned seed) {
     for (const orvane::VoiceStart& s : engine.TakeVoiceStarts()) {
         ++voicesAt[s.frame];
     }
-    std::set<std::int64_t> intervals;
-    for (const auto& [steps, ms] : kSegments) {
-        intervals.insert(std::int64_t{ms} * kRate / 1000);
-    }
+    const std::set<std::int64_t> intervals = bench::OnsetSegmentIntervals(kRate);
     Result result{0, static_cast<std::int64_t>(sequencer.LateSteps() - lateBefore)};
     std::int64_t previous = -1;
     std::size_t change = 0;
@@ -182,10 +178,7 @@ Result PlayOnce(unsigned seed) {
             ++change;
         }
         if (!gridStart) {
-            std::int64_t best = INT64_MAX;
-            for (const std::int64_t interval : intervals) {
-                best = std::min(best, std::abs(frame - previous - interval));
-            }
+            const std::int64_t best = bench::GridDistance(frame - previous, intervals);
             result.maxError = std::max(result.maxError, best);
             result.lateSteps += best > 1 ? 1 : 0;
         }

@@ -4,6 +4,8 @@
 #include <sched.h>
 
 #include <algorithm>
+#include <climits>
+#include <cstdlib>
 #include <random>
 #include <vector>
 
@@ -77,6 +79,22 @@ std::int64_t MeasureOnsetError(orvane::AudioEngine& engine, const QString& path,
     }
     const auto [low, high] = std::minmax_element(deviations.begin(), deviations.end());
     return static_cast<std::int64_t>(std::ceil((*high - *low) / 2.0));
+}
+
+std::set<std::int64_t> OnsetSegmentIntervals(int sampleRate) {
+    std::set<std::int64_t> intervals;
+    for (const auto& [steps, ms] : kOnsetSegments) {
+        intervals.insert(std::int64_t{ms} * sampleRate / 1000);
+    }
+    return intervals;
+}
+
+std::int64_t GridDistance(std::int64_t gap, const std::set<std::int64_t>& intervals) {
+    std::int64_t best = INT64_MAX;
+    for (const std::int64_t interval : intervals) {
+        best = std::min(best, std::abs(gap - interval));
+    }
+    return best;
 }
 
 }  // namespace bench

@@ -4,7 +4,9 @@
 #include <atomic>
 #include <chrono>
 #include <cstdint>
+#include <set>
 #include <thread>
+#include <utility>
 
 #include "sound/core/AudioEngine.h"
 #include "sound/core/OfflineOutput.h"
@@ -43,5 +45,16 @@ struct OnsetOptions {
 // result is that largest deviation in frames (-1 when a voice did not start).
 std::int64_t MeasureOnsetError(orvane::AudioEngine& engine, const QString& path,
                                const OnsetOptions& options);
+
+// Steps and step interval (ms) of the tempo segments of the 500-step score that the onset
+// figures play.
+inline constexpr std::pair<int, int> kOnsetSegments[] = {{234, 50}, {120, 75}, {70, 100}, {40, 144},
+                                                         {20, 250}, {12, 500}, {4, 1000}};
+
+// The step intervals of kOnsetSegments, in frames at `sampleRate`.
+std::set<std::int64_t> OnsetSegmentIntervals(int sampleRate);
+
+// How far, in frames, the gap between two step onsets is from the nearest of `intervals`.
+std::int64_t GridDistance(std::int64_t gap, const std::set<std::int64_t>& intervals);
 
 }  // namespace bench

@@ -35,9 +35,8 @@ namespace {
 using Clock = std::chrono::steady_clock;
 constexpr int kRate = 48000;
 
-// Steps and interval (ms) of the tempo segments of the score, 500 steps in all.
-constexpr std::pair<int, int> kSegments[] = {{234, 50}, {120, 75}, {70, 100}, {40, 144},
-                                             {20, 250}, {12, 500}, {4, 1000}};
+// The tempo segments of the 500-step score.
+constexpr auto& kSegments = bench::kOnsetSegments;
 
 struct Result {
     std::int64_t maxError = -1;
@@ -117,18 +116,12 @@ Result Measure(unsigned seed) {
     for (const orvane::VoiceStart& s : starts) {
         ++voicesAt[s.frame];
     }
-    std::set<std::int64_t> intervals;
-    for (const auto& [steps, ms] : kSegments) {
-        intervals.insert(std::int64_t{ms} * kRate / 1000);
-    }
+    const std::set<std::int64_t> intervals = bench::OnsetSegmentIntervals(kRate);
     Result result{0, static_cast<std::int64_t>(seq.LateSteps())};
     std::int64_t previous = -1;
     for (const auto& [frame, count] : voicesAt) {
         if (previous >= 0) {
-            std::int64_t best = INT64_MAX;
-            for (const std::int64_t interval : intervals) {
-                best = std::min(best, std::abs(frame - previous - interval));
-            }
+            const std::int64_t best = bench::GridDistance(frame - previous, intervals);
             result.maxError = std::max(result.maxError, best);
             result.lateSteps += best > 1 ? 1 : 0;
         }
