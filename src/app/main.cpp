@@ -17,6 +17,7 @@
 #include <QSplashScreen>
 #include <QStandardPaths>
 #include <QTimer>
+#include <future>
 #include <memory>
 
 int main(int argc, char** argv) {
@@ -25,6 +26,13 @@ int main(int argc, char** argv) {
         return *code;
     }
     orvane::KeepSessionBusFromLaunching();
+    // Read beside the connection to the display and the single-instance claim; the building of
+    // the window waits for it before its first text.
+    auto fonts = std::make_unique<orvane::FontConfigWarmup>();
+    // The splash picture is decoded beside the start as well; it is needed only after the
+    // window is shown.
+    std::future<QImage> splashPicture =
+        std::async(std::launch::async, [] { return orvane::LoadJpeg(QStringLiteral(":/images/splash.jpg")); });
     QApplication app(argc, argv);
     orvane::StartupTrace::Mark("application");
     // First of all: a request to end is honoured at any moment of the start.
@@ -40,8 +48,6 @@ int main(int argc, char** argv) {
         return 0;
     }
     orvane::StartupTrace::Mark("single instance");
-    // Read beside the building of the window, which needs them for its first text.
-    auto fonts = std::make_unique<orvane::FontConfigWarmup>();
     // Machines without a sound card (and demonstrations under a virtual display) may ask for a
     // silent output that keeps real time instead of the sound device. The sound device is
     // opened on a thread of its own while the window is built; the engine waits for it.
@@ -77,6 +83,8 @@ int main(int argc, char** argv) {
         };
     }
 
+    fonts->Wait();
+    orvane::StartupTrace::Mark("fonts");
     auto frmMain = std::make_unique<orvane::TfrmMain>(options);
     if (orvane::SignalBridge::Requested()) {
         return 0;  // asked to end during the start: the window was never shown
@@ -100,7 +108,7 @@ int main(int argc, char** argv) {
     // The splash picture comes up with the main window, above it, and stays for 1500 ms; the
     // event loop maps both windows, the main window first.
     auto splash = std::make_unique<QSplashScreen>(
-        QPixmap::fromImage(orvane::LoadJpeg(QStringLiteral(":/images/splash.jpg"))), Qt::WindowStaysOnTopHint);
+        QPixmap::fromImage(splashPicture.get()), Qt::WindowStaysOnTopHint);
     splash->show();
     orvane::StartupTrace::Mark("splash");
     if (orvane::StartupTrace::Enabled()) {

@@ -54,6 +54,7 @@ list(APPEND ORVANE_CORE_SOURCES
 )
 list(APPEND ORVANE_UI_SOURCES
   src/sound/ui/InstrumentController.cpp src/sound/ui/InstrumentController.h
+  src/sound/ui/KeyPlate.cpp src/sound/ui/KeyPlate.h
   src/sound/ui/StripKeyLabels.cpp src/sound/ui/StripKeyLabels.h
   src/sound/ui/TfrmKeys.cpp src/sound/ui/TfrmKeys.h
 )

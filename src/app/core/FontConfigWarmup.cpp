@@ -7,6 +7,10 @@ namespace orvane {
 FontConfigWarmup::FontConfigWarmup() : thread_([] { FcInit(); }) {}
 
 FontConfigWarmup::~FontConfigWarmup() {
+    Wait();
+}
+
+void FontConfigWarmup::Wait() {
     if (thread_.joinable()) {
         thread_.join();
     }

@@ -9,11 +9,18 @@ namespace orvane {
 // on the user-interface thread. The font library keeps one configuration per process and is
 // safe to start from two threads at once; the window system's font database then uses it.
 //
-// Threads: construct and destroy on one thread; the destructor waits for the reading to end.
+// Start it before anything else of the window system: the reading then runs beside the
+// connection to the display, and the window's first text waits (Wait) for what is left of it
+// instead of reading the same configuration a second time beside it.
+//
+// Threads: construct, wait and destroy on one thread; the destructor waits for the reading to
+// end.
 class FontConfigWarmup {
   public:
     FontConfigWarmup();
     ~FontConfigWarmup();
+    // Blocks until the configuration is read. Idempotent.
+    void Wait();
     FontConfigWarmup(const FontConfigWarmup&) = delete;
     FontConfigWarmup& operator=(const FontConfigWarmup&) = delete;
 

@@ -2,6 +2,7 @@
 
 #include "app/ui/MainForm.h"
 #include "app/ui/TImage.h"
+#include "sound/ui/KeyPlate.h"
 
 #include <QEvent>
 #include <QLabel>
@@ -21,13 +22,10 @@ void StripKeyLabels::Build() {
             labels_.append(nullptr);
             continue;
         }
-        auto* label = new QLabel(picture);
+        auto* label = new KeyPlate(picture);
         label->setObjectName(QStringLiteral("lblKey") + QString::number(bell));
         label->setAttribute(Qt::WA_TransparentForMouseEvents);
         label->setAlignment(Qt::AlignCenter);
-        label->setStyleSheet(QStringLiteral(
-            "QLabel { background: rgba(20, 20, 20, 170); color: white; border-radius: 3px;"
-            " padding: 0px 2px; font-size: 10px; font-weight: bold; }"));
         label->setVisible(visible_);
         picture->installEventFilter(this);
         labels_.append(label);
