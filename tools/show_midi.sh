@@ -1,8 +1,8 @@
 #!/usr/bin/env bash
 # Shows MIDI input at work: a private JACK server (dummy driver), the built program on a copy of
-# its folder under Xvfb with SDL's disk audio driver, and note-ons of several velocities sent to
-# it by orvane-midi-send. Prints the peak level of each stroke in the raw output (read with
-# sox) and leaves screenshots of the strip with its key labels, of the "Keys ..." dialog and of
+# its folder under Xvfb (its sound then goes through the JACK server, recorded from its ports
+# with jack_rec), and note-ons of several velocities sent to it by orvane-midi-send. Prints the
+# peak level of each stroke in the recording (read with sox) and leaves screenshots of the strip with its key labels, of the "Keys ..." dialog and of
 # the "Player" menu with its shortcuts.
 #   tools/show_midi.sh [BUILD_DIR] [OUT_DIR]
 set -euo pipefail
@@ -32,10 +32,15 @@ export DISPLAY=$display
 sleep 1
 
 # Bells 13 and 14 are the set of a fresh settings file; their default notes are 64 and 65.
-SDL_AUDIODRIVER=disk SDL_DISKAUDIOFILE="$out/sound.raw" "$out/program/orvane" \
+SDL_AUDIODRIVER=disk SDL_DISKAUDIOFILE="$out/sdl.raw" "$out/program/orvane" \
   >"$out/orvane.log" 2>&1 &
 app=$!
 sleep 5
+# The program's sound, straight from its JACK ports.
+jack_lsp | grep '^Orvane:out_' >"$out/ports.txt" || { echo "the program has no JACK output"; exit 1; }
+jack_rec -f "$out/sound.wav" -d 22 -b 16 $(cat "$out/ports.txt") >"$out/jack_rec.log" 2>&1 &
+recorder=$!
+sleep 0.5
 
 notes=(64:127:1500 65:127:1500 64:64:1500 65:64:1500 64:32:1500 50:127:4000)
 "$build/tools/midisend/orvane-midi-send" "${notes[@]}" &
@@ -65,9 +70,11 @@ sleep 0.7
 import -window root "$out/player.png"
 xdotool key Escape
 sleep 0.3
+wait "$recorder" || true
 kill "$app"
 wait "$app" || true
 app=""
+sox "$out/sound.wav" -t raw -e floating-point -b 32 "$out/sound.raw"
 
 # Each stroke is found as an onset (a 5 ms block louder than twice everything in the 100 ms
 # before it); its level is the peak of the 300 ms after it. Note 50 has no bell in the set and

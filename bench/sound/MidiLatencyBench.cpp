@@ -1,14 +1,16 @@
 // MIDI-to-voice latency through the whole program: a JACK server of the benchmark's own (the
-// dummy driver at 48 kHz, 64-frame periods, under a name of its own), a real main window on a
-// copy of the program folder with its MIDI input open, and its output an offline output driven
-// in real time from its own thread (128-frame buffers at 48 kHz, as the sound device is opened).
+// dummy driver at 48 kHz, 64-frame periods, under a name of its own) and a real main window on a
+// copy of the program folder with its MIDI input open. Its output is what the program takes
+// while a JACK server runs: a client of that server, mixed in the server's cycle. The "_card"
+// figures put an offline output driven in real time from its own thread in its place (128-frame
+// buffers at 48 kHz, as the sound card is opened without JACK).
 // A JACK client of the benchmark sends 500 note-ons of bell 13 (note 64, velocity 100) through
 // its MIDI output port, which the program connects to as it connects to every source; each
 // goes out at the start of the next JACK period, reaches the program's input, whose thread
 // hands the stroke to the engine at once (the window's part follows as a queued call), and
 // the audio thread starts the voice at the next buffer. The latency is the time from the send
-// to the moment the real-time output produced the voice's first frame (the device's own queue
-// comes on top of this on real hardware).
+// to the moment the output asked for the buffer that holds the voice's first frame (the
+// device's own queue comes on top of this on real hardware).
 //   midi_to_voice_ms_p99, midi_to_voice_ms (median, min, max): from the send.
 //   jack_to_voice_ms (median, min, max): from the JACK period that carried the note.
 //   send_to_arrival_ms, arrival_to_voice_ms (median, min, max): the two parts of the way, split
@@ -40,7 +42,9 @@
 #include "sound/BusyLoad.h"
 #include "sound/PacedRender.h"
 #include "sound/SoundFiles.h"
+#include "sound/TimedOutput.h"
 #include "sound/core/AudioEngine.h"
+#include "sound/core/JackOutput.h"
 #include "sound/core/MidiInput.h"
 #include "sound/core/OfflineOutput.h"
 #include "sound/ui/InstrumentController.h"
@@ -72,7 +76,7 @@ double Ms(Clock::duration d) {
     return std::chrono::duration<double, std::milli>(d).count();
 }
 
-void MeasureMidiLatency(const std::string& suffix) {
+void MeasureMidiLatency(const std::string& suffix, bool throughJack) {
     if (!midisend::JackServer::Installed()) {
         std::fprintf(stderr, "midi_to_voice: jackd is not installed (Debian package jackd2)\n");
         return;
@@ -93,11 +97,25 @@ void MeasureMidiLatency(const std::string& suffix) {
         std::fprintf(stderr, "message: %s\n", qPrintable(text));
     };
     orvane::OfflineOutput* offline = nullptr;
-    options.outputFactory = bench::OfflineOutputFactory(offline, kSampleRate, kBufferFrames);
+    bench::TimedOutput* timed = nullptr;
+    if (throughJack) {
+        options.outputFactory = [&timed]() -> std::unique_ptr<orvane::AudioOutput> {
+            auto output = std::make_unique<bench::TimedOutput>(
+                std::make_unique<orvane::JackOutput>(), std::size_t{kMaxBuffers} * 4);
+            timed = output.get();
+            return output;
+        };
+    } else {
+        options.outputFactory = bench::OfflineOutputFactory(offline, kSampleRate, kBufferFrames);
+    }
     auto window = std::make_unique<bench::BenchWindow>(options);
     window->show();
-    if (!window->bellModel.Bells.inSet[13] || offline == nullptr) {
-        std::fprintf(stderr, "midi_to_voice: bell 13 is not in the set\n");
+    if (!window->bellModel.Bells.inSet[13] || (offline == nullptr && timed == nullptr)) {
+        std::fprintf(stderr, "midi_to_voice: bell 13 is not in the set, or no output\n");
+        return;
+    }
+    if (throughJack && !window->voices.Engine().HasDevice()) {
+        std::fprintf(stderr, "midi_to_voice: the JACK output did not open\n");
         return;
     }
     midisend::JackMidiSource source;
@@ -121,8 +139,14 @@ void MeasureMidiLatency(const std::string& suffix) {
                          arrived = Clock::time_point(Clock::duration(arrival));
                      });
     orvane::AudioEngine& engine = window->voices.Engine();
-    bench::PacedRender paced(*offline, kMaxBuffers);
-    paced.Start();
+    std::unique_ptr<bench::PacedRender> paced;
+    if (offline) {
+        paced = std::make_unique<bench::PacedRender>(*offline, kMaxBuffers);
+        paced->Start();
+    }
+    const auto timeOfFrame = [&](std::int64_t frame) {
+        return paced ? paced->TimeOfFrame(frame) : timed->TimeOfFrame(frame);
+    };
     engine.SetStartLog(true);
     std::mt19937 random(11);
     std::uniform_int_distribution<int> pause(20, 100);
@@ -147,7 +171,7 @@ void MeasureMidiLatency(const std::string& suffix) {
                 starts = engine.TakeVoiceStarts();
             }
             if (!starts.empty()) {
-                sounded = paced.TimeOfFrame(starts.front().frame);
+                sounded = timeOfFrame(starts.front().frame);
             }
         }
         source.NoteOff(64);
@@ -169,7 +193,9 @@ void MeasureMidiLatency(const std::string& suffix) {
             }
         }
     }
-    paced.Stop();
+    if (paced) {
+        paced->Stop();
+    }
     window.reset();
     if (fromSend.empty()) {
         return;
@@ -181,15 +207,25 @@ void MeasureMidiLatency(const std::string& suffix) {
     bench::PrintSpread("arrival_to_voice_ms" + suffix, fromArrival, "ms");
 }
 
-bench::Register midiLatency({"midi_to_voice_ms_p99", "midi_to_voice_ms", "jack_to_voice_ms",
-                             "send_to_arrival_ms", "arrival_to_voice_ms"},
-                            [] { MeasureMidiLatency(""); });
-bench::Register midiLatencyLoaded({"midi_to_voice_ms_p99_loaded", "midi_to_voice_ms_loaded",
-                                   "jack_to_voice_ms_loaded", "send_to_arrival_ms_loaded",
-                                   "arrival_to_voice_ms_loaded"},
-                                  [] {
-                                      const bench::BusyLoad load(2);
-                                      MeasureMidiLatency("_loaded");
-                                  });
+// The figure names with a suffix.
+std::vector<std::string> Figures(const std::string& suffix) {
+    std::vector<std::string> names;
+    for (const char* name : {"midi_to_voice_ms_p99", "midi_to_voice_ms", "jack_to_voice_ms",
+                             "send_to_arrival_ms", "arrival_to_voice_ms"}) {
+        names.push_back(name + suffix);
+    }
+    return names;
+}
+
+bench::Register midiLatency(Figures(""), [] { MeasureMidiLatency("", true); });
+bench::Register midiLatencyLoaded(Figures("_loaded"), [] {
+    const bench::BusyLoad load(2);
+    MeasureMidiLatency("_loaded", true);
+});
+bench::Register midiLatencyCard(Figures("_card"), [] { MeasureMidiLatency("_card", false); });
+bench::Register midiLatencyCardLoaded(Figures("_card_loaded"), [] {
+    const bench::BusyLoad load(2);
+    MeasureMidiLatency("_card_loaded", false);
+});
 
 }  // namespace

@@ -9,7 +9,7 @@
 #include "help/core/JpegImage.h"
 #include "sound/core/OutputOpener.h"
 #include "sound/core/PacedOutput.h"
-#include "sound/core/SdlOutput.h"
+#include "sound/core/SystemOutput.h"
 
 #include <QApplication>
 #include <QPixmap>
@@ -49,12 +49,13 @@ int main(int argc, char** argv) {
     }
     orvane::StartupTrace::Mark("single instance");
     // Machines without a sound card (and demonstrations under a virtual display) may ask for a
-    // silent output that keeps real time instead of the sound device. The sound device is
-    // opened on a thread of its own while the window is built; the engine waits for it.
+    // silent output that keeps real time instead of the sound device. The sound device (a
+    // running JACK server, else the sound card) is opened on a thread of its own while the
+    // window is built; the engine waits for it.
     const bool silent = qEnvironmentVariableIsSet("ORVANE_SILENT_OUTPUT");
     std::unique_ptr<orvane::OutputOpener> sound;
     if (!silent) {
-        sound = std::make_unique<orvane::OutputOpener>(std::make_unique<orvane::SdlOutput>());
+        sound = std::make_unique<orvane::OutputOpener>(std::make_unique<orvane::SystemOutput>());
     }
     QApplication::setStyle(new orvane::ProgramStyle);
     QPointer<orvane::TfrmMain> window;

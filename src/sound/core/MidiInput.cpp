@@ -1,5 +1,7 @@
 #include "sound/core/MidiInput.h"
 
+#include "sound/core/JackMessages.h"
+
 #include <jack/jack.h>
 #include <rtmidi/RtMidi.h>
 #include <QFileInfo>
@@ -22,20 +24,6 @@ constexpr char kPortName[] = "midi_in";
 // The MIDI library's and JACK's own messages go to the logging category, never to the terminal.
 void RtMidiError(RtMidiError::Type, const std::string& text, void*) {
     qCDebug(lcMidi, "%s", text.c_str());
-}
-
-void JackMessage(const char* text) {
-    qCDebug(lcMidi, "jack: %s", text);
-}
-
-void QuietJackOnce() {
-    static std::once_flag once;
-    std::call_once(once, [] {
-        // A client must never start a server of its own.
-        ::setenv("JACK_NO_START_SERVER", "1", 1);
-        jack_set_error_function(JackMessage);
-        jack_set_info_function(JackMessage);
-    });
 }
 
 }  // namespace
@@ -98,7 +86,7 @@ private:
 };
 
 MidiInput::MidiInput(QObject* parent) : QObject(parent) {
-    QuietJackOnce();
+    RouteJackMessages();
 }
 
 MidiInput::~MidiInput() {
