@@ -3,7 +3,6 @@
 #include <jack/jack.h>
 #include <QLoggingCategory>
 
-#include <cstdlib>
 #include <mutex>
 
 namespace orvane {
@@ -21,7 +20,6 @@ void JackMessage(const char* text) {
 void RouteJackMessages() {
     static std::once_flag once;
     std::call_once(once, [] {
-        ::setenv("JACK_NO_START_SERVER", "1", 1);
         jack_set_error_function(JackMessage);
         jack_set_info_function(JackMessage);
     });

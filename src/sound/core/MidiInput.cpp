@@ -11,6 +11,7 @@
 #include <chrono>
 #include <atomic>
 #include <cstdlib>
+#include <mutex>
 
 namespace orvane {
 
@@ -86,6 +87,10 @@ private:
 };
 
 MidiInput::MidiInput(QObject* parent) : QObject(parent) {
+    // The MIDI library's own clients must never start a server either. Set on the owner's
+    // thread before any client of the input is opened.
+    static std::once_flag once;
+    std::call_once(once, [] { ::setenv("JACK_NO_START_SERVER", "1", 1); });
     RouteJackMessages();
 }
 
