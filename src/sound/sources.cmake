@@ -20,7 +20,7 @@ list(APPEND ORVANE_CORE_SOURCES
   src/sound/core/SdlLibrary.cpp src/sound/core/SdlLibrary.h
   src/sound/core/SndfileLibrary.cpp src/sound/core/SndfileLibrary.h
   src/sound/core/SdlOutput.cpp src/sound/core/SdlOutput.h
-  src/sound/core/JackMessages.cpp src/sound/core/JackMessages.h
+  src/sound/core/JackSupport.cpp src/sound/core/JackSupport.h
   src/sound/core/JackOutput.cpp src/sound/core/JackOutput.h
   src/sound/core/SystemOutput.cpp src/sound/core/SystemOutput.h
   src/sound/core/StepSequencer.cpp src/sound/core/StepSequencer.h

@@ -3,6 +3,7 @@
 
 #include "JackMidiSource.h"
 #include "sound/core/JackOutput.h"
+#include "sound/core/JackSupport.h"
 #include "sound/core/SystemOutput.h"
 
 #include <gtest/gtest.h>
@@ -111,6 +112,7 @@ TEST(JackOutput, MixReachesBothPortsAtTheServersRateAndPeriodAndPlaybackIsConnec
     }
     midisend::JackServer server;
     ASSERT_TRUE(server.Start(UniqueName("mix"), 64)) << "the JACK dummy server did not start";
+    EXPECT_TRUE(JackServerMayRun());
     EXPECT_TRUE(JackOutput::ServerRunning());
 
     JackOutput output("OrvaneTest");
@@ -153,6 +155,7 @@ TEST(JackOutput, WithoutAServerItDoesNotOpenStartsNoneAndPrintsNothing) {
     const std::string printed = testing::internal::GetCapturedStderr();
     EXPECT_FALSE(opened);
     EXPECT_FALSE(running);
+    EXPECT_FALSE(JackServerMayRun());
     EXPECT_EQ(printed, "");
     EXPECT_NE(std::system(("pgrep -f '^jackd .*" + name + "' >/dev/null").c_str()), 0)
         << "no server was started";

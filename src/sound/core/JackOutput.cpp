@@ -1,6 +1,6 @@
 #include "sound/core/JackOutput.h"
 
-#include "sound/core/JackMessages.h"
+#include "sound/core/JackSupport.h"
 
 #include <algorithm>
 #include <cstdlib>
@@ -15,6 +15,9 @@ JackOutput::~JackOutput() {
 }
 
 bool JackOutput::ServerRunning() {
+    if (!JackServerMayRun()) {
+        return false;
+    }
     RouteJackMessages();
     jack_status_t status{};
     jack_client_t* probe = jack_client_open("OrvaneProbe", JackNoStartServer, &status);
@@ -28,6 +31,9 @@ bool JackOutput::ServerRunning() {
 bool JackOutput::Open() {
     if (client_) {
         return true;
+    }
+    if (!JackServerMayRun()) {
+        return false;
     }
     RouteJackMessages();
     jack_status_t status{};

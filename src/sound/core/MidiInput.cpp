@@ -1,6 +1,6 @@
 #include "sound/core/MidiInput.h"
 
-#include "sound/core/JackMessages.h"
+#include "sound/core/JackSupport.h"
 
 #include <jack/jack.h>
 #include <rtmidi/RtMidi.h>
@@ -53,7 +53,7 @@ public:
             client_ = nullptr;
             gone_ = false;
         }
-        if (!client_) {
+        if (!client_ && JackServerMayRun()) {
             jack_status_t status{};
             client_ = jack_client_open("OrvaneWatch", JackNoStartServer, &status);
             if (client_) {
