@@ -46,13 +46,16 @@ qsizetype MaxLinesAfterHeader(const QByteArray& bytes) {
 }
 
 // Splits the file's normalised text into its header (the first line; null when the text has
-// no line) and the step lines, appended to lines. Equal short lines share one string.
+// no line) and the step lines, written over the strings of lines (not shared) from the front;
+// lines ends with the last step line. Equal short lines share one string.
 void ReadScoreLines(const QByteArray& bytes, QString& header, QStringList& lines) {
     ShortTextPool pool;
     bool first = true;
-    // The list grows a block of empty lines at a time, which the next lines then fill.
+    // Each line replaces the old string in its place, so the storage is passed once, in order.
+    // Past the old strings the list grows a block of empty lines at a time, which the next
+    // lines then fill.
     constexpr qsizetype kBlock = 2048;
-    qsizetype used = lines.size();
+    qsizetype used = 0;
     QString* data = lines.data();
     const ScoreLineVisitor add = [&](const QChar* text, qsizetype length) {
         if (first) {
@@ -64,7 +67,8 @@ void ReadScoreLines(const QByteArray& bytes, QString& header, QStringList& lines
             lines.resize(used + kBlock);
             data = lines.data();
         }
-        data[used++] = pool.Get(text, length);
+        QString line = pool.Get(text, length);
+        data[used++].swap(line);
     };
     if (!ForEachScoreLine(bytes, add)) {
         ForEachScoreLine(DecodeText(bytes), add);
@@ -127,9 +131,13 @@ void LoadChimeScore(TChannels& channels, int target, const QString& path,
     if (target == kWholeChime && !bytes.isEmpty()) {
         channels.Steps = QStringList();
     }
-    lines.clear();
+    if (!lines.isDetached()) {
+        lines = QStringList();
+    }
     const qsizetype maxLines = MaxLinesAfterHeader(bytes);
     if (maxLines > lines.capacity()) {
+        // Too small: fresh storage, without moving the old strings into it.
+        lines = QStringList();
         lines.reserve(maxLines);
     }
     QString header;
@@ -167,34 +175,39 @@ void SplitByGroup(TChannels& channels) {
     const QStringList& steps = channels.Steps;
     const qsizetype count = steps.size();
     QStringList* lists[3] = {&channels.SmallSteps, &channels.MiddleSteps, &channels.BigSteps};
-    // Each list is written front to back into the storage of its previous content.
+    // Each list is written front to back over the strings of its previous content, each step
+    // replacing the old string in its place, so its storage is passed once, in order. A list
+    // shared with a copy, or too small, gets fresh storage instead.
     for (QStringList* list : lists) {
-        list->clear();
-        if (list->capacity() < count) {
+        if (!list->isDetached() || list->capacity() < count) {
+            *list = QStringList();
             list->reserve(count);
         }
     }
     ShortTextPool pool;
     // A group text is a subsequence of its line, so a line's length bounds the scratch needed.
     std::array<std::vector<QChar>, 3> scratch;
-    // The last step of each recent short line, by the memory of the line: the loader shares
+    // The group texts of each recent short line, by the memory of the line: the loader shares
     // one copy among equal short lines, so a repeated line is split once and its group texts
     // are shared. The lines stay alive and unchanged during the loop, so equal memory and size
     // mean equal text.
     struct SplitLine {
         const QChar* data = nullptr;
         qsizetype size = 0;
-        qsizetype step = 0;
+        std::array<QString, 3> texts;
     };
     constexpr int kMemoBits = 12;
     std::vector<SplitLine> memo(size_t(1) << kMemoBits);
-    // The lists grow a block of empty texts at a time, which the steps of the block then fill
-    // while the block is still in the cache.
+    // Past the old strings the lists grow a block of empty texts at a time, which the steps of
+    // the block then fill.
     constexpr qsizetype kBlock = 2048;
     QString* out[3] = {};
+    for (int group = 0; group < 3; ++group) {
+        out[group] = lists[group]->data();
+    }
     for (qsizetype step = 0; step < count; ++step) {
-        if (step % kBlock == 0) {
-            for (int group = 0; group < 3; ++group) {
+        for (int group = 0; group < 3; ++group) {
+            if (step == lists[group]->size()) {
                 lists[group]->resize(std::min(count, step + kBlock));
                 out[group] = lists[group]->data();
             }
@@ -202,6 +215,9 @@ void SplitByGroup(TChannels& channels) {
         const QString& line = steps.at(step);
         const qsizetype size = line.size();
         if (size == 0) {
+            for (int group = 0; group < 3; ++group) {
+                out[group][step] = QString();
+            }
             continue;
         }
         SplitLine* known = nullptr;
@@ -210,8 +226,7 @@ void SplitByGroup(TChannels& channels) {
             known = &memo[(address * 0x9E3779B97F4A7C15ull) >> (64 - kMemoBits)];
             if (known->data == line.constData() && known->size == size) {
                 for (int group = 0; group < 3; ++group) {
-                    QString text(out[group][known->step]);
-                    out[group][step].swap(text);
+                    out[group][step] = known->texts[group];
                 }
                 continue;
             }
@@ -244,18 +259,24 @@ void SplitByGroup(TChannels& channels) {
             }
             mark = markEnd + 1;
         }
+        std::array<QString, 3> texts;
         for (int group = 0; group < 3; ++group) {
             if (length[group] == size) {
                 // As long as the line: the line itself.
-                QString text(line);
-                out[group][step].swap(text);
+                texts[group] = line;
             } else if (length[group] > 0) {
-                out[group][step] = pool.Get(scratch[group].data(), length[group]);
+                texts[group] = pool.Get(scratch[group].data(), length[group]);
             }
+            out[group][step] = texts[group];
         }
         if (known) {
-            *known = {line.constData(), size, step};
+            known->data = line.constData();
+            known->size = size;
+            known->texts = std::move(texts);
         }
+    }
+    for (QStringList* list : lists) {
+        list->resize(count);
     }
 }
 
