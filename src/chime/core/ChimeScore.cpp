@@ -11,6 +11,7 @@
 #include <QFile>
 #include <QStringView>
 #include <algorithm>
+#include <climits>
 #include <vector>
 
 namespace orvane {
@@ -20,14 +21,36 @@ namespace {
 constexpr std::array<QChar, 3> kGroupLetters{u's', u'm', u'b'};
 
 
-// The bytes of the file; false when it cannot be opened or read.
+// The bytes of the file, read into bytes (its storage reused when large enough); false when
+// the file cannot be opened or read.
 bool ReadScoreBytes(const QString& path, QByteArray& bytes) {
     QFile file(NativePath(path));
     if (!file.open(QIODevice::ReadOnly)) {
         return false;
     }
-    bytes = file.readAll();
+    const qint64 size = file.size();
+    if (file.isSequential() || size <= 0 || size >= qint64(INT_MAX)) {
+        bytes = file.readAll();
+        return file.error() == QFileDevice::NoError;
+    }
+    bytes.resize(qsizetype(size));
+    const qint64 read = file.read(bytes.data(), size);
+    if (read < 0) {
+        return false;
+    }
+    bytes.resize(qsizetype(read));
+    if (read == size) {
+        // Whatever was added to the file since its size was taken.
+        bytes.append(file.readAll());
+    }
     return file.error() == QFileDevice::NoError;
+}
+
+// The storage of the bytes of the score being loaded, kept from load to load on each thread:
+// a large score then meets no fresh memory.
+QByteArray& ScoreBytesBuffer() {
+    thread_local QByteArray buffer;
+    return buffer;
 }
 
 // At least the number of lines of the normalised text after its first: every line but the
@@ -119,8 +142,9 @@ void LoadChimeScore(TChannels& channels, int target, const QString& path,
     if (target < kSmallStudyChime || target > kWholeChime) {
         return;
     }
-    QByteArray bytes;
+    QByteArray& bytes = ScoreBytesBuffer();
     if (!ReadScoreBytes(path, bytes)) {
+        bytes.resize(0);
         return;
     }
     // The step lines go into the storage of the previous ones, kept from load to load as the
@@ -142,7 +166,7 @@ void LoadChimeScore(TChannels& channels, int target, const QString& path,
     }
     QString header;
     ReadScoreLines(bytes, header, lines);
-    bytes.clear();
+    bytes.resize(0);
 
     channels.GroupAnimation.fill(true);
     int headerInterval = channels.StepInterval;
@@ -191,13 +215,15 @@ void SplitByGroup(TChannels& channels) {
     // one copy among equal short lines, so a repeated line is split once and its group texts
     // are shared. The lines stay alive and unchanged during the loop, so equal memory and size
     // mean equal text.
+    // The memo's storage is kept from split to split on each thread and emptied first.
     struct SplitLine {
         const QChar* data = nullptr;
         qsizetype size = 0;
         std::array<QString, 3> texts;
     };
     constexpr int kMemoBits = 12;
-    std::vector<SplitLine> memo(size_t(1) << kMemoBits);
+    thread_local std::vector<SplitLine> memo;
+    memo.assign(size_t(1) << kMemoBits, SplitLine());
     // Past the old strings the lists grow a block of empty texts at a time, which the steps of
     // the block then fill.
     constexpr qsizetype kBlock = 2048;
