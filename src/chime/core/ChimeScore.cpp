@@ -5,6 +5,7 @@
 #include "app/core/IniFile.h"
 #include "app/core/TextFile.h"
 #include "catalogue/core/ListFile.h"
+#include "chime/core/GroupSplitter.h"
 #include "chime/core/ScoreText.h"
 #include "chime/core/ShortTextPool.h"
 
@@ -12,6 +13,7 @@
 #include <QStringView>
 #include <algorithm>
 #include <climits>
+#include <optional>
 #include <vector>
 
 namespace orvane {
@@ -69,34 +71,50 @@ qsizetype MaxLinesAfterHeader(const QByteArray& bytes) {
 }
 
 // Splits the file's normalised text into its header (the first line; null when the text has
-// no line) and the step lines, written over the strings of lines (not shared) from the front;
-// lines ends with the last step line. Equal short lines share one string.
-void ReadScoreLines(const QByteArray& bytes, QString& header, QStringList& lines) {
+// no line) and the step lines, written over the strings of lines (not shared, with room for
+// the lines) from the front; lines ends with the last step line. Equal short lines share one
+// string. With groups, the group texts of each step line go into the three group lists as it
+// is read (SplitByGroup), while the line is at hand; true when there was a step line to split.
+bool ReadScoreLines(const QByteArray& bytes, QString& header, QStringList& lines,
+                    const std::array<QStringList*, 3>* groups) {
     ShortTextPool pool;
+    std::optional<GroupSplitter> splitter;
     bool first = true;
     // Each line replaces the old string in its place, so the storage is passed once, in order.
     // Past the old strings the list grows a block of empty lines at a time, which the next
     // lines then fill.
     constexpr qsizetype kBlock = 2048;
+    const qsizetype room = lines.capacity();
     qsizetype used = 0;
     QString* data = lines.data();
     const ScoreLineVisitor add = [&](const QChar* text, qsizetype length) {
         if (first) {
             header = QString(text, length);
             first = false;
+            if (groups) {
+                splitter.emplace(*groups, room);
+            }
             return;
         }
         if (used == lines.size()) {
-            lines.resize(used + kBlock);
+            lines.resize(std::min(std::max(room, used + 1), used + kBlock));
             data = lines.data();
         }
         QString line = pool.Get(text, length);
-        data[used++].swap(line);
+        data[used].swap(line);
+        if (splitter) {
+            splitter->Put(used, data[used]);
+        }
+        ++used;
     };
     if (!ForEachScoreLine(bytes, add)) {
         ForEachScoreLine(DecodeText(bytes), add);
     }
     lines.resize(used);
+    if (splitter) {
+        splitter->Finish(used);
+    }
+    return splitter.has_value();
 }
 
 // Reads the header line into the interval and the animation flags and reports the groups
@@ -165,7 +183,10 @@ void LoadChimeScore(TChannels& channels, int target, const QString& path,
         lines.reserve(maxLines);
     }
     QString header;
-    ReadScoreLines(bytes, header, lines);
+    const std::array<QStringList*, 3> groups{&channels.SmallSteps, &channels.MiddleSteps,
+                                             &channels.BigSteps};
+    const bool split =
+        ReadScoreLines(bytes, header, lines, target == kWholeChime ? &groups : nullptr);
     bytes.resize(0);
 
     channels.GroupAnimation.fill(true);
@@ -184,7 +205,9 @@ void LoadChimeScore(TChannels& channels, int target, const QString& path,
 
     if (target == kWholeChime) {
         channels.Steps = channels.RawLines;
-        SplitByGroup(channels);
+        if (!split) {
+            SplitByGroup(channels);
+        }
         channels.StepInterval = headerInterval;
     } else {
         channels.GroupSteps(target) = channels.RawLines.mid(0, kStudyChimeSteps);
@@ -198,112 +221,12 @@ void LoadChimeScore(TChannels& channels, int target, const QString& path,
 void SplitByGroup(TChannels& channels) {
     const QStringList& steps = channels.Steps;
     const qsizetype count = steps.size();
-    QStringList* lists[3] = {&channels.SmallSteps, &channels.MiddleSteps, &channels.BigSteps};
-    // Each list is written front to back over the strings of its previous content, each step
-    // replacing the old string in its place, so its storage is passed once, in order. A list
-    // shared with a copy, or too small, gets fresh storage instead.
-    for (QStringList* list : lists) {
-        if (!list->isDetached() || list->capacity() < count) {
-            *list = QStringList();
-            list->reserve(count);
-        }
-    }
-    ShortTextPool pool;
-    // A group text is a subsequence of its line, so a line's length bounds the scratch needed.
-    std::array<std::vector<QChar>, 3> scratch;
-    // The group texts of each recent short line, by the memory of the line: the loader shares
-    // one copy among equal short lines, so a repeated line is split once and its group texts
-    // are shared. The lines stay alive and unchanged during the loop, so equal memory and size
-    // mean equal text.
-    // The memo's storage is kept from split to split on each thread and emptied first.
-    struct SplitLine {
-        const QChar* data = nullptr;
-        qsizetype size = 0;
-        std::array<QString, 3> texts;
-    };
-    constexpr int kMemoBits = 12;
-    thread_local std::vector<SplitLine> memo;
-    memo.assign(size_t(1) << kMemoBits, SplitLine());
-    // Past the old strings the lists grow a block of empty texts at a time, which the steps of
-    // the block then fill.
-    constexpr qsizetype kBlock = 2048;
-    QString* out[3] = {};
-    for (int group = 0; group < 3; ++group) {
-        out[group] = lists[group]->data();
-    }
+    GroupSplitter splitter({&channels.SmallSteps, &channels.MiddleSteps, &channels.BigSteps},
+                           count);
     for (qsizetype step = 0; step < count; ++step) {
-        for (int group = 0; group < 3; ++group) {
-            if (step == lists[group]->size()) {
-                lists[group]->resize(std::min(count, step + kBlock));
-                out[group] = lists[group]->data();
-            }
-        }
-        const QString& line = steps.at(step);
-        const qsizetype size = line.size();
-        if (size == 0) {
-            for (int group = 0; group < 3; ++group) {
-                out[group][step] = QString();
-            }
-            continue;
-        }
-        SplitLine* known = nullptr;
-        if (size <= ShortTextPool::kMaxLength) {
-            const auto address = quint64(reinterpret_cast<quintptr>(line.constData()));
-            known = &memo[(address * 0x9E3779B97F4A7C15ull) >> (64 - kMemoBits)];
-            if (known->data == line.constData() && known->size == size) {
-                for (int group = 0; group < 3; ++group) {
-                    out[group][step] = known->texts[group];
-                }
-                continue;
-            }
-        }
-        if (qsizetype(scratch[0].size()) < size) {
-            for (auto& buffer : scratch) {
-                buffer.resize(size);
-            }
-        }
-        qsizetype length[3] = {0, 0, 0};
-        const QChar* end = line.constData() + size;
-        for (const QChar* mark = line.constData(); mark < end;) {
-            const QChar* markEnd = mark;
-            while (markEnd < end && *markEnd != u',') {
-                ++markEnd;
-            }
-            const int group = markEnd > mark ? GroupIndexOf(*mark) : -1;
-            if (group >= 0) {
-                QChar* write = scratch[group].data() + length[group];
-                if (length[group] > 1) {
-                    *write++ = u',';
-                }
-                while (mark < markEnd) {
-                    *write++ = *mark++;
-                }
-                length[group] = write - scratch[group].data();
-            }
-            if (markEnd == end) {
-                break;
-            }
-            mark = markEnd + 1;
-        }
-        std::array<QString, 3> texts;
-        for (int group = 0; group < 3; ++group) {
-            if (length[group] == size) {
-                // As long as the line: the line itself.
-                texts[group] = line;
-            } else if (length[group] > 0) {
-                texts[group] = pool.Get(scratch[group].data(), length[group]);
-            }
-            out[group][step] = texts[group];
-        }
-        if (known) {
-            known->data = line.constData();
-            known->size = size;
-            known->texts = std::move(texts);
-        }
+        splitter.Put(step, steps.at(step));
     }
-    for (QStringList* list : lists) {
-        list->resize(count);
-    }
+    splitter.Finish(count);
 }
 
 void MergeGroups(TChannels& channels) {
