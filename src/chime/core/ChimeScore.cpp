@@ -6,6 +6,7 @@
 #include "app/core/TextFile.h"
 #include "catalogue/core/ListFile.h"
 #include "chime/core/GroupSplitter.h"
+#include "chime/core/LargeStorage.h"
 #include "chime/core/ScoreText.h"
 #include "chime/core/ShortTextPool.h"
 
@@ -34,6 +35,11 @@ bool ReadScoreBytes(const QString& path, QByteArray& bytes) {
     if (file.isSequential() || size <= 0 || size >= qint64(INT_MAX)) {
         bytes = file.readAll();
         return file.error() == QFileDevice::NoError;
+    }
+    if (size > bytes.capacity()) {
+        bytes = QByteArray();
+        bytes.reserve(qsizetype(size));
+        AdviseLargePages(bytes.constData(), bytes.capacity());
     }
     bytes.resize(qsizetype(size));
     const qint64 read = file.read(bytes.data(), size);
@@ -181,6 +187,7 @@ void LoadChimeScore(TChannels& channels, int target, const QString& path,
         // Too small: fresh storage, without moving the old strings into it.
         lines = QStringList();
         lines.reserve(maxLines);
+        AdviseLargePages(lines.constData(), lines.capacity() * qsizetype(sizeof(QString)));
     }
     QString header;
     const std::array<QStringList*, 3> groups{&channels.SmallSteps, &channels.MiddleSteps,

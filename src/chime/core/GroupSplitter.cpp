@@ -1,6 +1,7 @@
 #include "chime/core/GroupSplitter.h"
 
 #include "catalogue/core/BellSet.h"
+#include "chime/core/LargeStorage.h"
 
 #include <algorithm>
 
@@ -20,6 +21,7 @@ GroupSplitter::GroupSplitter(const std::array<QStringList*, 3>& lists, qsizetype
         if (!list->isDetached() || list->capacity() < expectedSteps) {
             *list = QStringList();
             list->reserve(expectedSteps);
+            AdviseLargePages(list->constData(), list->capacity() * qsizetype(sizeof(QString)));
         }
     }
     for (int group = 0; group < 3; ++group) {
