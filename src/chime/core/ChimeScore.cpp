@@ -80,9 +80,10 @@ qsizetype MaxLinesAfterHeader(const QByteArray& bytes) {
 // no line) and the step lines, written over the strings of lines (not shared, with room for
 // the lines) from the front; lines ends with the last step line. Equal short lines share one
 // string. With groups, the group texts of each step line go into the three group lists as it
-// is read (SplitByGroup), while the line is at hand; true when there was a step line to split.
+// is read (SplitByGroup), while the line is at hand, the lists being made ready for
+// expectedLines steps; true when the text had a line (the group lists were then written).
 bool ReadScoreLines(const QByteArray& bytes, QString& header, QStringList& lines,
-                    const std::array<QStringList*, 3>* groups) {
+                    const std::array<QStringList*, 3>* groups, qsizetype expectedLines) {
     ShortTextPool pool;
     std::optional<GroupSplitter> splitter;
     bool first = true;
@@ -98,7 +99,7 @@ bool ReadScoreLines(const QByteArray& bytes, QString& header, QStringList& lines
             header = QString(text, length);
             first = false;
             if (groups) {
-                splitter.emplace(*groups, room);
+                splitter.emplace(*groups, expectedLines);
             }
             return;
         }
@@ -193,7 +194,7 @@ void LoadChimeScore(TChannels& channels, int target, const QString& path,
     const std::array<QStringList*, 3> groups{&channels.SmallSteps, &channels.MiddleSteps,
                                              &channels.BigSteps};
     const bool split =
-        ReadScoreLines(bytes, header, lines, target == kWholeChime ? &groups : nullptr);
+        ReadScoreLines(bytes, header, lines, target == kWholeChime ? &groups : nullptr, maxLines);
     bytes.resize(0);
 
     channels.GroupAnimation.fill(true);
