@@ -1,6 +1,8 @@
 list(APPEND ORVANE_CORE_SOURCES
   src/chime/core/ChimeScore.cpp src/chime/core/ChimeScore.h
   src/chime/core/ChimeScoreObserver.h
+  src/chime/core/GroupSplitter.cpp src/chime/core/GroupSplitter.h
+  src/chime/core/LargeStorage.cpp src/chime/core/LargeStorage.h
   src/chime/core/ScoreText.cpp src/chime/core/ScoreText.h
   src/chime/core/ShortTextPool.cpp src/chime/core/ShortTextPool.h
   src/chime/core/StepPlan.cpp src/chime/core/StepPlan.h

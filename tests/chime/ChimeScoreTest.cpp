@@ -214,6 +214,29 @@ TEST(ChimeScoreGroups, SplitByGroupOnRandomLinesFollowsTheRule) {
     }
 }
 
+TEST(ChimeScoreGroups, SplitByGroupOverListsThatHeldTextsGivesWhatEmptyListsGet) {
+    // Group lists longer and shorter than the steps, one of them shared with a copy that must
+    // not change; repeated short lines and lines too long to be shared.
+    const QStringList steps = {"s1,m1",  "b1,b2", "s1,m1", "", "m1,m2,m3,m4,m5,m6,b1,s1", "#",
+                               "b1,b2",  "s2",    "s1,m1", "", "m1,m2,m3,m4,m5,m6,b1,s1"};
+    TChannels reused;
+    reused.SmallSteps = QStringList(40, QStringLiteral("s5"));
+    reused.MiddleSteps = {QStringLiteral("m9")};
+    reused.BigSteps = QStringList(11, QStringLiteral("b3,b4"));
+    const QStringList kept = reused.BigSteps;
+    for (const QStringList& next : {steps, steps.mid(0, 3), steps + steps}) {
+        reused.Steps = next;
+        TChannels fresh;
+        fresh.Steps = next;
+        SplitByGroup(reused);
+        SplitByGroup(fresh);
+        for (int g = 0; g < 3; ++g) {
+            ASSERT_EQ(reused.GroupSteps(g), fresh.GroupSteps(g)) << next.size();
+        }
+    }
+    EXPECT_EQ(kept, QStringList(11, QStringLiteral("b3,b4")));
+}
+
 TEST(ChimeScoreGroups, MergeGroups) {
     TChannels channels;
     channels.SmallSteps = {"s1", "", "s"};

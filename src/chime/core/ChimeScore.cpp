@@ -5,12 +5,16 @@
 #include "app/core/IniFile.h"
 #include "app/core/TextFile.h"
 #include "catalogue/core/ListFile.h"
+#include "chime/core/GroupSplitter.h"
+#include "chime/core/LargeStorage.h"
 #include "chime/core/ScoreText.h"
 #include "chime/core/ShortTextPool.h"
 
 #include <QFile>
 #include <QStringView>
 #include <algorithm>
+#include <climits>
+#include <optional>
 #include <vector>
 
 namespace orvane {
@@ -20,14 +24,41 @@ namespace {
 constexpr std::array<QChar, 3> kGroupLetters{u's', u'm', u'b'};
 
 
-// The bytes of the file; false when it cannot be opened or read.
+// The bytes of the file, read into bytes (its storage reused when large enough); false when
+// the file cannot be opened or read.
 bool ReadScoreBytes(const QString& path, QByteArray& bytes) {
     QFile file(NativePath(path));
     if (!file.open(QIODevice::ReadOnly)) {
         return false;
     }
-    bytes = file.readAll();
+    const qint64 size = file.size();
+    if (file.isSequential() || size <= 0 || size >= qint64(INT_MAX)) {
+        bytes = file.readAll();
+        return file.error() == QFileDevice::NoError;
+    }
+    if (size > bytes.capacity()) {
+        bytes = QByteArray();
+        bytes.reserve(qsizetype(size));
+        AdviseLargePages(bytes.constData(), bytes.capacity());
+    }
+    bytes.resize(qsizetype(size));
+    const qint64 read = file.read(bytes.data(), size);
+    if (read < 0) {
+        return false;
+    }
+    bytes.resize(qsizetype(read));
+    if (read == size) {
+        // Whatever was added to the file since its size was taken.
+        bytes.append(file.readAll());
+    }
     return file.error() == QFileDevice::NoError;
+}
+
+// The storage of the bytes of the score being loaded, kept from load to load on each thread:
+// a large score then meets no fresh memory.
+QByteArray& ScoreBytesBuffer() {
+    thread_local QByteArray buffer;
+    return buffer;
 }
 
 // At least the number of lines of the normalised text after its first: every line but the
@@ -46,30 +77,51 @@ qsizetype MaxLinesAfterHeader(const QByteArray& bytes) {
 }
 
 // Splits the file's normalised text into its header (the first line; null when the text has
-// no line) and the step lines, appended to lines. Equal short lines share one string.
-void ReadScoreLines(const QByteArray& bytes, QString& header, QStringList& lines) {
+// no line) and the step lines, written over the strings of lines (not shared, with room for
+// the lines) from the front; lines ends with the last step line. Equal short lines share one
+// string. With groups, the group texts of each step line go into the three group lists as it
+// is read (SplitByGroup), while the line is at hand, the lists being made ready for
+// expectedLines steps; true when the text had a line (the group lists were then written).
+bool ReadScoreLines(const QByteArray& bytes, QString& header, QStringList& lines,
+                    const std::array<QStringList*, 3>* groups, qsizetype expectedLines) {
     ShortTextPool pool;
+    std::optional<GroupSplitter> splitter;
     bool first = true;
-    // The list grows a block of empty lines at a time, which the next lines then fill.
+    // Each line replaces the old string in its place, so the storage is passed once, in order.
+    // Past the old strings the list grows a block of empty lines at a time, which the next
+    // lines then fill.
     constexpr qsizetype kBlock = 2048;
-    qsizetype used = lines.size();
+    const qsizetype room = lines.capacity();
+    qsizetype used = 0;
     QString* data = lines.data();
     const ScoreLineVisitor add = [&](const QChar* text, qsizetype length) {
         if (first) {
             header = QString(text, length);
             first = false;
+            if (groups) {
+                splitter.emplace(*groups, expectedLines);
+            }
             return;
         }
         if (used == lines.size()) {
-            lines.resize(used + kBlock);
+            lines.resize(std::min(std::max(room, used + 1), used + kBlock));
             data = lines.data();
         }
-        data[used++] = pool.Get(text, length);
+        QString line = pool.Get(text, length);
+        data[used].swap(line);
+        if (splitter) {
+            splitter->Put(used, data[used]);
+        }
+        ++used;
     };
     if (!ForEachScoreLine(bytes, add)) {
         ForEachScoreLine(DecodeText(bytes), add);
     }
     lines.resize(used);
+    if (splitter) {
+        splitter->Finish(used);
+    }
+    return splitter.has_value();
 }
 
 // Reads the header line into the interval and the animation flags and reports the groups
@@ -115,8 +167,9 @@ void LoadChimeScore(TChannels& channels, int target, const QString& path,
     if (target < kSmallStudyChime || target > kWholeChime) {
         return;
     }
-    QByteArray bytes;
+    QByteArray& bytes = ScoreBytesBuffer();
     if (!ReadScoreBytes(path, bytes)) {
+        bytes.resize(0);
         return;
     }
     // The step lines go into the storage of the previous ones, kept from load to load as the
@@ -127,14 +180,22 @@ void LoadChimeScore(TChannels& channels, int target, const QString& path,
     if (target == kWholeChime && !bytes.isEmpty()) {
         channels.Steps = QStringList();
     }
-    lines.clear();
+    if (!lines.isDetached()) {
+        lines = QStringList();
+    }
     const qsizetype maxLines = MaxLinesAfterHeader(bytes);
     if (maxLines > lines.capacity()) {
+        // Too small: fresh storage, without moving the old strings into it.
+        lines = QStringList();
         lines.reserve(maxLines);
+        AdviseLargePages(lines.constData(), lines.capacity() * qsizetype(sizeof(QString)));
     }
     QString header;
-    ReadScoreLines(bytes, header, lines);
-    bytes.clear();
+    const std::array<QStringList*, 3> groups{&channels.SmallSteps, &channels.MiddleSteps,
+                                             &channels.BigSteps};
+    const bool split =
+        ReadScoreLines(bytes, header, lines, target == kWholeChime ? &groups : nullptr, maxLines);
+    bytes.resize(0);
 
     channels.GroupAnimation.fill(true);
     int headerInterval = channels.StepInterval;
@@ -152,7 +213,9 @@ void LoadChimeScore(TChannels& channels, int target, const QString& path,
 
     if (target == kWholeChime) {
         channels.Steps = channels.RawLines;
-        SplitByGroup(channels);
+        if (!split) {
+            SplitByGroup(channels);
+        }
         channels.StepInterval = headerInterval;
     } else {
         channels.GroupSteps(target) = channels.RawLines.mid(0, kStudyChimeSteps);
@@ -166,97 +229,12 @@ void LoadChimeScore(TChannels& channels, int target, const QString& path,
 void SplitByGroup(TChannels& channels) {
     const QStringList& steps = channels.Steps;
     const qsizetype count = steps.size();
-    QStringList* lists[3] = {&channels.SmallSteps, &channels.MiddleSteps, &channels.BigSteps};
-    // Each list is written front to back into the storage of its previous content.
-    for (QStringList* list : lists) {
-        list->clear();
-        if (list->capacity() < count) {
-            list->reserve(count);
-        }
-    }
-    ShortTextPool pool;
-    // A group text is a subsequence of its line, so a line's length bounds the scratch needed.
-    std::array<std::vector<QChar>, 3> scratch;
-    // The last step of each recent short line, by the memory of the line: the loader shares
-    // one copy among equal short lines, so a repeated line is split once and its group texts
-    // are shared. The lines stay alive and unchanged during the loop, so equal memory and size
-    // mean equal text.
-    struct SplitLine {
-        const QChar* data = nullptr;
-        qsizetype size = 0;
-        qsizetype step = 0;
-    };
-    constexpr int kMemoBits = 12;
-    std::vector<SplitLine> memo(size_t(1) << kMemoBits);
-    // The lists grow a block of empty texts at a time, which the steps of the block then fill
-    // while the block is still in the cache.
-    constexpr qsizetype kBlock = 2048;
-    QString* out[3] = {};
+    GroupSplitter splitter({&channels.SmallSteps, &channels.MiddleSteps, &channels.BigSteps},
+                           count);
     for (qsizetype step = 0; step < count; ++step) {
-        if (step % kBlock == 0) {
-            for (int group = 0; group < 3; ++group) {
-                lists[group]->resize(std::min(count, step + kBlock));
-                out[group] = lists[group]->data();
-            }
-        }
-        const QString& line = steps.at(step);
-        const qsizetype size = line.size();
-        if (size == 0) {
-            continue;
-        }
-        SplitLine* known = nullptr;
-        if (size <= ShortTextPool::kMaxLength) {
-            const auto address = quint64(reinterpret_cast<quintptr>(line.constData()));
-            known = &memo[(address * 0x9E3779B97F4A7C15ull) >> (64 - kMemoBits)];
-            if (known->data == line.constData() && known->size == size) {
-                for (int group = 0; group < 3; ++group) {
-                    QString text(out[group][known->step]);
-                    out[group][step].swap(text);
-                }
-                continue;
-            }
-        }
-        if (qsizetype(scratch[0].size()) < size) {
-            for (auto& buffer : scratch) {
-                buffer.resize(size);
-            }
-        }
-        qsizetype length[3] = {0, 0, 0};
-        const QChar* end = line.constData() + size;
-        for (const QChar* mark = line.constData(); mark < end;) {
-            const QChar* markEnd = mark;
-            while (markEnd < end && *markEnd != u',') {
-                ++markEnd;
-            }
-            const int group = markEnd > mark ? GroupIndexOf(*mark) : -1;
-            if (group >= 0) {
-                QChar* write = scratch[group].data() + length[group];
-                if (length[group] > 1) {
-                    *write++ = u',';
-                }
-                while (mark < markEnd) {
-                    *write++ = *mark++;
-                }
-                length[group] = write - scratch[group].data();
-            }
-            if (markEnd == end) {
-                break;
-            }
-            mark = markEnd + 1;
-        }
-        for (int group = 0; group < 3; ++group) {
-            if (length[group] == size) {
-                // As long as the line: the line itself.
-                QString text(line);
-                out[group][step].swap(text);
-            } else if (length[group] > 0) {
-                out[group][step] = pool.Get(scratch[group].data(), length[group]);
-            }
-        }
-        if (known) {
-            *known = {line.constData(), size, step};
-        }
+        splitter.Put(step, steps.at(step));
     }
+    splitter.Finish(count);
 }
 
 void MergeGroups(TChannels& channels) {
