@@ -17,7 +17,7 @@ namespace {
 // created, the selected view applied, the view and animation boxes read, the window shown.
 struct FacesRig : ControllerRig {
     explicit FacesRig(const ProgramFolder& folder)
-        : ControllerRig(folder), controller(form, data, bellModel, viewModel, viewOwner) {
+        : ControllerRig(folder), controller(FacesWidgetsOf(form), data, bellModel, viewModel, viewOwner) {
         controller.CreateFaces();
         controller.ApplyViewAtStart();
         controller.cbViewChange();

@@ -55,7 +55,7 @@ int PdfImageCount(const QString& path) {
 struct PrintRig : ScoreRig {
     explicit PrintRig(const ProgramFolder& folder)
         : ScoreRig(folder),
-          printController(window, form, data, bellModel, transportModel, transportOwner, frmPrint, controller) {
+          printController(window, PrintWidgetsOf(form), data, bellModel, transportModel, transportOwner, frmPrint, controller) {
         frmPrint = std::make_unique<TfrmPrint>(&window);
         printController.Connect();
     }
