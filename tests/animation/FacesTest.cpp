@@ -1,6 +1,7 @@
 #include "animation/ui/FacesController.h"
 #include "app/ui/TImage.h"
 #include "score/ScoreWindowUtil.h"
+#include "support/ChimeRig.h"
 #include "support/ControllerRig.h"
 #include "support/ModelView.h"
 
@@ -82,8 +83,9 @@ protected:
 };
 
 using Faces = FacesHelpers<FacesAloneBase>;
-// Placement under the chime boxes depends on the whole window's layout.
-using FacesInWindow = FacesHelpers<MainWindowFixture>;
+// Placement under the chime boxes depends on the layout and the boxes of the bell set: on the
+// chime rig.
+using FacesInWindow = FacesHelpers<ChimeRigFixture>;
 
 using Frames = QList<std::tuple<int, int, int>>;
 
