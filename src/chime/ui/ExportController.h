@@ -27,7 +27,7 @@ struct ExportWidgets {
 
 // The loaded chime as it would play now: its steps and tempo, the bell set, the group boxes,
 // the output level and the sound folder (stereo or mono sounds), at the engine's rate.
-ExportSettings CurrentExportSettings(const ExportWidgets& form, const ProgramData& data,
+ExportSettings CurrentExportSettings(const ExportWidgets& widgets, const ProgramData& data,
                                      const BellSet& bells, VoiceController& voices,
                                      VolumeController& volume);
 

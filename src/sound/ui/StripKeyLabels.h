@@ -11,8 +11,8 @@ namespace orvane {
 
 class TImage;
 
-// The pictures of the strip, written by the strip controller.
-// Filled from the main window's form by StripKeyLabelsWidgetsOf (app/ui/ControllerWidgets.h).
+// The pictures of the strip, written by the strip controller; the instrument controller
+// passes them on from its own widgets.
 struct StripKeyLabelsWidgets {
     QList<QPointer<TImage>>& Strip;
 };
