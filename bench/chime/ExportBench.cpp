@@ -3,6 +3,7 @@
 #include "BenchRegistry.h"
 
 #include "chime/core/ChimeExporter.h"
+#include "app/ui/ControllerWidgets.h"
 #include "chime/ui/ExportController.h"
 
 #include <QElapsedTimer>
@@ -44,7 +45,8 @@ void ExportRealtimeFactor() {
                               : bell < 12 ? orvane::kMiddleGroup
                                           : orvane::kSmallGroup;
     }
-    orvane::ExportSettings settings = orvane::CurrentExportSettings(w.form, w.data, w.bellModel.Bells, w.voices, w.volume);
+    orvane::ExportSettings settings = orvane::CurrentExportSettings(
+        orvane::ExportWidgetsOf(w.form), w.data, w.bellModel.Bells, w.voices, w.volume);
     settings.intervalMs = 150;
     settings.steps = TenMinuteSteps(settings.intervalMs);
     settings.format = orvane::ExportFormat::kWav16;

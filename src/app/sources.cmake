@@ -20,6 +20,7 @@ list(APPEND ORVANE_CORE_SOURCES
 )
 list(APPEND ORVANE_UI_SOURCES
   src/app/ui/AlignLayout.cpp src/app/ui/AlignLayout.h
+  src/app/ui/ControllerWidgets.cpp src/app/ui/ControllerWidgets.h
   src/app/ui/LayoutController.cpp src/app/ui/LayoutController.h
   src/app/ui/MainForm.cpp src/app/ui/MainForm.h
   src/app/ui/ProgramStyle.cpp src/app/ui/ProgramStyle.h

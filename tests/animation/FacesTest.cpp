@@ -1,6 +1,7 @@
 #include "animation/ui/FacesController.h"
 #include "app/ui/TImage.h"
 #include "score/ScoreWindowUtil.h"
+#include "support/ChimeRig.h"
 #include "support/ControllerRig.h"
 #include "support/ModelView.h"
 
@@ -17,7 +18,7 @@ namespace {
 // created, the selected view applied, the view and animation boxes read, the window shown.
 struct FacesRig : ControllerRig {
     explicit FacesRig(const ProgramFolder& folder)
-        : ControllerRig(folder), controller(form, data, bellModel, viewModel, viewOwner) {
+        : ControllerRig(folder), controller(FacesWidgetsOf(form), data, bellModel, viewModel, viewOwner) {
         controller.CreateFaces();
         controller.ApplyViewAtStart();
         controller.cbViewChange();
@@ -82,8 +83,9 @@ protected:
 };
 
 using Faces = FacesHelpers<FacesAloneBase>;
-// Placement under the chime boxes depends on the whole window's layout.
-using FacesInWindow = FacesHelpers<MainWindowFixture>;
+// Placement under the chime boxes depends on the layout and the boxes of the bell set: on the
+// chime rig.
+using FacesInWindow = FacesHelpers<ChimeRigFixture>;
 
 using Frames = QList<std::tuple<int, int, int>>;
 

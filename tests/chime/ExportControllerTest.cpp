@@ -44,7 +44,7 @@ TEST_F(ExportMenu, ExportsTheLoadedChimeAsItWouldPlay) {
     LoadWholeChime(*w, WriteChime(folder.Path("test.kol"), "200", SteadySteps(32)));
     // The great bells are switched off: the export follows the group boxes.
     w->form.cbBig->setChecked(false);
-    const ExportSettings settings = CurrentExportSettings(w->form, w->data, w->Bells, *w->voices, *w->volume);
+    const ExportSettings settings = CurrentExportSettings(ExportWidgetsOf(w->form), w->data, w->Bells, *w->voices, *w->volume);
     EXPECT_EQ(settings.steps.size(), 32);
     EXPECT_EQ(settings.intervalMs, w->Channels->StepInterval);
     EXPECT_EQ(settings.context.groupChecked, (std::array<bool, 3>{true, true, false}));

@@ -52,7 +52,7 @@ struct HelpRig : ControllerRig {
     explicit HelpRig(const ProgramFolder& folder)
         : ControllerRig(folder),
           engine(std::make_unique<OfflineOutput>()),
-          controller(form, data, frmLesson, AboutBox, [this] { return &engine; }) {
+          controller(HelpWidgetsOf(form), data, frmLesson, AboutBox, [this] { return &engine; }) {
         QDir::setCurrent(folder.Dir());  // as start-up does: the voices' paths are relative
         AboutBox = std::make_unique<TAboutBox>(&window);
         frmLesson = std::make_unique<TfrmLesson>(&window);

@@ -40,7 +40,7 @@ protected:
 struct RecorderRig : ControllerRig {
     RecorderRig(const ProgramFolder& folder, QStringList& messages)
         : ControllerRig(folder),
-          controller(window, form, data, bellModel, recorderModel, frmSoundSaveDlg) {
+          controller(window, RecorderWidgetsOf(form), data, bellModel, recorderModel, frmSoundSaveDlg) {
         TfrmSoundSaveDlg::Owner owner;
         owner.chimeDir = data.AppPath.ChimeDir;
         owner.bells = &bellModel.Bells;

@@ -5,6 +5,7 @@
 #include "score/ScoreRig.h"
 #include "score/ScoreWindowUtil.h"
 #include "score/ui/TfrmPrint.h"
+#include "support/ChimeRig.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -55,9 +56,28 @@ int PdfImageCount(const QString& path) {
 struct PrintRig : ScoreRig {
     explicit PrintRig(const ProgramFolder& folder)
         : ScoreRig(folder),
-          printController(window, form, data, bellModel, transportModel, transportOwner, frmPrint, controller) {
+          printController(window, PrintWidgetsOf(form), data, bellModel, transportModel, transportOwner, frmPrint, controller) {
         frmPrint = std::make_unique<TfrmPrint>(&window);
         printController.Connect();
+    }
+
+    std::unique_ptr<TfrmPrint> frmPrint;
+    PrintController printController;
+    PrintController* const print = &printController;
+};
+
+// The print controller and its preview window on the chime rig, connected after its start as
+// in the main window.
+struct ChimePrintRig : ChimeRig {
+    explicit ChimePrintRig(const ProgramFolder& folder)
+        : ChimeRig(folder),
+          printController(window, PrintWidgetsOf(form), data, bellModel, transportModel,
+                          playerController, frmPrint, scoreController) {}
+
+    void Start() {
+        ChimeRig::Start();
+        frmPrint = std::make_unique<TfrmPrint>(&window);
+        Guarded([this] { printController.Connect(); });
     }
 
     std::unique_ptr<TfrmPrint> frmPrint;
@@ -98,8 +118,8 @@ protected:
     std::pair<int, int> dialogLimits{0, 0};
 };
 
-// The markers and the group chime boxes need the whole window.
-using Printing = PrintHelpers<MainWindowFixture>;
+// The markers and the group chime boxes: printing beside the controllers of the chime rig.
+using Printing = PrintHelpers<ChimeRigFixtureOf<ChimePrintRig>>;
 using PrintingAlone = PrintHelpers<RigFixture<PrintRig>>;
 
 TEST_F(PrintingAlone, OnePageChimeOneJobTitledWithoutPageNumber) {

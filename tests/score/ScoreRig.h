@@ -16,8 +16,8 @@
 struct ScoreRig : ControllerRig {
     explicit ScoreRig(const ProgramFolder& folder)
         : ControllerRig(folder),
-          facesController(form, data, bellModel, viewModel, viewOwner),
-          controller(window, form, data, bellModel, transportModel, transportOwner) {
+          facesController(orvane::FacesWidgetsOf(form), data, bellModel, viewModel, viewOwner),
+          controller(window, orvane::ScoreWidgetsOf(form), data, bellModel, transportModel, transportOwner) {
         window.resize(1100, 760);
         facesController.CreateFaces();
         controller.CreateScoreImages();

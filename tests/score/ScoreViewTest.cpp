@@ -4,6 +4,7 @@
 #include "score/core/ScorePainter.h"
 #include "score/ScoreRig.h"
 #include "score/ScoreWindowUtil.h"
+#include "support/ChimeRig.h"
 
 #include <QCheckBox>
 #include <QLineEdit>
@@ -50,8 +51,9 @@ protected:
     }
 };
 
-// Markers, resizing and the interplay with the layout need the whole window.
-using ScoreView = ScoreHelpers<MainWindowFixture>;
+// Markers, resizing and the interplay with the layout: the score view with the layout that
+// creates and places the markers, on the chime rig.
+using ScoreView = ScoreHelpers<ChimeRigFixture>;
 using ScoreViewAlone = ScoreHelpers<RigFixture<ScoreRig>>;
 
 TEST_F(ScoreView, ImagesFollowTheirPanelsAndStayUnderCoversAndMarkers) {

@@ -1,11 +1,9 @@
 #pragma once
 
 #include "animation/ui/FacesController.h"
-#include "support/TestWindow.h"
 #include "catalogue/core/BellSet.h"
 #include "chime/core/ChimeScore.h"
 #include "chime/core/TChannels.h"
-#include "support/MainWindowFixture.h"
 
 #include <QFile>
 #include <QStringList>

@@ -39,32 +39,32 @@ class ChimeRig : public ControllerRig {
 public:
     explicit ChimeRig(const ProgramFolder& folder)
         : ControllerRig(folder),
-          settingsController(window, form, data, bellModel, viewModel, layoutController),
-          layoutController(form, viewModel, stripController, scoreController, facesController, playerController),
-          stripController(form, data, bellModel, reporter, [this](int bell) { bellSetController.ToggleBell(bell); },
+          settingsController(window, orvane::SettingsWidgetsOf(form), data, bellModel, viewModel, layoutController),
+          layoutController(orvane::LayoutWidgetsOf(form), viewModel, stripController, scoreController, facesController, playerController),
+          stripController(orvane::StripWidgetsOf(form), data, bellModel, reporter, [this](int bell) { bellSetController.ToggleBell(bell); },
                           voicesController),
-          bellSetController(form, data, bellModel, stripController, groupsController, voicesController,
+          bellSetController(orvane::BellSetWidgetsOf(form), data, bellModel, stripController, groupsController, voicesController,
                             [this] { playerController.ResetPlayer(); }),
-          groupsController(form, data, bellModel, reporter, bellSetController, voicesController),
-          voicesController(form, data, bellModel, reporter, rng, stripController, settingsController, facesController,
+          groupsController(orvane::GroupsWidgetsOf(form), data, bellModel, reporter, bellSetController, voicesController),
+          voicesController(orvane::VoiceWidgetsOf(form), data, bellModel, reporter, rng, stripController, settingsController, facesController,
                            [this]() -> std::unique_ptr<orvane::AudioOutput> {
                                auto output = std::make_unique<orvane::OfflineOutput>();
                                offline = output.get();
                                return output;
                            }),
-          volumeController(form, voicesController),
-          playerController(form, data, bellModel, transportModel, frmSelSound, volumeController, voicesController,
+          volumeController(orvane::VolumeWidgetsOf(form), voicesController),
+          playerController(orvane::PlayerWidgetsOf(form), data, bellModel, transportModel, frmSelSound, volumeController, voicesController,
                            scoreController, libraryController, facesController, casualController),
-          libraryController(window, form, data, transportModel, frmSelSound, playerController, scoreController,
+          libraryController(window, orvane::LibraryWidgetsOf(form), data, transportModel, frmSelSound, playerController, scoreController,
                             groupsController, bellSetController),
-          casualController(form, bellModel, rng, frmSelSound, playerController, libraryController),
-          scoreController(window, form, data, bellModel, transportModel, playerController),
+          casualController(orvane::CasualWidgetsOf(form), bellModel, rng, frmSelSound, playerController, libraryController),
+          scoreController(window, orvane::ScoreWidgetsOf(form), data, bellModel, transportModel, playerController),
           exporterController(window, form.nExportAudio,
                              [this] {
-                                 return orvane::CurrentExportSettings(form, data, bellModel.Bells, voicesController,
+                                 return orvane::CurrentExportSettings(orvane::ExportWidgetsOf(form), data, bellModel.Bells, voicesController,
                                                                       volumeController);
                              }),
-          facesController(form, data, bellModel, viewModel, layoutController),
+          facesController(orvane::FacesWidgetsOf(form), data, bellModel, viewModel, layoutController),
           resizer(*this) {}
 
     ~ChimeRig() {

@@ -4,6 +4,7 @@
 #include "app/core/LibraryInstaller.h"
 #include "app/core/ProgramData.h"
 #include "app/core/ViewModel.h"
+#include "app/ui/ControllerWidgets.h"
 #include "app/ui/MainForm.h"
 #include "catalogue/core/BellSetModel.h"
 #include "catalogue/core/TBellData.h"

@@ -15,8 +15,8 @@ class KeysRig : public ChimeRig {
 public:
     explicit KeysRig(const ProgramFolder& folder)
         : ChimeRig(folder),
-          recorderController(window, form, data, bellModel, recorderModel, frmSoundSaveDlg),
-          keyHookController(form, data, bellModel, recorderModel, stripController, voicesController,
+          recorderController(window, orvane::RecorderWidgetsOf(form), data, bellModel, recorderModel, frmSoundSaveDlg),
+          keyHookController(orvane::KeyHookWidgetsOf(form), data, bellModel, recorderModel, stripController, voicesController,
                             recorderController, bellSetController) {}
 
     void Start() {

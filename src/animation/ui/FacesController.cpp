@@ -5,8 +5,8 @@
 #include "app/core/ProgramData.h"
 #include "app/core/ViewModel.h"
 #include "app/core/ViewRequests.h"
-#include "app/ui/MainForm.h"
 #include "app/ui/TImage.h"
+#include "app/ui/TPanel.h"
 #include "catalogue/core/BellSetModel.h"
 #include "chime/core/TChannels.h"
 #include "score/core/PrintPage.h"
@@ -43,12 +43,12 @@ int RowOfLetter(QChar letter) {
 
 }  // namespace
 
-FacesController::FacesController(MainForm& form, ProgramData& data, BellSetModel& bells, const ViewModel& view,
+FacesController::FacesController(FacesWidgets widgets, ProgramData& data, BellSetModel& bells, const ViewModel& view,
                                  ViewRequests& viewRequests)
-    : form_(form), data_(data), bells_(bells), view_(view), viewRequests_(viewRequests) {}
+    : widgets_(widgets), data_(data), bells_(bells), view_(view), viewRequests_(viewRequests) {}
 
 void FacesController::Connect() {
-    MainForm& f = form_;
+    const FacesWidgets& f = widgets_;
     Wire(f.cbView, &QComboBox::currentIndexChanged, this, &FacesController::cbViewChange);
     Wire(f.cbShowMovie, &QCheckBox::clicked, this, &FacesController::cbShowMovieClick);
     Wire(f.mmResetTimer, &QTimer::timeout, this, &FacesController::mmResetTimerTimer);
@@ -72,7 +72,7 @@ QImage FacesController::TextPicture(const QString& file, const QString& text, in
     }
     // The text is written at the screen's pixel ratio (the picture's pixels doubled at x2), so
     // that it stays sharp; the picture keeps its logical size.
-    const qreal ratio = form_.window->devicePixelRatioF();
+    const qreal ratio = widgets_.window->devicePixelRatioF();
     if (ratio != 1.0) {
         const QSize logical = picture.size();
         picture = picture.scaled((QSizeF(logical) * ratio).toSize(), Qt::IgnoreAspectRatio,
@@ -90,7 +90,7 @@ QImage FacesController::TextPicture(const QString& file, const QString& text, in
 }
 
 TImage* FacesController::MakeTextPicture(const QString& objectName, const QImage& picture) {
-    auto* image = new TImage(objectName, form_.pnlCustomSelections);
+    auto* image = new TImage(objectName, widgets_.pnlCustomSelections);
     image->SetPicture(picture);
     image->setAttribute(Qt::WA_TranslucentBackground);
     image->hide();
@@ -98,7 +98,7 @@ TImage* FacesController::MakeTextPicture(const QString& objectName, const QImage
 }
 
 void FacesController::CreateFaces() {
-    MainForm& f = form_;
+    const FacesWidgets& f = widgets_;
     for (int set = 0; set < kSets; ++set) {
         for (int row = 0; row < kRows; ++row) {
             for (int frame = 0; frame < kFrames; ++frame) {
@@ -131,13 +131,13 @@ void FacesController::CreateFaces() {
     }
     LayoutFaces();
     for (int g = 0; g < 3; ++g) {
-        f.GroupPanel(g)->installEventFilter(this);
+        f.GroupPanels[g]->installEventFilter(this);
     }
 }
 
 bool FacesController::eventFilter(QObject* watched, QEvent* event) {
     if (event->type() == QEvent::Move || event->type() == QEvent::Resize) {
-        const MainForm& f = form_;
+        const FacesWidgets& f = widgets_;
         if (watched == f.pnlSmall || watched == f.pnlMiddle || watched == f.pnlBig) {
             Guarded([&] { LayoutFaces(); });
         }
@@ -147,7 +147,7 @@ bool FacesController::eventFilter(QObject* watched, QEvent* event) {
 
 void FacesController::Release() {
     for (int g = 0; g < 3; ++g) {
-        form_.GroupPanel(g)->removeEventFilter(this);
+        widgets_.GroupPanels[g]->removeEventFilter(this);
     }
     for (int g = 2; g >= 0; --g) {
         delete disabled_[g];
@@ -168,12 +168,12 @@ void FacesController::Release() {
 }
 
 void FacesController::LayoutFaces() {
-    MainForm& f = form_;
-    const QComboBox* box = form_.GroupChimeBoxes[0];
+    const FacesWidgets& f = widgets_;
+    const QComboBox* box = widgets_.GroupChimeBoxes[0];
     const int h = box ? box->height() : kDefaultComboHeight;
     std::array<int, kRows> tops{};
     for (int row = 0; row < kRows; ++row) {
-        tops[row] = f.GroupPanel(GroupOfRow(row))->y() + h + 8;
+        tops[row] = f.GroupPanels[GroupOfRow(row)]->y() + h + 8;
     }
     for (int set = 0; set < kSets; ++set) {
         for (int row = 0; row < kRows; ++row) {
@@ -257,7 +257,7 @@ void FacesController::AnimateBell(int bell) {
             face->show();
             face->raise();
         }
-        form_.mmResetTimer->stop();
+        widgets_.mmResetTimer->stop();
     } else if (TImage* chord = chords_[group]) {
         chord->show();
     }
@@ -280,7 +280,7 @@ void FacesController::ClearGroupFrames(QChar letter) {
             }
         }
     }
-    if (!form_.cbShowMovie->isChecked() || !data_.Channels) {
+    if (!widgets_.cbShowMovie->isChecked() || !data_.Channels) {
         return;
     }
     for (int g = 0; g < 3; ++g) {
@@ -336,13 +336,13 @@ void FacesController::ApplyViewAtStart() {
 }
 
 void FacesController::cbViewChange() {
-    viewRequests_.RequestSchematicView(form_.cbView->currentIndex() > 0);
+    viewRequests_.RequestSchematicView(widgets_.cbView->currentIndex() > 0);
     ShowRestFrames();
     HideOtherSet();
 }
 
 void FacesController::cbShowMovieClick() {
-    MainForm& f = form_;
+    const FacesWidgets& f = widgets_;
     const QChar letters[3] = {u's', u'm', u'b'};
     if (f.cbShowMovie->isChecked()) {
         for (TImage* picture : disabled_) {
@@ -388,7 +388,7 @@ void FacesController::cbShowMovieClick() {
 
 void FacesController::mmResetTimerTimer() {
     ShowRestFrames();
-    form_.mmResetTimer->stop();
+    widgets_.mmResetTimer->stop();
 }
 
 }  // namespace orvane

@@ -7,14 +7,36 @@
 #include <QString>
 #include <array>
 
+class QCheckBox;
+class QComboBox;
+class QMainWindow;
+class QTimer;
+
 namespace orvane {
 
 class BellSetModel;
-class MainForm;
+class TPanel;
 struct ProgramData;
 class ViewModel;
 class ViewRequests;
 class TImage;
+
+// The faces' widgets: the window (its pixel ratio), the panels the faces stand on and the
+// view controls.
+// Filled from the main window's form by FacesWidgetsOf (app/ui/ControllerWidgets.h).
+struct FacesWidgets {
+    QMainWindow* window;
+    TPanel* pnlCustomSelections;
+    QComboBox* cbView;  // enabled and disabled here; set from the settings at start-up
+    TPanel* pnlSmall;
+    TPanel* pnlMiddle;
+    TPanel* pnlBig;
+    QCheckBox* cbShowMovie;
+    QTimer* mmResetTimer;  // stopped here; started by the voices and the player
+    std::array<TPanel*, 3> GroupPanels;
+    // Read only (their height); created by the bell set.
+    std::array<QPointer<QComboBox>, 3>& GroupChimeBoxes;
+};
 
 // The bell faces beside the staves and their animation: struck frames, rest frames, chord and
 // disabled pictures, and the general and schematic views. Lives on the user-interface thread,
@@ -32,7 +54,7 @@ public:
     static constexpr int kFaceLeft = 15;
 
     // The schematic view chosen in cbView is asked of the view model's owner.
-    FacesController(MainForm& form, ProgramData& data, BellSetModel& bells, const ViewModel& view,
+    FacesController(FacesWidgets widgets, ProgramData& data, BellSetModel& bells, const ViewModel& view,
                     ViewRequests& viewRequests);
 
     // Connects the widgets of this subsystem to their handlers (cbView, cbShowMovie, the reset
@@ -89,7 +111,7 @@ private:
     // A hidden picture control on the custom selections panel showing `picture`.
     TImage* MakeTextPicture(const QString& objectName, const QImage& picture);
 
-    MainForm& form_;
+    const FacesWidgets widgets_;
     ProgramData& data_;
     BellSetModel& bells_;
     const ViewModel& view_;

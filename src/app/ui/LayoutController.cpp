@@ -4,7 +4,7 @@
 #include "app/core/Guard.h"
 #include "app/core/Rounding.h"
 #include "app/core/ViewModel.h"
-#include "app/ui/MainForm.h"
+#include "app/ui/TPanel.h"
 #include "chime/ui/PlayerController.h"
 #include "score/ui/ScoreController.h"
 #include "sound/ui/StripController.h"
@@ -16,7 +16,7 @@
 namespace orvane {
 
 void LayoutController::ApplyViewPanels() {
-    MainForm& f = form_;
+    const LayoutWidgets& f = widgets_;
     Guarded([&] {
         f.pnlTools->SetShown(view_.ShowTools);
         f.nViewPanel->setChecked(view_.ShowTools);
@@ -51,29 +51,29 @@ void LayoutController::ApplyViewPanels() {
 }
 
 void LayoutController::nViewPanelClick() {
-    view_.ShowTools = form_.nViewPanel->isChecked();
+    view_.ShowTools = widgets_.nViewPanel->isChecked();
     ApplyViewPanels();
 }
 
 void LayoutController::nViewSelectBellsClick() {
-    view_.ShowBells = form_.nViewSelectBells->isChecked();
+    view_.ShowBells = widgets_.nViewSelectBells->isChecked();
     ApplyViewPanels();
 }
 
 void LayoutController::nViewBellsInfoClick() {
-    view_.ShowInfo = form_.nViewBellsInfo->isChecked();
+    view_.ShowInfo = widgets_.nViewBellsInfo->isChecked();
     ApplyViewPanels();
 }
 
 void LayoutController::nViewBellsGroupsClick() {
-    view_.ShowGroups = form_.nViewBellsGroups->isChecked();
+    view_.ShowGroups = widgets_.nViewBellsGroups->isChecked();
     ApplyViewPanels();
-    MainForm& f = form_;
+    const LayoutWidgets& f = widgets_;
     f.pnlBellInfo->SetWidth(Round(f.pnlInfo->width() / 2.0));
 }
 
 void LayoutController::FormResize() {
-    MainForm& f = form_;
+    const LayoutWidgets& f = widgets_;
     Guarded([&] {
         strip_.LayoutStrip();
     });
@@ -92,7 +92,7 @@ void LayoutController::FormResize() {
 }
 
 void LayoutController::SplitGroupPanels() {
-    MainForm& f = form_;
+    const LayoutWidgets& f = widgets_;
     const int h = f.pnlBellsBox->height();
     f.pnlSmall->resize(f.pnlSmall->width(), h / 3);
     f.pnlMiddle->resize(f.pnlMiddle->width(), (h + 2) / 3);
@@ -104,23 +104,23 @@ void LayoutController::SplitGroupPanels() {
 }
 
 void LayoutController::PlaceChimeBoxes() {
-    MainForm& f = form_;
+    const LayoutWidgets& f = widgets_;
     for (int g = 0; g < 3; ++g) {
         Guarded([&] {
-            QComboBox* box = form_.GroupChimeBoxes[g];
+            QComboBox* box = widgets_.GroupChimeBoxes[g];
             if (!box) {
                 return;
             }
-            box->setGeometry(4, f.GroupPanel(g)->y() + 2, f.pnlCustomSelections->width() - 8, box->height());
+            box->setGeometry(4, f.GroupPanels[g]->y() + 2, f.pnlCustomSelections->width() - 8, box->height());
         });
     }
     f.cbCommon->resize(f.pnlCommon->width() - 9, f.cbCommon->height());
 }
 
 void LayoutController::CreateMarkers() {
-    MainForm& f = form_;
+    const LayoutWidgets& f = widgets_;
     for (int g = 0; g < 3; ++g) {
-        auto* marker = new QWidget(f.ScorePanel(g));
+        auto* marker = new QWidget(f.ScorePanels[g]);
         marker->setObjectName(QStringLiteral("Marker%1").arg(g));
         marker->setAutoFillBackground(true);
         QPalette palette = marker->palette();
@@ -128,34 +128,34 @@ void LayoutController::CreateMarkers() {
         marker->setPalette(palette);
         marker->setGeometry(4, 4, 4, 4);
         marker->show();
-        form_.Markers[g] = marker;
+        widgets_.Markers[g] = marker;
     }
 }
 
 void LayoutController::LayoutMarkers() {
-    MainForm& f = form_;
+    const LayoutWidgets& f = widgets_;
     for (int g = 0; g < 3; ++g) {
-        QWidget* marker = form_.Markers[g];
+        QWidget* marker = widgets_.Markers[g];
         if (!marker) {
             continue;
         }
-        const TPanel* panel = f.ScorePanel(g);
+        const TPanel* panel = f.ScorePanels[g];
         marker->resize(Round((panel->width() - 8) / 64.0), panel->height() - 8);
     }
     player_.PlaceMarkers();
     for (int g = 2; g >= 0; --g) {
-        f.ScorePanel(g)->update();
+        f.ScorePanels[g]->update();
     }
 }
 
 void LayoutController::FitRecorderPanel() {
-    MainForm& f = form_;
+    const LayoutWidgets& f = widgets_;
     f.pnlRec->setGeometry(f.pnlBellsBox->rect());
     f.pnlRec->Layout()->Realign();
 }
 
 void LayoutController::btnTempClick() {
-    MainForm& f = form_;
+    const LayoutWidgets& f = widgets_;
     f.pnlTemp->move(f.pnlTemp->x(), f.pnlTools->y() - f.pnlTemp->height());
     f.pnlTemp->setVisible(!f.pnlTemp->isVisible());
     if (f.pnlTemp->isVisible()) {

@@ -5,7 +5,6 @@
 #include "app/core/TextFile.h"
 #include "app/core/ViewModel.h"
 #include "app/core/ViewRequests.h"
-#include "app/ui/MainForm.h"
 #include "catalogue/core/BellSetModel.h"
 #include "app/ui/WindowFrameFit.h"
 
@@ -50,7 +49,7 @@ void SettingsController::CreateDefaultSettings() {
 
 void SettingsController::ReadSettings() {
     IniFile& ini = *data_.Settings;
-    MainForm& f = form_;
+    const SettingsWidgets& f = widgets_;
     const bool tools = ini.ReadBool(QStringLiteral("View"), QStringLiteral("Tools"), true);
     const bool bells = ini.ReadBool(QStringLiteral("View"), QStringLiteral("Bells"), true);
     const bool info = ini.ReadBool(QStringLiteral("View"), QStringLiteral("Info"), true);
@@ -68,7 +67,7 @@ void SettingsController::ReadSettings() {
 
 void SettingsController::SetSoundFolder() {
     data_.AppPath.SoundDir =
-        (form_.cbStereo->isChecked() ? data_.StereoTempDir : data_.MonoTempDir) + u'/';
+        (widgets_.cbStereo->isChecked() ? data_.StereoTempDir : data_.MonoTempDir) + u'/';
 }
 
 void SettingsController::ReadWindowBounds() {
@@ -84,7 +83,7 @@ void SettingsController::ReadWindowBounds() {
 
 void SettingsController::WriteViewSettings() {
     IniFile& ini = *data_.Settings;
-    MainForm& f = form_;
+    const SettingsWidgets& f = widgets_;
     Check(ini.WriteBool(QStringLiteral("View"), QStringLiteral("Tools"), view_.ShowTools));
     Check(ini.WriteBool(QStringLiteral("View"), QStringLiteral("Bells"), view_.ShowBells));
     Check(ini.WriteBool(QStringLiteral("View"), QStringLiteral("Groups"), view_.ShowGroups));

@@ -1,14 +1,27 @@
 #pragma once
 
+class QCheckBox;
+class QComboBox;
 class QWidget;
 
 namespace orvane {
 
 class BellSetModel;
-class MainForm;
 struct ProgramData;
 class ViewModel;
 class ViewRequests;
+
+// The check boxes and the view list that the settings file holds. The settings write them
+// at start-up with their signals blocked; afterwards only the user changes them (and
+// printing, which checks "show notes").
+// Filled from the main window's form by SettingsWidgetsOf (app/ui/ControllerWidgets.h).
+struct SettingsWidgets {
+    QComboBox* cbView;
+    QCheckBox* cbStereo;
+    QCheckBox* cbGrid;
+    QCheckBox* cbShowNotes;
+    QCheckBox* cbShowMovie;
+};
 
 // The settings file orvane.ini: the default file, the reads at start-up and the writes at
 // close. Every read and write goes to the file's current content. A write that fails ends the
@@ -16,9 +29,9 @@ class ViewRequests;
 // start-up go to the view model's owner.
 class SettingsController {
 public:
-    SettingsController(QWidget& window, MainForm& form, ProgramData& data, BellSetModel& bells, const ViewModel& view,
+    SettingsController(QWidget& window, SettingsWidgets widgets, ProgramData& data, BellSetModel& bells, const ViewModel& view,
                        ViewRequests& viewRequests)
-        : window_(window), form_(form), data_(data), bells_(bells), view_(view), viewRequests_(viewRequests) {}
+        : window_(window), widgets_(widgets), data_(data), bells_(bells), view_(view), viewRequests_(viewRequests) {}
 
     // Writes the 19 default lines; the caller runs it only when the file does not exist.
     void CreateDefaultSettings();
@@ -36,7 +49,7 @@ public:
 
 private:
     QWidget& window_;
-    MainForm& form_;
+    const SettingsWidgets widgets_;
     ProgramData& data_;
     BellSetModel& bells_;
     const ViewModel& view_;

@@ -4,6 +4,7 @@
 #include "app/core/IniFile.h"
 #include "app/core/LibraryInstaller.h"
 #include "app/core/StartupTrace.h"
+#include "app/ui/ControllerWidgets.h"
 #include "app/ui/TImage.h"
 #include "catalogue/core/TBellData.h"
 #include "catalogue/core/TSoundData.h"
@@ -47,27 +48,27 @@ TfrmMain::TfrmMain(StartOptions startOptions, QWidget* parent)
     : QMainWindow(parent),
       form(this),
       options(Prepared(std::move(startOptions))),
-      settings(*this, form, data, bellModel, viewModel, layout),
-      layout(form, viewModel, strip, score, faces, player),
-      strip(form, data, bellModel, *this, [this](int bell) { bellSet.ToggleBell(bell); }, voices),
-      bellSet(form, data, bellModel, strip, groups, voices, [this] { player.ResetPlayer(); }),
-      groups(form, data, bellModel, *this, bellSet, voices),
-      voices(form, data, bellModel, *this, rng, strip, settings, faces, options.outputFactory),
-      volume(form, voices),
-      keyHook(form, data, bellModel, recorderModel, strip, voices, recorder, bellSet),
-      player(form, data, bellModel, transportModel, frmSelSound, volume, voices, score, library, faces, casual),
-      library(*this, form, data, transportModel, frmSelSound, player, score, groups, bellSet),
-      casual(form, bellModel, rng, frmSelSound, player, library),
-      score(*this, form, data, bellModel, transportModel, player),
-      print(*this, form, data, bellModel, transportModel, player, frmPrint, score),
+      settings(*this, SettingsWidgetsOf(form), data, bellModel, viewModel, layout),
+      layout(LayoutWidgetsOf(form), viewModel, strip, score, faces, player),
+      strip(StripWidgetsOf(form), data, bellModel, *this, [this](int bell) { bellSet.ToggleBell(bell); }, voices),
+      bellSet(BellSetWidgetsOf(form), data, bellModel, strip, groups, voices, [this] { player.ResetPlayer(); }),
+      groups(GroupsWidgetsOf(form), data, bellModel, *this, bellSet, voices),
+      voices(VoiceWidgetsOf(form), data, bellModel, *this, rng, strip, settings, faces, options.outputFactory),
+      volume(VolumeWidgetsOf(form), voices),
+      keyHook(KeyHookWidgetsOf(form), data, bellModel, recorderModel, strip, voices, recorder, bellSet),
+      player(PlayerWidgetsOf(form), data, bellModel, transportModel, frmSelSound, volume, voices, score, library, faces, casual),
+      library(*this, LibraryWidgetsOf(form), data, transportModel, frmSelSound, player, score, groups, bellSet),
+      casual(CasualWidgetsOf(form), bellModel, rng, frmSelSound, player, library),
+      score(*this, ScoreWidgetsOf(form), data, bellModel, transportModel, player),
+      print(*this, PrintWidgetsOf(form), data, bellModel, transportModel, player, frmPrint, score),
       exporter(*this, form.nExportAudio,
-               [this] { return CurrentExportSettings(form, data, bellModel.Bells, voices, volume); }),
-      faces(form, data, bellModel, viewModel, layout),
-      recorder(*this, form, data, bellModel, recorderModel, frmSoundSaveDlg),
-       help(form, data, frmLesson, AboutBox, [this] { return &voices.Engine(); }),
-       practice(*this, form, data, bellModel, transportModel, player, voices, score, print,
+               [this] { return CurrentExportSettings(ExportWidgetsOf(form), data, bellModel.Bells, voices, volume); }),
+      faces(FacesWidgetsOf(form), data, bellModel, viewModel, layout),
+      recorder(*this, RecorderWidgetsOf(form), data, bellModel, recorderModel, frmSoundSaveDlg),
+       help(HelpWidgetsOf(form), data, frmLesson, AboutBox, [this] { return &voices.Engine(); }),
+       practice(*this, PracticeWidgetsOf(form), data, bellModel, transportModel, player, voices, score, print,
                 [this](const QString& text) { ShowMessage(text); }),
-       instrument(*this, form, data, bellModel, recorderModel, keyHook, voices.Engine()) {
+       instrument(*this, InstrumentWidgetsOf(form), data, bellModel, recorderModel, keyHook, voices.Engine()) {
     StartupTrace::Mark("form and controllers");
     setWindowTitle(DefaultCaption());
     FormCreate();

@@ -3,7 +3,7 @@
 #include "app/core/Guard.h"
 #include "app/core/IniFile.h"
 #include "app/core/ProgramData.h"
-#include "app/ui/MainForm.h"
+#include "app/ui/TPanel.h"
 #include "catalogue/core/BellSetModel.h"
 #include "catalogue/core/BellSetRules.h"
 #include "catalogue/core/ChimeFilter.h"
@@ -62,8 +62,8 @@ void FillChimeBox(QComboBox* box, const ChimeChoice& choice) {
 
 }  // namespace
 
-BellSetController::BellSetController(MainForm& form, ProgramData& data, BellSetModel& bells, StripController& strip, GroupsController& groups, VoiceController& voices, std::function<void()> resetPlayer)
-    : form_(form), data_(data), bells_(bells), strip_(strip), groups_(groups), voices_(voices), resetPlayer_(std::move(resetPlayer)) {}
+BellSetController::BellSetController(BellSetWidgets widgets, ProgramData& data, BellSetModel& bells, StripController& strip, GroupsController& groups, VoiceController& voices, std::function<void()> resetPlayer)
+    : widgets_(widgets), data_(data), bells_(bells), strip_(strip), groups_(groups), voices_(voices), resetPlayer_(std::move(resetPlayer)) {}
 
 void BellSetController::VariantStepped() {
     FullRefresh();
@@ -77,14 +77,14 @@ void BellSetController::GroupsRearranged() {
 }
 
 void BellSetController::Connect() {
-    MainForm& f = form_;
+    const BellSetWidgets& f = widgets_;
     Wire(f.nSelectAll, &QAction::triggered, this, &BellSetController::SelectAllBells);
     Wire(f.btnSelectAll, &QToolButton::clicked, f.nSelectAll, &QAction::trigger);
     Wire(f.nDisselectAll, &QAction::triggered, this, &BellSetController::DeselectAllBells);
     Wire(f.btnDisselectAll, &QToolButton::clicked, f.nDisselectAll, &QAction::trigger);
     Wire(f.nDelete, &QAction::triggered, this, &BellSetController::nDeleteClick);
     Wire(f.mPopup, &QMenu::aboutToShow, this, &BellSetController::mPopupPopup);
-    for (QAction* item : form_.AddBellItems) {
+    for (QAction* item : widgets_.AddBellItems) {
         if (!item) {
             continue;
         }
@@ -93,14 +93,14 @@ void BellSetController::Connect() {
     }
     connect(f.tvGroups, &QWidget::customContextMenuRequested, this, [this](const QPoint& pos) {
         Guarded([&] {
-            QTreeWidget* tree = form_.tvGroups;
-            form_.mPopup->popup(tree->viewport()->mapToGlobal(pos));
+            QTreeWidget* tree = widgets_.tvGroups;
+            widgets_.mPopup->popup(tree->viewport()->mapToGlobal(pos));
         });
     });
 }
 
 void BellSetController::CreateGroupChimeBoxes() {
-    MainForm& f = form_;
+    const BellSetWidgets& f = widgets_;
     auto* filter = new DigitFilter(f.pnlCustomSelections);
     for (int g = 0; g < 3; ++g) {
         auto* box = new QComboBox(f.pnlCustomSelections);
@@ -110,7 +110,7 @@ void BellSetController::CreateGroupChimeBoxes() {
         box->setEnabled(false);
         box->installEventFilter(filter);
         box->show();
-        form_.GroupChimeBoxes[g] = box;
+        widgets_.GroupChimeBoxes[g] = box;
     }
 }
 
@@ -180,8 +180,8 @@ void BellSetController::LoadStoredBellSet() {
     const int index = bells_.VariantIndex;
     const VariantTable& variants = groups_.Variants();
     const bool grouped = size >= kGroupedSetSize;
-    form_.btnGPrev->setEnabled(grouped && index > 0);
-    form_.btnGNext->setEnabled(grouped && index < VariantTable::kSlotCount - 1 &&
+    widgets_.btnGPrev->setEnabled(grouped && index > 0);
+    widgets_.btnGNext->setEnabled(grouped && index < VariantTable::kSlotCount - 1 &&
                                     variants.HasVariant(size, index + 1));
     RebuildCommonChimeList();
     RebuildGroupChimeLists();
@@ -210,7 +210,7 @@ void BellSetController::RebuildCommonChimeList() {
     QStringList& playable = data_.SoundData->Playable[TSoundData::kCommon];
     playable.clear();
     const ChimeChoice choice = CommonChimes(*data_.SoundData, GroupSignature());
-    FillChimeBox(form_.cbCommon, choice);
+    FillChimeBox(widgets_.cbCommon, choice);
     playable = choice.files;
 }
 
@@ -220,19 +220,19 @@ void BellSetController::RebuildGroupChimeLists() {
         QStringList& playable = data_.SoundData->Playable[g];
         playable.clear();
         const ChimeChoice choice = GroupChimes(*data_.SoundData, g, signature);
-        FillChimeBox(form_.GroupChimeBoxes[g], choice);
+        FillChimeBox(widgets_.GroupChimeBoxes[g], choice);
         playable = choice.files;
     }
 }
 
 int BellSetController::SelectedGroupIndex() const {
-    const QList<QTreeWidgetItem*> selected = form_.tvGroups->selectedItems();
+    const QList<QTreeWidgetItem*> selected = widgets_.tvGroups->selectedItems();
     return selected.isEmpty() ? -1 : groups_.NodeGroupIndex(selected.first());
 }
 
 void BellSetController::mPopupPopup() {
     const auto offers = AddBellOffers(bells_.Bells, SelectedGroupIndex());
-    for (QAction* item : form_.AddBellItems) {
+    for (QAction* item : widgets_.AddBellItems) {
         if (!item) {
             continue;
         }
@@ -262,7 +262,7 @@ void BellSetController::nAddClick(int bell) {
 }
 
 void BellSetController::nDeleteClick() {
-    const QList<QTreeWidgetItem*> selected = form_.tvGroups->selectedItems();
+    const QList<QTreeWidgetItem*> selected = widgets_.tvGroups->selectedItems();
     if (selected.isEmpty()) {
         return;
     }

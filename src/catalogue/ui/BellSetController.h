@@ -2,18 +2,46 @@
 
 #include "catalogue/ui/GroupsListener.h"
 
+#include <QList>
 #include <QObject>
+#include <QPointer>
 #include <QString>
+#include <array>
 #include <functional>
+
+class QAction;
+class QComboBox;
+class QMenu;
+class QToolButton;
+class QTreeWidget;
 
 namespace orvane {
 
 class BellSetModel;
 class GroupsController;
-class MainForm;
+class TPanel;
 struct ProgramData;
 class StripController;
 class VoiceController;
+
+// The bell set's widgets. The bell set creates and fills the group chime boxes and fills
+// the common chime list; the library selects their entries.
+// Filled from the main window's form by BellSetWidgetsOf (app/ui/ControllerWidgets.h).
+struct BellSetWidgets {
+    QAction* nSelectAll;
+    QAction* nDisselectAll;
+    QMenu* mPopup;
+    QAction* nDelete;
+    QToolButton* btnSelectAll;
+    QToolButton* btnDisselectAll;
+    QTreeWidget* tvGroups;  // filled by the groups controller; its selection is read here
+    QToolButton* btnGPrev;  // also enabled and disabled by the groups controller
+    QToolButton* btnGNext;  // also enabled and disabled by the groups controller
+    TPanel* pnlCustomSelections;
+    QComboBox* cbCommon;
+    std::array<QPointer<QComboBox>, 3>& GroupChimeBoxes;  // written here (CreateGroupChimeBoxes)
+    QList<QPointer<QAction>>& AddBellItems;  // read only; created by the main window
+};
 
 // The bell set: adding and removing bells, select and deselect all, the stored set, the full
 // and short refreshes, the chime lists the set can play, and the popup menu of the groups
@@ -23,7 +51,7 @@ class BellSetController : public QObject, public GroupsListener {
     Q_OBJECT
 
   public:
-    BellSetController(MainForm& form, ProgramData& data, BellSetModel& bells, StripController& strip, GroupsController& groups, VoiceController& voices, std::function<void()> resetPlayer);
+    BellSetController(BellSetWidgets widgets, ProgramData& data, BellSetModel& bells, StripController& strip, GroupsController& groups, VoiceController& voices, std::function<void()> resetPlayer);
 
     // Connects the widgets of this subsystem to their handlers. The change signals of the
     // chime lists are not connected here: choosing a chime belongs to the chime library.
@@ -63,7 +91,7 @@ class BellSetController : public QObject, public GroupsListener {
     // The group index (0 to 2) of the selected tree node, -1 when none is selected.
     int SelectedGroupIndex() const;
 
-    MainForm& form_;
+    const BellSetWidgets widgets_;
     ProgramData& data_;
     BellSetModel& bells_;
     StripController& strip_;

@@ -2,7 +2,6 @@
 
 #include "app/core/Guard.h"
 #include "app/core/ProgramData.h"
-#include "app/ui/MainForm.h"
 #include "catalogue/core/BellSetModel.h"
 #include "catalogue/core/BellSetRules.h"
 #include "catalogue/core/DataFileCheck.h"
@@ -36,11 +35,11 @@ constexpr int kGroupPicture = 1;
 
 }  // namespace
 
-GroupsController::GroupsController(MainForm& form, ProgramData& data, BellSetModel& bells, BadDataFileReporter& reporter, GroupsListener& listener, VoiceController& voices)
-    : form_(form), data_(data), bells_(bells), reporter_(reporter), listener_(listener), voices_(voices) {}
+GroupsController::GroupsController(GroupsWidgets widgets, ProgramData& data, BellSetModel& bells, BadDataFileReporter& reporter, GroupsListener& listener, VoiceController& voices)
+    : widgets_(widgets), data_(data), bells_(bells), reporter_(reporter), listener_(listener), voices_(voices) {}
 
 void GroupsController::Connect() {
-    MainForm& f = form_;
+    const GroupsWidgets& f = widgets_;
     Wire(f.btnGPrev, &QToolButton::clicked, this, &GroupsController::btnGPrevClick);
     Wire(f.btnGNext, &QToolButton::clicked, this, &GroupsController::btnGNextClick);
     f.tvGroups->setDragDropMode(QAbstractItemView::DragDrop);
@@ -62,11 +61,11 @@ void GroupsController::RefreshTotals() {
         reporter_.ReportBadDataFile(data_.AppPath.DescFile);
         return;
     }
-    form_.mBellsInfo->setPlainText(TotalsText(totals));
+    widgets_.mBellsInfo->setPlainText(TotalsText(totals));
 }
 
 void GroupsController::WriteVariantDescription() {
-    QPlainTextEdit* memo = form_.mDesc;
+    QPlainTextEdit* memo = widgets_.mDesc;
     memo->clear();
     for (const QString& line : VariantDescription(table_, bells_.Bells.SetSize())) {
         memo->appendPlainText(line);
@@ -75,7 +74,7 @@ void GroupsController::WriteVariantDescription() {
 }
 
 void GroupsController::AssignGroupsFromVariant(int setSize) {
-    MainForm& f = form_;
+    const GroupsWidgets& f = widgets_;
     f.btnGPrev->setEnabled(false);
     f.btnGNext->setEnabled(false);
     const VariantButtons buttons =
@@ -86,8 +85,8 @@ void GroupsController::AssignGroupsFromVariant(int setSize) {
 }
 
 void GroupsController::RebuildGroupsTree(int setSize) {
-    QTreeWidget* tree = form_.tvGroups;
-    const QIcon bellPicture = form_.imgBells.value(kBellPicture);
+    QTreeWidget* tree = widgets_.tvGroups;
+    const QIcon bellPicture = widgets_.imgBells.value(kBellPicture);
     tree->clear();
     showsGroups_ = setSize >= kGroupedSetSize;
     tree->setDragEnabled(showsGroups_);
@@ -95,7 +94,7 @@ void GroupsController::RebuildGroupsTree(int setSize) {
     if (showsGroups_) {
         for (int g = 0; g < 3; ++g) {
             groupNodes[g] = new QTreeWidgetItem(tree, QStringList(GroupNodeText(g)));
-            groupNodes[g]->setIcon(0, form_.imgBells.value(kGroupPicture));
+            groupNodes[g]->setIcon(0, widgets_.imgBells.value(kGroupPicture));
         }
     }
     for (int i = BellSet::kBellCount - 1; i >= 0; --i) {
@@ -126,7 +125,7 @@ int GroupsController::NodeGroupIndex(const QTreeWidgetItem* node) const {
     if (!node) {
         return -1;
     }
-    const QTreeWidget* tree = form_.tvGroups;
+    const QTreeWidget* tree = widgets_.tvGroups;
     const QTreeWidgetItem* root = node->parent() ? node->parent() : node;
     return tree->indexOfTopLevelItem(const_cast<QTreeWidgetItem*>(root));
 }
@@ -160,7 +159,7 @@ void GroupsController::tvGroupsMouseDown(QTreeWidgetItem* node) {
     if (!node) {
         return;
     }
-    QTreeWidget* tree = form_.tvGroups;
+    QTreeWidget* tree = widgets_.tvGroups;
     if (tree->currentItem() != node) {
         tree->setCurrentItem(node);
     }
@@ -194,7 +193,7 @@ void GroupsController::tvGroupsDragDrop(const QTreeWidgetItem* target) {
 }
 
 bool GroupsController::eventFilter(QObject* watched, QEvent* event) {
-    QTreeWidget* tree = form_.tvGroups;
+    QTreeWidget* tree = widgets_.tvGroups;
     if (watched != tree->viewport()) {
         return QObject::eventFilter(watched, event);
     }

@@ -2,9 +2,14 @@
 
 #include "catalogue/core/VariantTable.h"
 
+#include <QIcon>
+#include <QList>
 #include <QObject>
 #include <QString>
 
+class QPlainTextEdit;
+class QToolButton;
+class QTreeWidget;
 class QTreeWidgetItem;
 
 namespace orvane {
@@ -12,9 +17,19 @@ namespace orvane {
 class BadDataFileReporter;
 class BellSetModel;
 class GroupsListener;
-class MainForm;
 struct ProgramData;
 class VoiceController;
+
+// The groups tree and the texts it describes.
+// Filled from the main window's form by GroupsWidgetsOf (app/ui/ControllerWidgets.h).
+struct GroupsWidgets {
+    const QList<QIcon>& imgBells;
+    QTreeWidget* tvGroups;  // written here; the bell set reads its selection
+    QToolButton* btnGPrev;  // also enabled and disabled by the bell set
+    QToolButton* btnGNext;  // also enabled and disabled by the bell set
+    QPlainTextEdit* mBellsInfo;
+    QPlainTextEdit* mDesc;
+};
 
 // The recommended group distributions, the groups tree with its drag and drop, the variant
 // buttons, and the totals and description texts.
@@ -23,7 +38,7 @@ class GroupsController : public QObject {
     Q_OBJECT
 
   public:
-    GroupsController(MainForm& form, ProgramData& data, BellSetModel& bells, BadDataFileReporter& reporter, GroupsListener& listener, VoiceController& voices);
+    GroupsController(GroupsWidgets widgets, ProgramData& data, BellSetModel& bells, BadDataFileReporter& reporter, GroupsListener& listener, VoiceController& voices);
 
     // Connects the widgets of this subsystem to their handlers and lets the tree take part in
     // drag and drop (its viewport's drag and mouse events come to this controller).
@@ -69,7 +84,7 @@ class GroupsController : public QObject {
     int GroupNodeCode(const QTreeWidgetItem* node) const;
     void StepVariant(int delta);
 
-    MainForm& form_;
+    const GroupsWidgets widgets_;
     ProgramData& data_;
     BellSetModel& bells_;
     BadDataFileReporter& reporter_;

@@ -1,7 +1,6 @@
 #include "chime/ui/CasualController.h"
 
 #include "app/core/Guard.h"
-#include "app/ui/MainForm.h"
 #include "catalogue/core/BellSetModel.h"
 #include "chime/ui/LibraryController.h"
 #include "chime/ui/PlayerController.h"
@@ -16,11 +15,11 @@
 
 namespace orvane {
 
-CasualController::CasualController(MainForm& form, BellSetModel& bells, std::mt19937& rng, const std::unique_ptr<TfrmSelSound>& frmSelSound, PlayerController& player, LibraryController& library)
-    : form_(form), bells_(bells), rng_(rng), frmSelSound_(frmSelSound), player_(player), library_(library) {}
+CasualController::CasualController(CasualWidgets widgets, BellSetModel& bells, std::mt19937& rng, const std::unique_ptr<TfrmSelSound>& frmSelSound, PlayerController& player, LibraryController& library)
+    : widgets_(widgets), bells_(bells), rng_(rng), frmSelSound_(frmSelSound), player_(player), library_(library) {}
 
 void CasualController::Connect() {
-    MainForm& f = form_;
+    const CasualWidgets& f = widgets_;
     Wire(f.btnGenerator, &QToolButton::clicked, f.nGenerator, &QAction::trigger);
     Wire(f.nGenerator, &QAction::triggered, this, &CasualController::nGeneratorClick);
 }
@@ -32,7 +31,7 @@ int CasualController::Random(int n) {
 Combination CasualController::SelectedCombination() const {
     Combination combination{0, 0, 0};
     for (int g = 0; g < 3; ++g) {
-        const QComboBox* box = form_.GroupChimeBoxes[g];
+        const QComboBox* box = widgets_.GroupChimeBoxes[g];
         combination[g] = box ? box->currentIndex() : 0;
     }
     return combination;
@@ -41,14 +40,14 @@ Combination CasualController::SelectedCombination() const {
 Combination CasualController::EntryCounts() const {
     Combination counts{0, 0, 0};
     for (int g = 0; g < 3; ++g) {
-        const QComboBox* box = form_.GroupChimeBoxes[g];
+        const QComboBox* box = widgets_.GroupChimeBoxes[g];
         counts[g] = box ? box->count() : 0;
     }
     return counts;
 }
 
 int CasualController::PickOther(int group) {
-    const QComboBox* box = form_.GroupChimeBoxes.at(group);
+    const QComboBox* box = widgets_.GroupChimeBoxes.at(group);
     return orvane::PickOther(box->count(), box->currentIndex(),
                              [this](int n) { return Random(n); });
 }
@@ -82,7 +81,7 @@ void CasualController::Apply(const Combination& next) {
         if (next[g] == current[g]) {
             continue;
         }
-        QComboBox* box = form_.GroupChimeBoxes[g];
+        QComboBox* box = widgets_.GroupChimeBoxes[g];
         {
             const QSignalBlocker blocker(box);
             box->setCurrentIndex(next[g]);

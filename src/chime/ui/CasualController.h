@@ -4,17 +4,31 @@
 #include "chime/ui/CombinationSource.h"
 
 #include <QObject>
+#include <QPointer>
+#include <array>
 #include <memory>
 #include <optional>
 #include <random>
+
+class QAction;
+class QComboBox;
+class QToolButton;
 
 namespace orvane {
 
 class BellSetModel;
 class LibraryController;
-class MainForm;
 class PlayerController;
 class TfrmSelSound;
+
+// Casual play's widgets.
+// Filled from the main window's form by CasualWidgetsOf (app/ui/ControllerWidgets.h).
+struct CasualWidgets {
+    QAction* nGenerator;
+    QToolButton* btnGenerator;
+    // Entries selected here; created and filled by the bell set.
+    std::array<QPointer<QComboBox>, 3>& GroupChimeBoxes;
+};
 
 // Casual reproduction: endless random combinations of study chimes, one group changing after
 // every pass. Random numbers come from the main window's generator. Lives on the
@@ -26,7 +40,7 @@ public:
     // The smallest bell set that casual reproduction plays on.
     static constexpr int kMinimumSetSize = 5;
 
-    CasualController(MainForm& form, BellSetModel& bells, std::mt19937& rng, const std::unique_ptr<TfrmSelSound>& frmSelSound, PlayerController& player, LibraryController& library);
+    CasualController(CasualWidgets widgets, BellSetModel& bells, std::mt19937& rng, const std::unique_ptr<TfrmSelSound>& frmSelSound, PlayerController& player, LibraryController& library);
 
     // Connects btnGenerator and the menu item nGenerator.
     void Connect();
@@ -51,7 +65,7 @@ private:
     int Random(int n);
     void Apply(const Combination& next);
 
-    MainForm& form_;
+    const CasualWidgets widgets_;
     BellSetModel& bells_;
     std::mt19937& rng_;
     const std::unique_ptr<TfrmSelSound>& frmSelSound_;

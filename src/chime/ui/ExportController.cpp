@@ -2,7 +2,6 @@
 
 #include "app/core/Guard.h"
 #include "app/core/ProgramData.h"
-#include "app/ui/MainForm.h"
 #include "catalogue/core/BellSet.h"
 #include "catalogue/core/TBellData.h"
 #include "chime/core/TChannels.h"
@@ -42,7 +41,7 @@ constexpr int kProgressSteps = 1000;
 
 }  // namespace
 
-ExportSettings CurrentExportSettings(const MainForm& f, const ProgramData& data,
+ExportSettings CurrentExportSettings(const ExportWidgets& f, const ProgramData& data,
                                      const BellSet& bells, VoiceController& voices,
                                      VolumeController& volume) {
     ExportSettings settings;

@@ -7,19 +7,27 @@
 #include <functional>
 
 class QAction;
+class QCheckBox;
+class QComboBox;
 class QWidget;
 
 namespace orvane {
 
 struct BellSet;
-class MainForm;
 class VoiceController;
 class VolumeController;
 struct ProgramData;
 
+// The widgets the audio export reads: the common chime list and the group check boxes.
+// Filled from the main window's form by ExportWidgetsOf (app/ui/ControllerWidgets.h).
+struct ExportWidgets {
+    QComboBox* cbCommon;
+    QCheckBox *cbSmall, *cbMiddle, *cbBig;
+};
+
 // The loaded chime as it would play now: its steps and tempo, the bell set, the group boxes,
 // the output level and the sound folder (stereo or mono sounds), at the engine's rate.
-ExportSettings CurrentExportSettings(const MainForm& form, const ProgramData& data,
+ExportSettings CurrentExportSettings(const ExportWidgets& widgets, const ProgramData& data,
                                      const BellSet& bells, VoiceController& voices,
                                      VolumeController& volume);
 

@@ -5,7 +5,7 @@
 #include "app/core/MainCaption.h"
 #include "app/core/ProgramData.h"
 #include "app/core/TextFile.h"
-#include "app/ui/MainForm.h"
+#include "app/ui/TSlider.h"
 #include "catalogue/core/TSoundData.h"
 #include "catalogue/ui/BellSetController.h"
 #include "catalogue/ui/GroupsController.h"
@@ -53,14 +53,14 @@ QString LibraryController::DialogCaption() {
            QStringLiteral("-Hollin`s school of the bell ringers");
 }
 
-LibraryController::LibraryController(QWidget& window, MainForm& form, ProgramData& data, const TransportModel& transport, const std::unique_ptr<TfrmSelSound>& frmSelSound, PlayerController& player, ScoreController& score, GroupsController& groups, BellSetController& bellSet)
-    : window_(window), form_(form), data_(data), transport_(transport), frmSelSound_(frmSelSound), player_(player), score_(score), groups_(groups), bellSet_(bellSet) {}
+LibraryController::LibraryController(QWidget& window, LibraryWidgets widgets, ProgramData& data, const TransportModel& transport, const std::unique_ptr<TfrmSelSound>& frmSelSound, PlayerController& player, ScoreController& score, GroupsController& groups, BellSetController& bellSet)
+    : window_(window), widgets_(widgets), data_(data), transport_(transport), frmSelSound_(frmSelSound), player_(player), score_(score), groups_(groups), bellSet_(bellSet) {}
 
 void LibraryController::Connect() {
-    MainForm& f = form_;
+    const LibraryWidgets& f = widgets_;
     Wire(f.cbCommon, &QComboBox::activated, this, &LibraryController::cbCommonChange);
     for (int g = 0; g < 3; ++g) {
-        if (QComboBox* box = form_.GroupChimeBoxes[g]) {
+        if (QComboBox* box = widgets_.GroupChimeBoxes[g]) {
             Wire(box, &QComboBox::activated, this, [this, g] { GroupChimeChange(g); });
         }
     }
@@ -89,7 +89,7 @@ void LibraryController::ForgetLastChime() {
 }
 
 bool LibraryController::ScoreShown() const {
-    return form_.cbShowNotes->isChecked();
+    return widgets_.cbShowNotes->isChecked();
 }
 
 void LibraryController::UncheckPlayAll() {
@@ -99,8 +99,8 @@ void LibraryController::UncheckPlayAll() {
 }
 
 void LibraryController::SelectEntry0Everywhere() {
-    SelectSilently(form_.cbCommon, 0);
-    for (QComboBox* box : form_.GroupChimeBoxes) {
+    SelectSilently(widgets_.cbCommon, 0);
+    for (QComboBox* box : widgets_.GroupChimeBoxes) {
         SelectSilently(box, 0);
     }
 }
@@ -112,7 +112,7 @@ void LibraryController::LoadScore(int target, const QString& path) {
 // ---- Whole chimes ----
 
 void LibraryController::cbCommonChange(int index) {
-    MainForm& f = form_;
+    const LibraryWidgets& f = widgets_;
     f.cbCommon->setEnabled(false);
     QThread::msleep(kCommonChoicePauseMs);
     f.cbCommon->setEnabled(true);
@@ -128,7 +128,7 @@ void LibraryController::cbCommonChange(int index) {
     } else {
         window_.setWindowTitle(ChimeCaption(f.cbCommon->itemText(index)));
         player_.RequestStudyMode(false);
-        for (QComboBox* box : form_.GroupChimeBoxes) {
+        for (QComboBox* box : widgets_.GroupChimeBoxes) {
             SelectSilently(box, 0);
         }
         player_.ResetPlayer();
@@ -163,8 +163,8 @@ void LibraryController::cbCommonChange(int index) {
 // ---- Study chimes ----
 
 void LibraryController::GroupChimeChange(int group) {
-    MainForm& f = form_;
-    QComboBox* box = form_.GroupChimeBoxes.at(group);
+    const LibraryWidgets& f = widgets_;
+    QComboBox* box = widgets_.GroupChimeBoxes.at(group);
     if (!box) {
         return;
     }
@@ -281,7 +281,7 @@ std::optional<CustomChime> LibraryController::ReadCustomChime(const QListWidgetI
 }
 
 void LibraryController::LoadCustomChime(const CustomChime& chime) {
-    MainForm& f = form_;
+    const LibraryWidgets& f = widgets_;
     window_.setWindowTitle(ChimeCaption(chime.name));
     // A custom chime is a whole chime: its end stops the player or goes on to the next one.
     player_.RequestStudyMode(false);

@@ -5,23 +5,44 @@
 #include "chime/ui/ChimeLibrarySource.h"
 
 #include <QObject>
+#include <QPointer>
 #include <QString>
+#include <array>
 #include <optional>
 #include <memory>
 
+class QAction;
+class QCheckBox;
+class QComboBox;
+class QLineEdit;
 class QListWidgetItem;
+class QSpinBox;
 class QWidget;
 
 namespace orvane {
 
 class BellSetController;
 class GroupsController;
-class MainForm;
+class TSlider;
 class PlayerController;
 struct ProgramData;
 class ScoreController;
 class TfrmSelSound;
 class TransportModel;
+
+// The chime library's widgets: it selects the entries of the chime lists, sets the page
+// range and the progress range of a loaded chime.
+// Filled from the main window's form by LibraryWidgetsOf (app/ui/ControllerWidgets.h).
+struct LibraryWidgets {
+    QAction* nLoadSounds;
+    TSlider* tbProgress;  // range and saved position written here; otherwise written by the player
+    QLineEdit* edPage;  // enabled here; disabled by the player, its text written by the score view
+    QSpinBox* udPage;  // range and enabled written here; value written by the player and printing
+    QComboBox* cbCommon;  // selected here; filled by the bell set
+    QCheckBox* cbShowNotes;
+    // Selected here; created and filled by the bell set, stepped by casual play.
+    std::array<QPointer<QComboBox>, 3>& GroupChimeBoxes;
+};
 
 // The chime library: the common chime list cbCommon (whole chimes), the three group chime lists
 // (study chimes played together), the chime selection dialog with the custom chimes and
@@ -35,7 +56,7 @@ public:
     // The title while the chime selection dialog is opened.
     static QString DialogCaption();
 
-    LibraryController(QWidget& window, MainForm& form, ProgramData& data, const TransportModel& transport, const std::unique_ptr<TfrmSelSound>& frmSelSound, PlayerController& player, ScoreController& score, GroupsController& groups, BellSetController& bellSet);
+    LibraryController(QWidget& window, LibraryWidgets widgets, ProgramData& data, const TransportModel& transport, const std::unique_ptr<TfrmSelSound>& frmSelSound, PlayerController& player, ScoreController& score, GroupsController& groups, BellSetController& bellSet);
 
     // Connects cbCommon, the group chime lists and "Load chimes ...". The dialog, created
     // after the main window, is connected when it is first opened.
@@ -84,7 +105,7 @@ private:
     bool ScoreShown() const;
 
     QWidget& window_;
-    MainForm& form_;
+    const LibraryWidgets widgets_;
     ProgramData& data_;
     const TransportModel& transport_;
     const std::unique_ptr<TfrmSelSound>& frmSelSound_;

@@ -4,7 +4,8 @@
 #include "app/core/Guard.h"
 #include "app/core/ProgramData.h"
 #include "app/core/TextFile.h"
-#include "app/ui/MainForm.h"
+#include "app/ui/TPanel.h"
+#include "app/ui/TSlider.h"
 #include "catalogue/core/BellSetModel.h"
 #include "catalogue/core/BellSetRules.h"
 #include "catalogue/core/TBellData.h"
@@ -51,13 +52,13 @@ void PlayerController::Observer::ShowTotalDuration() {
     player_.ShowTotalDuration();
 }
 
-PlayerController::PlayerController(MainForm& form, ProgramData& data, BellSetModel& bells, TransportModel& transport, const std::unique_ptr<TfrmSelSound>& frmSelSound, VolumeController& volume, VoiceController& voices, ScoreController& score, ChimeLibrarySource& library, FacesController& faces, CombinationSource& casual)
-    : form_(form), data_(data), bells_(bells), transport_(transport), frmSelSound_(frmSelSound), volume_(volume), voices_(voices), score_(score), library_(library), faces_(faces), casual_(casual), observer_(*this) {
+PlayerController::PlayerController(PlayerWidgets widgets, ProgramData& data, BellSetModel& bells, TransportModel& transport, const std::unique_ptr<TfrmSelSound>& frmSelSound, VolumeController& volume, VoiceController& voices, ScoreController& score, ChimeLibrarySource& library, FacesController& faces, CombinationSource& casual)
+    : widgets_(widgets), data_(data), bells_(bells), transport_(transport), frmSelSound_(frmSelSound), volume_(volume), voices_(voices), score_(score), library_(library), faces_(faces), casual_(casual), observer_(*this) {
     connect(&bells_, &BellSetModel::BellsChanged, this, [this] { soundColumn_.clear(); });
 }
 
 void PlayerController::Connect() {
-    MainForm& f = form_;
+    const PlayerWidgets& f = widgets_;
     connect(f.mmTimer, &QTimer::timeout, this, [this] { mmTimerTimer(); });
     Wire(f.btnPlay, &QToolButton::clicked, f.nPlay, &QAction::trigger);
     Wire(f.nPlay, &QAction::triggered, this, &PlayerController::btnPlayClick);
@@ -90,7 +91,7 @@ bool PlayerController::Sequenced() const {
 }
 
 StepContext PlayerController::Context() {
-    MainForm& f = form_;
+    const PlayerWidgets& f = widgets_;
     StepContext context;
     context.bellSet = bells_.Bells;
     context.groupChecked = {f.cbSmall->isChecked(), f.cbMiddle->isChecked(), f.cbBig->isChecked()};
@@ -157,7 +158,7 @@ void PlayerController::SendGroups() {
     if (!Sequenced()) {
         return;
     }
-    const MainForm& f = form_;
+    const PlayerWidgets& f = widgets_;
     voices_.Engine().Sequencer().SetGroups(f.cbSmall->isChecked(), f.cbMiddle->isChecked(),
                                            f.cbBig->isChecked());
 }
@@ -347,7 +348,7 @@ void PlayerController::ReportSounded(int position, std::uint64_t steps) {
 }
 
 void PlayerController::ShowStep(int step) {
-    MainForm& f = form_;
+    const PlayerWidgets& f = widgets_;
     TChannels& channels = *data_.Channels;
     const StepPlan plan = PlanStep(channels.Steps, step, Context());
     channels.RawLines = plan.soundFiles;
@@ -389,19 +390,19 @@ PlayerController::TimePoint PlayerController::Now() const {
 }
 
 bool PlayerController::ScoreShown() const {
-    return form_.cbShowNotes->isChecked();
+    return widgets_.cbShowNotes->isChecked();
 }
 
 bool PlayerController::Playing() const {
-    return form_.mmTimer->isActive();
+    return widgets_.mmTimer->isActive();
 }
 
 void PlayerController::ShowPage(int page) {
-    form_.udPage->setValue(page);
+    widgets_.udPage->setValue(page);
 }
 
 void PlayerController::ApplyInterval() {
-    QTimer* timer = form_.mmTimer;
+    QTimer* timer = widgets_.mmTimer;
     const int interval = data_.Channels->StepInterval;
     if (timer->interval() == interval) {
         return;
@@ -421,7 +422,7 @@ void PlayerController::ApplyInterval() {
 }
 
 void PlayerController::StartTimer() {
-    QTimer* timer = form_.mmTimer;
+    QTimer* timer = widgets_.mmTimer;
     if (timer->isActive()) {
         return;
     }
@@ -483,7 +484,7 @@ void PlayerController::Tick() {
 }
 
 void PlayerController::NextCustomChime() {
-    MainForm& f = form_;
+    const PlayerWidgets& f = widgets_;
     f.tbProgress->setEnabled(false);
     QListWidget* list = frmSelSound_->lbSounds;
     if (list->count() > 0) {
@@ -498,7 +499,7 @@ void PlayerController::NextCustomChime() {
 }
 
 void PlayerController::PlayStep(int step, bool onGrid) {
-    MainForm& f = form_;
+    const PlayerWidgets& f = widgets_;
     TChannels& channels = *data_.Channels;
     StepContext context;
     context.bellSet = bells_.Bells;
@@ -551,7 +552,7 @@ void PlayerController::btnPlayClick() {
     const int count = static_cast<int>(data_.Channels->Steps.size());
     const bool wasPlaying = Playing();
     if (count > 0) {
-        form_.tbProgress->SetMax(count);
+        widgets_.tbProgress->SetMax(count);
         StartTimer();
     }
     if (transport_.StepPosition == 0) {
@@ -573,7 +574,7 @@ void PlayerController::btnPauseClick() {
         // The window shows what has sounded, so that Play goes on from there.
         Guarded([&] { Follow(); });
     }
-    form_.mmTimer->stop();
+    widgets_.mmTimer->stop();
     if (Sequenced()) {
         voices_.Engine().Sequencer().Pause();
     }
@@ -623,7 +624,7 @@ void PlayerController::FollowPage() {
 }
 
 void PlayerController::BackToStepZero() {
-    form_.mmTimer->stop();
+    widgets_.mmTimer->stop();
     if (Sequenced() && !adopting_) {
         voices_.Engine().Sequencer().Stop();
     }
@@ -635,19 +636,19 @@ void PlayerController::BackToStepZero() {
 }
 
 void PlayerController::ShowPosition() {
-    const QSignalBlocker quiet(form_.tbProgress);
-    form_.tbProgress->SetPosition(transport_.StepPosition);
+    const QSignalBlocker quiet(widgets_.tbProgress);
+    widgets_.tbProgress->SetPosition(transport_.StepPosition);
 }
 
 void PlayerController::tbProgressChange() {
-    transport_.StepPosition = form_.tbProgress->Position();
+    transport_.StepPosition = widgets_.tbProgress->Position();
     SendPosition();
     FollowPage();
     PlaceMarkers();
 }
 
 void PlayerController::ResetPlayer() {
-    MainForm& f = form_;
+    const PlayerWidgets& f = widgets_;
     TChannels& channels = *data_.Channels;
     channels.SmallSteps.clear();
     channels.MiddleSteps.clear();
@@ -673,24 +674,24 @@ void PlayerController::ResetPlayer() {
 // ---- Tempo and times ----
 
 void PlayerController::tbTempChange() {
-    data_.Channels->StepInterval = form_.tbTemp->Position();
+    data_.Channels->StepInterval = widgets_.tbTemp->Position();
     ApplyInterval();
-    form_.btnTemp->setText(TempoCaption(data_.Channels->StepInterval));
+    widgets_.btnTemp->setText(TempoCaption(data_.Channels->StepInterval));
     ShowTotalDuration();
 }
 
 void PlayerController::nTempUpClick() {
-    form_.tbTemp->SetPosition(FasterPosition(form_.tbTemp->Position()));
+    widgets_.tbTemp->SetPosition(FasterPosition(widgets_.tbTemp->Position()));
     tbTempChange();
 }
 
 void PlayerController::nTempDownClick() {
-    form_.tbTemp->SetPosition(SlowerPosition(form_.tbTemp->Position()));
+    widgets_.tbTemp->SetPosition(SlowerPosition(widgets_.tbTemp->Position()));
     tbTempChange();
 }
 
 void PlayerController::ShowTempo() {
-    MainForm& f = form_;
+    const PlayerWidgets& f = widgets_;
     f.btnTemp->setText(TempoCaption(data_.Channels->StepInterval));
     f.tbTemp->SetPosition(data_.Channels->StepInterval);
     ApplyInterval();
@@ -699,17 +700,17 @@ void PlayerController::ShowTempo() {
 void PlayerController::ShowTotalDuration() {
     const QString text =
         GeneralDurationText(data_.Channels->Steps.size(), data_.Channels->StepInterval);
-    form_.tbProgress->setToolTip(text);
-    form_.lblLong->setText(text);
+    widgets_.tbProgress->setToolTip(text);
+    widgets_.lblLong->setText(text);
 }
 
 void PlayerController::ShowElapsedTime() {
-    form_.lblPlayTime->setText(ElapsedText(transport_.StepPosition, data_.Channels->StepInterval));
+    widgets_.lblPlayTime->setText(ElapsedText(transport_.StepPosition, data_.Channels->StepInterval));
 }
 
 void PlayerController::PlaceMarkers() {
-    const int left = MarkerLeft(transport_.StepPosition, form_.pnlSmallBells->width());
-    for (QWidget* marker : form_.Markers) {
+    const int left = MarkerLeft(transport_.StepPosition, widgets_.pnlSmallBells->width());
+    for (QWidget* marker : widgets_.Markers) {
         if (marker) {
             marker->move(left, 4);
         }

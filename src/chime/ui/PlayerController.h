@@ -7,11 +7,22 @@
 #include "sound/core/StepSequencer.h"
 
 #include <QObject>
+#include <QPointer>
 #include <QString>
+#include <array>
 #include <cstdint>
 #include <functional>
 #include <optional>
 #include <memory>
+
+class QAction;
+class QCheckBox;
+class QLabel;
+class QLineEdit;
+class QSpinBox;
+class QTimer;
+class QToolButton;
+class QWidget;
 
 namespace orvane {
 
@@ -19,13 +30,56 @@ class BellSetModel;
 class ChimeLibrarySource;
 class CombinationSource;
 class FacesController;
-class MainForm;
+class TPanel;
+class TSlider;
 struct ProgramData;
 class ScoreController;
 class TfrmSelSound;
 class TransportModel;
 class VoiceController;
 class VolumeController;
+
+// The transport's widgets: tool buttons, menu items, the progress and tempo sliders, the
+// page controls, the group check boxes and the timers.
+// Filled from the main window's form by PlayerWidgetsOf (app/ui/ControllerWidgets.h).
+struct PlayerWidgets {
+    QAction* nRew;
+    QAction* nPause;
+    QAction* nPlay;
+    QAction* nStop;
+    QAction* nFF;
+    QAction* nTempUp;
+    QAction* nTempDown;
+    QToolButton* btnRew;
+    QToolButton* btnPause;
+    QToolButton* btnPlay;
+    QToolButton* btnStop;
+    QToolButton* btnFF;
+    // Position written here; its range also by the library, its position by the score view when the
+    // page changes.
+    TSlider* tbProgress;
+    QLineEdit* edPage;  // disabled here; enabled by the library, its text written by the score view
+    QSpinBox* udPage;  // value written here and by printing; range and enabled by the library
+    QToolButton* btnVolume;  // caption also written by the volume controls
+    QToolButton* btnTempDown;
+    QToolButton* btnTemp;
+    QToolButton* btnTempUp;
+    TSlider* tbVolume;  // also written by the volume controls
+    TSlider* tbTemp;
+    TPanel* pnlSmallBells;
+    QCheckBox* cbSmall;  // read only; unchecked for a pass by the practice
+    QCheckBox* cbStereo;
+    QCheckBox* cbMiddle;  // read only; unchecked for a pass by the practice
+    QLabel* lblLong;
+    QLabel* lblPlayTime;
+    QCheckBox* cbBig;  // read only; unchecked for a pass by the practice
+    QCheckBox* cbShowNotes;
+    QCheckBox* cbShowMovie;
+    QTimer* mmTimer;  // started and stopped here; the recorder reads its interval
+    QTimer* mmResetTimer;  // started here and by the voices, stopped by the faces
+    // Moved here; created by the layout, shown and hidden by the score view.
+    std::array<QPointer<QWidget>, 3>& Markers;
+};
 
 // The playback engine and its transport: the step timer mmTimer, playing a step, play, pause,
 // stop, winding, the progress and tempo sliders, the page selector and the durations.
@@ -52,7 +106,7 @@ class PlayerController : public QObject, public TransportRequests {
 public:
     using TimePoint = StepClock::TimePoint;
 
-    PlayerController(MainForm& form, ProgramData& data, BellSetModel& bells, TransportModel& transport, const std::unique_ptr<TfrmSelSound>& frmSelSound, VolumeController& volume, VoiceController& voices, ScoreController& score, ChimeLibrarySource& library, FacesController& faces, CombinationSource& casual);
+    PlayerController(PlayerWidgets widgets, ProgramData& data, BellSetModel& bells, TransportModel& transport, const std::unique_ptr<TfrmSelSound>& frmSelSound, VolumeController& volume, VoiceController& voices, ScoreController& score, ChimeLibrarySource& library, FacesController& faces, CombinationSource& casual);
 
     // Connects the transport buttons, their menu items, the sliders and the timer.
     void Connect();
@@ -206,7 +260,7 @@ private:
     void ApplyInterval();
     TimePoint Now() const;
 
-    MainForm& form_;
+    const PlayerWidgets widgets_;
     ProgramData& data_;
     BellSetModel& bells_;
     TransportModel& transport_;

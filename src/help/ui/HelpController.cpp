@@ -2,7 +2,6 @@
 
 #include "app/core/Guard.h"
 #include "app/core/ProgramData.h"
-#include "app/ui/MainForm.h"
 #include "app/ui/TImage.h"
 #include "help/core/LessonVoicePlayer.h"
 #include "help/ui/TAboutBox.h"
@@ -26,8 +25,8 @@ QUrl HelpController::MailAddress() {
     return QUrl(QStringLiteral("mailto:school@orvane.example,authors@orvane.example"));
 }
 
-HelpController::HelpController(MainForm& form, ProgramData& data, const std::unique_ptr<TfrmLesson>& frmLesson, const std::unique_ptr<TAboutBox>& AboutBox, std::function<AudioEngine*()> engine)
-    : form_(form), data_(data), frmLesson_(frmLesson), AboutBox_(AboutBox) {
+HelpController::HelpController(HelpWidgets widgets, ProgramData& data, const std::unique_ptr<TfrmLesson>& frmLesson, const std::unique_ptr<TAboutBox>& AboutBox, std::function<AudioEngine*()> engine)
+    : widgets_(widgets), data_(data), frmLesson_(frmLesson), AboutBox_(AboutBox) {
     voices_[kReferenceVoice] =
         std::make_unique<LessonVoicePlayer>(QStringLiteral("Voice\\programma.mp3"), engine);
     voices_[kSmallLesson] =
@@ -41,7 +40,7 @@ HelpController::HelpController(MainForm& form, ProgramData& data, const std::uni
 HelpController::~HelpController() = default;
 
 void HelpController::Connect() {
-    MainForm& f = form_;
+    const HelpWidgets& f = widgets_;
     auto on = [this](QAction* item, void (HelpController::*handler)()) {
         Wire(item, &QAction::triggered, this, handler);
     };

@@ -7,15 +7,32 @@
 #include <functional>
 #include <memory>
 
+class QAction;
+
 namespace orvane {
 
-class MainForm;
+class TImage;
 struct ProgramData;
 class TAboutBox;
 class TfrmLesson;
 class AudioEngine;
 class LessonVoicePlayer;
 class TfrmLesson;
+
+// The reference menu items and the banner.
+// Filled from the main window's form by HelpWidgetsOf (app/ui/ControllerWidgets.h).
+struct HelpWidgets {
+    QAction* nHelp;
+    QAction* nManual;
+    QAction* nLesson1;
+    QAction* nLesson2;
+    QAction* nLesson3;
+    QAction* nMail;
+    QAction* N1;
+    QAction* nForum;
+    QAction* nAbout;
+    TImage* imgBanner;
+};
 
 // The "Reference" menu: help pages and lessons in the lesson window with their voice
 // commentary, web links, the contact mail link and the about window.
@@ -37,7 +54,7 @@ public:
     static QUrl MailAddress();
 
     // `engine` gives the engine the lesson voices play on; it is asked for at each play.
-    HelpController(MainForm& form, ProgramData& data, const std::unique_ptr<TfrmLesson>& frmLesson, const std::unique_ptr<TAboutBox>& AboutBox, std::function<AudioEngine*()> engine);
+    HelpController(HelpWidgets widgets, ProgramData& data, const std::unique_ptr<TfrmLesson>& frmLesson, const std::unique_ptr<TAboutBox>& AboutBox, std::function<AudioEngine*()> engine);
     ~HelpController() override;
 
     // Connects the widgets of this subsystem to their handlers.
@@ -70,7 +87,7 @@ private:
     // Stops and closes the voice that the lesson window names, if any.
     void StopCurrentVoice();
 
-    MainForm& form_;
+    const HelpWidgets widgets_;
     ProgramData& data_;
     const std::unique_ptr<TfrmLesson>& frmLesson_;
     const std::unique_ptr<TAboutBox>& AboutBox_;

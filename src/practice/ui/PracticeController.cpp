@@ -4,8 +4,8 @@
 #include "app/core/IniFile.h"
 #include "app/core/MainCaption.h"
 #include "app/core/ProgramData.h"
-#include "app/ui/MainForm.h"
 #include "app/ui/TImage.h"
+#include "app/ui/TPanel.h"
 #include "catalogue/core/BellSetModel.h"
 #include "chime/core/StepClock.h"
 #include "chime/core/TChannels.h"
@@ -44,10 +44,10 @@ constexpr int kPollMs = 25;
 
 }  // namespace
 
-PracticeController::PracticeController(QWidget& window, MainForm& form, ProgramData& data, BellSetModel& bells,
+PracticeController::PracticeController(QWidget& window, PracticeWidgets widgets, ProgramData& data, BellSetModel& bells,
                                        TransportModel& transport, PlayerController& player, VoiceController& voices,
                                        ScoreController& score, PrintController& print, MessageFunction message)
-    : window_(window), form_(form), data_(data), bells_(bells), transport_(transport), player_(player),
+    : window_(window), widgets_(widgets), data_(data), bells_(bells), transport_(transport), player_(player),
       voices_(voices), score_(score), print_(print), message_(std::move(message)) {
     poll_ = new QTimer(this);
     poll_->setInterval(kPollMs);
@@ -63,26 +63,26 @@ PracticeController::~PracticeController() {
 }
 
 void PracticeController::Connect() {
-    nRingAlong_ = new QAction(QStringLiteral("Ring along ..."), form_.mPlayer);
+    nRingAlong_ = new QAction(QStringLiteral("Ring along ..."), widgets_.mPlayer);
     nRingAlong_->setObjectName(QStringLiteral("nRingAlong"));
     // After "Casual reproduction", in the playing part of the menu.
     QAction* before = nullptr;
-    const QList<QAction*> items = form_.mPlayer->actions();
-    const qsizetype generator = items.indexOf(form_.nGenerator);
+    const QList<QAction*> items = widgets_.mPlayer->actions();
+    const qsizetype generator = items.indexOf(widgets_.nGenerator);
     if (generator >= 0 && generator + 1 < items.size()) {
         before = items.at(generator + 1);
     }
-    form_.mPlayer->insertAction(before, nRingAlong_);
+    widgets_.mPlayer->insertAction(before, nRingAlong_);
 
-    btnRingAlong_ = new QToolButton(form_.pnlTools);
+    btnRingAlong_ = new QToolButton(widgets_.pnlTools);
     btnRingAlong_->setObjectName(QStringLiteral("btnRingAlong"));
     btnRingAlong_->setText(QString::fromUtf8("\u266A"));
     btnRingAlong_->setToolTip(QStringLiteral("Ring along: ring the silent groups yourself and see how well you strike"));
     btnRingAlong_->setAutoRaise(true);
     btnRingAlong_->setFocusPolicy(Qt::NoFocus);
     // After the bell selection buttons, at the right end of the panel's row of buttons.
-    const int left = form_.btnDisselectAll->x() + form_.btnDisselectAll->width() + 2;
-    btnRingAlong_->setGeometry(left, form_.btnDisselectAll->y(), 23, form_.btnDisselectAll->height());
+    const int left = widgets_.btnDisselectAll->x() + widgets_.btnDisselectAll->width() + 2;
+    btnRingAlong_->setGeometry(left, widgets_.btnDisselectAll->y(), 23, widgets_.btnDisselectAll->height());
     btnRingAlong_->show();
 
     Wire(nRingAlong_, &QAction::triggered, this, &PracticeController::nRingAlongClick);
@@ -146,7 +146,7 @@ void PracticeController::EnsurePanel() {
     }
     panel_ = new TfrmPractice(&window_);
     const PracticeSettings stored = data_.Settings ? PracticeSettings::Read(*data_.Settings) : PracticeSettings{};
-    const std::array<bool, 3> checked{form_.cbSmall->isChecked(), form_.cbMiddle->isChecked(), form_.cbBig->isChecked()};
+    const std::array<bool, 3> checked{widgets_.cbSmall->isChecked(), widgets_.cbMiddle->isChecked(), widgets_.cbBig->isChecked()};
     panel_->SetGroups(PracticeSettings::InitialGroups(checked, stored.groups));
     panel_->cbCountIn->setChecked(stored.countIn);
     panel_->cbClick->setChecked(stored.click);
@@ -205,7 +205,7 @@ void PracticeController::EnsureOverlays() {
             image,
             [this, g, image] {
                 return ScoreStaff{g, bells_.Bells.GroupCount(g + 1), image->width(), image->height(),
-                                  form_.cbGrid->isChecked(), score_.Background()};
+                                  widgets_.cbGrid->isChecked(), score_.Background()};
             },
             [this] { return int(transport_.CurrentPage); },
             [this] {
@@ -235,7 +235,7 @@ bool PracticeController::StartPass() {
     player_.btnStopClick();
 
     // The practised groups fall silent for the pass.
-    QCheckBox* boxes[3] = {form_.cbSmall, form_.cbMiddle, form_.cbBig};
+    QCheckBox* boxes[3] = {widgets_.cbSmall, widgets_.cbMiddle, widgets_.cbBig};
     for (int g = 0; g < 3; ++g) {
         savedBoxes_[std::size_t(g)] = boxes[g]->isChecked();
         if (groups[std::size_t(g)]) {
@@ -356,7 +356,7 @@ void PracticeController::RestoreGroupBoxes() {
     if (!boxesSwitched_) {
         return;
     }
-    QCheckBox* boxes[3] = {form_.cbSmall, form_.cbMiddle, form_.cbBig};
+    QCheckBox* boxes[3] = {widgets_.cbSmall, widgets_.cbMiddle, widgets_.cbBig};
     for (int g = 0; g < 3; ++g) {
         if (boxes[g]) {
             boxes[g]->setChecked(savedBoxes_[std::size_t(g)]);
@@ -425,7 +425,7 @@ QString PracticeController::ChimeName() const {
         return window_.windowTitle();
     }
     QStringList parts;
-    for (QComboBox* box : form_.GroupChimeBoxes) {
+    for (QComboBox* box : widgets_.GroupChimeBoxes) {
         if (box && box->currentIndex() > 0) {
             parts << box->currentText();
         }

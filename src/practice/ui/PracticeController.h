@@ -15,6 +15,9 @@
 #include <vector>
 
 class QAction;
+class QCheckBox;
+class QComboBox;
+class QMenu;
 class QTimer;
 class QToolButton;
 class QWidget;
@@ -22,7 +25,7 @@ class QWidget;
 namespace orvane {
 
 class BellSetModel;
-class MainForm;
+class TPanel;
 class PlayerController;
 class PracticeOverlay;
 class PrintController;
@@ -32,6 +35,20 @@ class TfrmPractice;
 class TfrmPracticeResult;
 class TransportModel;
 class VoiceController;
+
+// The practice's widgets: it adds its own item and button beside these.
+// Filled from the main window's form by PracticeWidgetsOf (app/ui/ControllerWidgets.h).
+struct PracticeWidgets {
+    QMenu* mPlayer;
+    QAction* nGenerator;
+    TPanel* pnlTools;
+    QToolButton* btnDisselectAll;
+    QCheckBox* cbSmall;  // unchecked for a pass and restored here
+    QCheckBox* cbGrid;
+    QCheckBox* cbMiddle;  // unchecked for a pass and restored here
+    QCheckBox* cbBig;  // unchecked for a pass and restored here
+    std::array<QPointer<QComboBox>, 3>& GroupChimeBoxes;  // read only; created by the bell set
+};
 
 // Ring-along practice: the learner rings the practised groups of the loaded chime while the
 // player rings the others. A pass silences the practised groups (their check boxes are switched
@@ -51,7 +68,7 @@ class PracticeController : public QObject {
     using MessageFunction = std::function<void(const QString& text)>;
     enum class State { Idle, CountIn, Ringing };
 
-    PracticeController(QWidget& window, MainForm& form, ProgramData& data, BellSetModel& bells,
+    PracticeController(QWidget& window, PracticeWidgets widgets, ProgramData& data, BellSetModel& bells,
                        TransportModel& transport, PlayerController& player, VoiceController& voices,
                        ScoreController& score, PrintController& print, MessageFunction message);
     ~PracticeController() override;
@@ -104,7 +121,7 @@ class PracticeController : public QObject {
     std::int64_t IntervalFrames() const;
 
     QWidget& window_;
-    MainForm& form_;
+    const PracticeWidgets widgets_;
     ProgramData& data_;
     BellSetModel& bells_;
     TransportModel& transport_;

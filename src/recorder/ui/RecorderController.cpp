@@ -3,7 +3,7 @@
 #include "app/core/Guard.h"
 #include "app/core/ProgramData.h"
 #include "app/core/TextFile.h"
-#include "app/ui/MainForm.h"
+#include "app/ui/TPanel.h"
 #include "catalogue/core/BellSetModel.h"
 #include "chime/ui/TfrmSoundSaveDlg.h"
 #include "recorder/core/RecorderMarks.h"
@@ -21,11 +21,11 @@
 
 namespace orvane {
 
-RecorderController::RecorderController(QWidget& window, MainForm& form, ProgramData& data, BellSetModel& bells, RecorderModel& record, const std::unique_ptr<TfrmSoundSaveDlg>& frmSoundSaveDlg)
-    : window_(window), form_(form), data_(data), bells_(bells), record_(record), frmSoundSaveDlg_(frmSoundSaveDlg) {}
+RecorderController::RecorderController(QWidget& window, RecorderWidgets widgets, ProgramData& data, BellSetModel& bells, RecorderModel& record, const std::unique_ptr<TfrmSoundSaveDlg>& frmSoundSaveDlg)
+    : window_(window), widgets_(widgets), data_(data), bells_(bells), record_(record), frmSoundSaveDlg_(frmSoundSaveDlg) {}
 
 void RecorderController::Connect() {
-    MainForm& f = form_;
+    const RecorderWidgets& f = widgets_;
     Wire(f.nRec, &QAction::triggered, this, &RecorderController::nRecClick);
     Wire(f.btnRecStart, &QToolButton::clicked, this, &RecorderController::btnRecStartClick);
     Wire(f.btnRecStop, &QToolButton::clicked, this, &RecorderController::btnRecStopClick);
@@ -45,21 +45,21 @@ void RecorderController::Connect() {
 }
 
 bool RecorderController::eventFilter(QObject* watched, QEvent* event) {
-    if (watched == form_.pnlBellsBox && event->type() == QEvent::Resize &&
-        !form_.pnlRec->isHidden()) {
+    if (watched == widgets_.pnlBellsBox && event->type() == QEvent::Resize &&
+        !widgets_.pnlRec->isHidden()) {
         Guarded([&] { FitToBellsBox(); });
     }
     return QObject::eventFilter(watched, event);
 }
 
 void RecorderController::FitToBellsBox() {
-    MainForm& f = form_;
+    const RecorderWidgets& f = widgets_;
     f.pnlRec->setGeometry(f.pnlBellsBox->rect());
     f.pnlRec->raise();
 }
 
 void RecorderController::OpenStopped() {
-    MainForm& f = form_;
+    const RecorderWidgets& f = widgets_;
     f.lblRecStatus->setText(RecordStoppedText());
     f.lblLongRec->setText(RecordDurationText(0));
     f.mRecList->clear();
@@ -77,7 +77,7 @@ void RecorderController::nRecClick() {
 
 void RecorderController::btnRecStartClick() {
     OpenStopped();
-    MainForm& f = form_;
+    const RecorderWidgets& f = widgets_;
     f.mmRecTimer->setInterval(f.mmTimer->interval());
     f.mmRecTimer->start();
     f.mRecList->appendPlainText(QString::number(f.mmRecTimer->interval()));
@@ -90,7 +90,7 @@ void RecorderController::btnRecStartClick() {
 }
 
 void RecorderController::btnRecStopClick() {
-    MainForm& f = form_;
+    const RecorderWidgets& f = widgets_;
     f.mmRecTimer->stop();
     f.lblRecStatus->setText(RecordStoppedText());
     record_.Recording = false;
@@ -99,7 +99,7 @@ void RecorderController::btnRecStopClick() {
 }
 
 void RecorderController::btnRecCloseClick() {
-    MainForm& f = form_;
+    const RecorderWidgets& f = widgets_;
     f.mmRecTimer->stop();
     f.pnlRec->hide();
     record_.KeysEnabled = true;
@@ -111,7 +111,7 @@ void RecorderController::btnRecCloseClick() {
 }
 
 void RecorderController::mmRecTimerTimer() {
-    MainForm& f = form_;
+    const RecorderWidgets& f = widgets_;
     record_.RecElapsed += static_cast<quint32>(f.mmRecTimer->interval());
     f.lblLongRec->setText(RecordDurationText(record_.RecElapsed));
     f.mRecList->appendPlainText(record_.RecordText);
@@ -166,7 +166,7 @@ void RecorderController::OpenRecording(const QString& path) {
     if (!ReadTextLines(path, lines)) {
         return;
     }
-    form_.mRecList->setPlainText(lines.join(u'\n'));
+    widgets_.mRecList->setPlainText(lines.join(u'\n'));
 }
 
 void RecorderController::btnRecSaveAsClick() {
@@ -181,8 +181,8 @@ void RecorderController::btnRecSaveAsClick() {
 }
 
 void RecorderController::ShowLineNumber() {
-    const QPlainTextEdit* memo = form_.mRecList;
-    form_.lblString->setText(RecordLineText(memo->textCursor().blockNumber() + 1));
+    const QPlainTextEdit* memo = widgets_.mRecList;
+    widgets_.lblString->setText(RecordLineText(memo->textCursor().blockNumber() + 1));
 }
 
 void RecorderController::mRecListChange() {

@@ -7,15 +7,42 @@
 
 class QFileDialog;
 
+class QAction;
+class QLabel;
+class QPlainTextEdit;
+class QTimer;
+class QToolButton;
 class QWidget;
 
 namespace orvane {
 
 class BellSetModel;
-class MainForm;
+class TPanel;
 struct ProgramData;
 class RecorderModel;
 class TfrmSoundSaveDlg;
+
+// The recording panel, its menu item and the timers.
+// Filled from the main window's form by RecorderWidgetsOf (app/ui/ControllerWidgets.h).
+struct RecorderWidgets {
+    QAction* nRec;
+    TPanel* pnlBellsBox;  // read only
+    TPanel* pnlRec;  // shown and hidden here; placed by the layout
+    TPanel* pnlRecTop;
+    TPanel* pnlRecTools;
+    TPanel* pnlRecEditor;
+    QLabel* lblRecStatus;
+    QLabel* lblLongRec;
+    QLabel* lblString;
+    QToolButton* btnRecClose;
+    QToolButton* btnRecStart;
+    QToolButton* btnRecStop;
+    QToolButton* btnRecOpen;
+    QToolButton* btnRecSaveAs;
+    QPlainTextEdit* mRecList;
+    QTimer* mmTimer;  // read only (its interval); the player's step timer
+    QTimer* mmRecTimer;
+};
 
 // The recording panel: recording bell strokes from the keyboard into chime score text, opening
 // and saving it. The recording flag, the record text and the elapsed time live in the main
@@ -25,7 +52,7 @@ class RecorderController : public QObject {
     Q_OBJECT
 
 public:
-    RecorderController(QWidget& window, MainForm& form, ProgramData& data, BellSetModel& bells, RecorderModel& record, const std::unique_ptr<TfrmSoundSaveDlg>& frmSoundSaveDlg);
+    RecorderController(QWidget& window, RecorderWidgets widgets, ProgramData& data, BellSetModel& bells, RecorderModel& record, const std::unique_ptr<TfrmSoundSaveDlg>& frmSoundSaveDlg);
 
     // Connects the widgets of this subsystem to their handlers.
     void Connect();
@@ -68,7 +95,7 @@ private:
     QString ChooseFile();
 
     QWidget& window_;
-    MainForm& form_;
+    const RecorderWidgets widgets_;
     ProgramData& data_;
     BellSetModel& bells_;
     RecorderModel& record_;

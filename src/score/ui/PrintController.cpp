@@ -3,7 +3,7 @@
 #include "app/core/Guard.h"
 #include "app/ui/TImage.h"
 #include "app/core/ProgramData.h"
-#include "app/ui/MainForm.h"
+#include "app/ui/TPanel.h"
 #include "catalogue/core/BellSetModel.h"
 #include "chime/core/TransportModel.h"
 #include "chime/core/TransportRequests.h"
@@ -37,11 +37,11 @@ QString ChosenName(const QComboBox* box) {
 
 }  // namespace
 
-PrintController::PrintController(QWidget& window, MainForm& form, ProgramData& data,
+PrintController::PrintController(QWidget& window, PrintWidgets widgets, ProgramData& data,
                                  BellSetModel& bells, const TransportModel& transport,
                                  TransportRequests& requests,
                                  const std::unique_ptr<TfrmPrint>& frmPrint, ScoreController& score)
-    : window_(window), form_(form), data_(data), bells_(bells), transport_(transport), requests_(requests),
+    : window_(window), widgets_(widgets), data_(data), bells_(bells), transport_(transport), requests_(requests),
       frmPrint_(frmPrint), score_(score) {
     dialog_ = [this](QPrinter& printer, int minPage, int maxPage) {
         return RunPrintDialog(printer, minPage, maxPage);
@@ -51,7 +51,7 @@ PrintController::PrintController(QWidget& window, MainForm& form, ProgramData& d
 PrintController::~PrintController() = default;
 
 void PrintController::Connect() {
-    Wire(form_.nPrint, &QAction::triggered, this, &PrintController::nPrintClick);
+    Wire(widgets_.nPrint, &QAction::triggered, this, &PrintController::nPrintClick);
 }
 
 void PrintController::SetPrintDialog(PrintDialogRunner runner) {
@@ -68,20 +68,20 @@ QPrinter& PrintController::Printer() {
 }
 
 int PrintController::PageCount() const {
-    return qMax(1, form_.udPage->maximum());
+    return qMax(1, widgets_.udPage->maximum());
 }
 
 QString PrintController::TitleText() const {
-    return PrintTitleText(ChosenName(form_.cbCommon), PageCount(), transport_.CurrentPage);
+    return PrintTitleText(ChosenName(widgets_.cbCommon), PageCount(), transport_.CurrentPage);
 }
 
 QImage PrintController::ComposeScorePage() const {
-    MainForm& f = form_;
+    const PrintWidgets& f = widgets_;
     std::array<PrintStaff, 3> staves;
     for (int g = 0; g < 3; ++g) {
         staves[g].image = score_.ScorePicture(g);
-        staves[g].panelSize = f.ScorePanel(g)->size();
-        staves[g].label = PrintGroupLabel(g, ChosenName(form_.GroupChimeBoxes[g]));
+        staves[g].panelSize = f.ScorePanels[g]->size();
+        staves[g].label = PrintGroupLabel(g, ChosenName(widgets_.GroupChimeBoxes[g]));
     }
     return ComposePrintPage(f.pnlBellsBox->width(), TitleText(), staves, score_.Background());
 }
@@ -122,7 +122,7 @@ bool PrintController::RunPrintDialog(QPrinter& printer, int minPage, int maxPage
 }
 
 void PrintController::nPrintClick() {
-    MainForm& f = form_;
+    const PrintWidgets& f = widgets_;
     f.cbShowNotes->setChecked(true);
     score_.cbShowNotesClick();
     const int pages = PageCount();
@@ -180,20 +180,20 @@ void PrintController::BeginDocument(QPainter& painter, const QString& title) {
 }
 
 PrintSheet PrintController::SheetOfPage(int page) const {
-    MainForm& f = form_;
+    const PrintWidgets& f = widgets_;
     PrintSheet sheet;
     sheet.width = f.pnlBellsBox->width();
     sheet.title = PrintTitleText(ChosenName(f.cbCommon), PageCount(), page);
     sheet.background = score_.Background();
     for (int g = 0; g < 3; ++g) {
-        const QSize panel = f.ScorePanel(g)->size();
+        const QSize panel = f.ScorePanels[g]->size();
         const ScoreStaff staff{g, bells_.Bells.GroupCount(g + 1), panel.width(), panel.height(),
                                f.cbGrid->isChecked(), sheet.background};
         ScoreLayout layout(staff);
         const QStringList steps = data_.Channels ? data_.Channels->GroupSteps(g) : QStringList();
         sheet.staves[g].primitives = layout.Draw(steps, page);
         sheet.staves[g].panelSize = panel;
-        sheet.staves[g].label = PrintGroupLabel(g, ChosenName(form_.GroupChimeBoxes[g]));
+        sheet.staves[g].label = PrintGroupLabel(g, ChosenName(widgets_.GroupChimeBoxes[g]));
     }
     return sheet;
 }

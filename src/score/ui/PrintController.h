@@ -10,21 +10,40 @@
 #include <functional>
 
 #include "score/core/PrintSheet.h"
+#include <QPointer>
+#include <array>
 #include <memory>
 
+class QAction;
+class QCheckBox;
+class QComboBox;
 class QPainter;
 class QPrinter;
+class QSpinBox;
 class QWidget;
 
 namespace orvane {
 
 class BellSetModel;
-class MainForm;
+class TPanel;
 class ScoreController;
 class TfrmPrint;
 class TransportModel;
 class TransportRequests;
 struct ProgramData;
+
+// The widgets printing reads, and the page it turns to.
+// Filled from the main window's form by PrintWidgetsOf (app/ui/ControllerWidgets.h).
+struct PrintWidgets {
+    QAction* nPrint;
+    QSpinBox* udPage;  // value written here and by the player
+    QComboBox* cbCommon;
+    TPanel* pnlBellsBox;
+    QCheckBox* cbGrid;
+    QCheckBox* cbShowNotes;  // checked here before printing; set from the settings at start-up
+    std::array<TPanel*, 3> ScorePanels;
+    std::array<QPointer<QComboBox>, 3>& GroupChimeBoxes;  // read only; created by the bell set
+};
 
 // Printing the score: one printed page per score page, in landscape and scaled to fit. The page
 // picture is composed in the preview window as before; the paper gets the same page drawn as
@@ -54,7 +73,7 @@ public:
         QRect target;
     };
 
-    PrintController(QWidget& window, MainForm& form, ProgramData& data, BellSetModel& bells,
+    PrintController(QWidget& window, PrintWidgets widgets, ProgramData& data, BellSetModel& bells,
                     const TransportModel& transport, TransportRequests& requests,
                     const std::unique_ptr<TfrmPrint>& frmPrint,
                     ScoreController& score);
@@ -110,7 +129,7 @@ private:
     QImage ComposeInPreview(const QImage& page);
 
     QWidget& window_;
-    MainForm& form_;
+    const PrintWidgets widgets_;
     ProgramData& data_;
     BellSetModel& bells_;
     const TransportModel& transport_;

@@ -2,8 +2,9 @@
 
 #include "app/core/Guard.h"
 #include "app/core/ProgramData.h"
-#include "app/ui/MainForm.h"
 #include "app/ui/TImage.h"
+#include "app/ui/TPanel.h"
+#include "app/ui/TSlider.h"
 #include "catalogue/core/BellSetModel.h"
 #include "chime/core/TChannels.h"
 #include "score/core/ScoreChange.h"
@@ -62,16 +63,16 @@ bool SameStaff(const ScoreStaff& a, const ScoreStaff& b) {
 
 }  // namespace
 
-ScoreController::ScoreController(QWidget& window, MainForm& form, ProgramData& data, BellSetModel& bells, const TransportModel& transport,
+ScoreController::ScoreController(QWidget& window, ScoreWidgets widgets, ProgramData& data, BellSetModel& bells, const TransportModel& transport,
                                  TransportRequests& requests)
-    : window_(window), form_(form), data_(data), bells_(bells), transport_(transport), requests_(requests) {}
+    : window_(window), widgets_(widgets), data_(data), bells_(bells), transport_(transport), requests_(requests) {}
 
 void ScoreController::Connect() {
-    MainForm& f = form_;
+    const ScoreWidgets& f = widgets_;
     Wire(f.cbGrid, &QCheckBox::clicked, this, &ScoreController::cbGridClick);
     Wire(f.cbShowNotes, &QCheckBox::clicked, this, &ScoreController::cbShowNotesClick);
     connect(f.udPage, &QSpinBox::valueChanged, this, [this](int value) {
-        Guarded([&] { form_.edPage->setText(QString::number(value)); });
+        Guarded([&] { widgets_.edPage->setText(QString::number(value)); });
         if (userPageInput_ > 0) {
             Guarded([&] { udPageClick(); });
         }
@@ -85,13 +86,13 @@ void ScoreController::ResetDrawingState() {
 }
 
 void ScoreController::CreateScoreImages() {
-    MainForm& f = form_;
+    const ScoreWidgets& f = widgets_;
     QSize workArea(1024, 768);
     if (const QScreen* screen = QGuiApplication::primaryScreen()) {
         workArea = screen->availableGeometry().size();
     }
     for (int g = 0; g < 3; ++g) {
-        TPanel* panel = f.ScorePanel(g);
+        TPanel* panel = f.ScorePanels[g];
         auto* image = new TImage(QStringLiteral("imgScore%1").arg(g), panel);
         image->SetInPlace(true);
         image->setProperty("tag", g);
@@ -100,14 +101,14 @@ void ScoreController::CreateScoreImages() {
         image->show();
         images_[g] = image;
         // The covers were created with the panels; they stay above the score image.
-        f.ScoreCover(g)->raise();
+        f.ScoreCovers[g]->raise();
         panel->installEventFilter(this);
     }
 }
 
 void ScoreController::Release() {
     for (int g = 2; g >= 0; --g) {
-        if (TPanel* panel = form_.ScorePanel(g)) {
+        if (TPanel* panel = widgets_.ScorePanels[g]) {
             panel->removeEventFilter(this);
         }
         delete images_[g];
@@ -134,7 +135,7 @@ void ScoreController::FitImage(int group) {
     if (!image) {
         return;
     }
-    const TPanel* panel = form_.ScorePanel(group);
+    const TPanel* panel = widgets_.ScorePanels[group];
     if (image->size() != panel->size()) {
         image->setGeometry(0, 0, panel->width(), panel->height());
     }
@@ -146,7 +147,7 @@ void ScoreController::DrawStaff(int group, bool withPage) {
         return;
     }
     FitImage(group);
-    MainForm& f = form_;
+    const ScoreWidgets& f = widgets_;
     const ScoreStaff staff{group,
                            bells_.Bells.GroupCount(group + 1),
                            image->width(),
@@ -218,7 +219,7 @@ void ScoreController::DrawScorePage() {
                                    bells_.Bells.GroupCount(g + 1),
                                    logical.width(),
                                    logical.height(),
-                                   form_.cbGrid->isChecked(),
+                                   widgets_.cbGrid->isChecked(),
                                    Background()};
             ScoreLayout layout(staff);
             const QStringList& steps =
@@ -230,13 +231,13 @@ void ScoreController::DrawScorePage() {
 }
 
 void ScoreController::ShowScore() {
-    MainForm& f = form_;
+    const ScoreWidgets& f = widgets_;
     for (int g = 0; g < 3; ++g) {
-        f.ScoreCover(g)->SetShown(false);
+        f.ScoreCovers[g]->SetShown(false);
     }
     RedrawScore();
     for (int g = 0; g < 3; ++g) {
-        if (QWidget* marker = form_.Markers[g]) {
+        if (QWidget* marker = widgets_.Markers[g]) {
             marker->show();
             marker->raise();
         }
@@ -244,28 +245,28 @@ void ScoreController::ShowScore() {
 }
 
 void ScoreController::HideScore() {
-    MainForm& f = form_;
+    const ScoreWidgets& f = widgets_;
     for (int g = 0; g < 3; ++g) {
         Guarded([&] { FillBackground(g); });
-        if (QWidget* marker = form_.Markers[g]) {
+        if (QWidget* marker = widgets_.Markers[g]) {
             marker->hide();
         }
     }
     for (int g = 0; g < 3; ++g) {
-        TPanel* cover = f.ScoreCover(g);
+        TPanel* cover = f.ScoreCovers[g];
         cover->SetShown(true);
         cover->raise();
     }
 }
 
 void ScoreController::cbGridClick() {
-    if (form_.cbShowNotes->isChecked()) {
+    if (widgets_.cbShowNotes->isChecked()) {
         RedrawScore();
     }
 }
 
 void ScoreController::cbShowNotesClick() {
-    if (form_.cbShowNotes->isChecked()) {
+    if (widgets_.cbShowNotes->isChecked()) {
         ShowScore();
     } else {
         HideScore();
@@ -273,7 +274,7 @@ void ScoreController::cbShowNotesClick() {
 }
 
 void ScoreController::udPageClick() {
-    MainForm& f = form_;
+    const ScoreWidgets& f = widgets_;
     const int page = f.udPage->value();
     requests_.RequestPage(page - 1);
     requests_.RequestPosition(64 * page - 65);
@@ -284,7 +285,7 @@ void ScoreController::udPageClick() {
 }
 
 bool ScoreController::eventFilter(QObject* watched, QEvent* event) {
-    MainForm& f = form_;
+    const ScoreWidgets& f = widgets_;
     if (watched == f.udPage && IsUserInput(event->type())) {
         // The selector handles the event here, so that the value changes it makes are known
         // to come from the user.
@@ -295,7 +296,7 @@ bool ScoreController::eventFilter(QObject* watched, QEvent* event) {
     }
     if (event->type() == QEvent::Resize) {
         for (int g = 0; g < 3; ++g) {
-            if (watched == f.ScorePanel(g)) {
+            if (watched == f.ScorePanels[g]) {
                 FitImage(g);
                 ScheduleRefit();
             }
@@ -325,7 +326,7 @@ void ScoreController::RefitPictures() {
     if (!stale) {
         return;
     }
-    if (form_.cbShowNotes->isChecked()) {
+    if (widgets_.cbShowNotes->isChecked()) {
         RedrawScore();
         return;
     }

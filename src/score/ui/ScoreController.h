@@ -7,16 +7,35 @@
 #include "score/core/ScoreLayout.h"
 #include <array>
 
+class QCheckBox;
+class QLineEdit;
+class QSpinBox;
 class QWidget;
 
 namespace orvane {
 
 class BellSetModel;
-class MainForm;
+class TPanel;
+class TSlider;
 struct ProgramData;
 class TransportModel;
 class TransportRequests;
 class TImage;
+
+// The score view's widgets: its panels and covers, the page controls and the markers it
+// shows and hides.
+// Filled from the main window's form by ScoreWidgetsOf (app/ui/ControllerWidgets.h).
+struct ScoreWidgets {
+    TSlider* tbProgress;  // position written here when the page changes; otherwise by the player
+    QLineEdit* edPage;  // text written here; enabled by the library and the player
+    QSpinBox* udPage;  // read here; value written by the player and printing
+    QCheckBox* cbGrid;
+    QCheckBox* cbShowNotes;
+    std::array<TPanel*, 3> ScorePanels;
+    std::array<TPanel*, 3> ScoreCovers;
+    // Shown and hidden here; created by the layout, moved by the player.
+    std::array<QPointer<QWidget>, 3>& Markers;
+};
 
 // The score view: the three staves drawn from the chime score page by page, the grid option,
 // the page selector, and showing and hiding the score. Lives on the user-interface thread,
@@ -27,7 +46,7 @@ class ScoreController : public QObject {
 
 public:
     // The page selector asks the transport's owner for the page and the position.
-    ScoreController(QWidget& window, MainForm& form, ProgramData& data, BellSetModel& bells, const TransportModel& transport,
+    ScoreController(QWidget& window, ScoreWidgets widgets, ProgramData& data, BellSetModel& bells, const TransportModel& transport,
                     TransportRequests& requests);
 
     // Connects the widgets of this subsystem to their handlers.
@@ -91,7 +110,7 @@ private:
     };
 
     QWidget& window_;
-    MainForm& form_;
+    const ScoreWidgets widgets_;
     ProgramData& data_;
     BellSetModel& bells_;
     const TransportModel& transport_;

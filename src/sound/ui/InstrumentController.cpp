@@ -3,7 +3,6 @@
 #include "app/core/Guard.h"
 #include "app/core/IniFile.h"
 #include "app/core/ProgramData.h"
-#include "app/ui/MainForm.h"
 #include "catalogue/core/BellSetModel.h"
 #include "catalogue/core/TBellData.h"
 #include "recorder/core/RecorderModel.h"
@@ -35,17 +34,17 @@ QString ButtonOf(const char* item) {
 
 }  // namespace
 
-InstrumentController::InstrumentController(QWidget& window, MainForm& form, ProgramData& data,
+InstrumentController::InstrumentController(QWidget& window, InstrumentWidgets widgets, ProgramData& data,
                                            BellSetModel& bells, RecorderModel& record,
                                            KeyHook& keyHook, AudioEngine& engine)
     : window_(window),
-      form_(form),
+      widgets_(widgets),
       data_(data),
       bells_(bells),
       record_(record),
       keyHook_(keyHook),
       engine_(engine),
-      labels_(form) {}
+      labels_({widgets.Strip}) {}
 
 InstrumentController::~InstrumentController() {
     if (midi_) {
@@ -68,11 +67,11 @@ void InstrumentController::Start(bool midi) {
     keyHook_.SetKeyMap(&keys_);
     labels_.Build();
     labels_.SetVisible(labels);
-    form_.nViewKeyLabels->setChecked(labels);
+    widgets_.nViewKeyLabels->setChecked(labels);
     RefreshLabels();
     ApplyShortcuts();
-    Wire(form_.nKeys, &QAction::triggered, this, &InstrumentController::nKeysClick);
-    Wire(form_.nViewKeyLabels, &QAction::triggered, this,
+    Wire(widgets_.nKeys, &QAction::triggered, this, &InstrumentController::nKeysClick);
+    Wire(widgets_.nViewKeyLabels, &QAction::triggered, this,
          &InstrumentController::nViewKeyLabelsClick);
     if (midi) {
         snapshot_.SetNotes(notes_);
@@ -83,7 +82,7 @@ void InstrumentController::Start(bool midi) {
                 [this] { Guarded([this] { PublishSounds(); }); });
         // The sound folder changes in the click's own handler: the bells' sounds are taken
         // again once it has run, and meanwhile strokes go through the window.
-        connect(form_.cbStereo, &QCheckBox::clicked, this, [this] {
+        connect(widgets_.cbStereo, &QCheckBox::clicked, this, [this] {
             snapshot_.ClearSounds();
             QMetaObject::invokeMethod(
                 this, [this] { Guarded([this] { PublishSounds(); }); }, Qt::QueuedConnection);
@@ -213,7 +212,7 @@ void InstrumentController::Store() {
 }
 
 void InstrumentController::nViewKeyLabelsClick() {
-    const bool on = form_.nViewKeyLabels->isChecked();
+    const bool on = widgets_.nViewKeyLabels->isChecked();
     labels_.SetVisible(on);
     if (data_.Settings) {
         data_.Settings->WriteBool(kKeysSection, kLabelsKey, on);

@@ -6,10 +6,13 @@
 #include "sound/ui/StripKeyLabels.h"
 #include "sound/ui/TfrmKeys.h"
 
+#include <QList>
 #include <QObject>
 #include <QPointer>
 #include <memory>
 
+class QAction;
+class QCheckBox;
 class QWidget;
 
 namespace orvane {
@@ -17,10 +20,19 @@ namespace orvane {
 class AudioEngine;
 class BellSetModel;
 class KeyHook;
-class MainForm;
+class TImage;
 class MidiInput;
 struct ProgramData;
 class RecorderModel;
+
+// The instrument controls' widgets.
+// Filled from the main window's form by InstrumentWidgetsOf (app/ui/ControllerWidgets.h).
+struct InstrumentWidgets {
+    QAction* nKeys;
+    QAction* nViewKeyLabels;
+    QCheckBox* cbStereo;  // read only: its click takes the sounds again
+    QList<QPointer<TImage>>& Strip;  // read only, by the key labels; written by the strip controller
+};
 
 // The instrument controls: the keys and MIDI notes the user chose (settings sections [Keys]
 // and [Midi]), MIDI input, the "Keys ..." dialog, the key labels on the strip and the keyboard
@@ -41,7 +53,7 @@ class InstrumentController : public QObject {
     Q_OBJECT
 
 public:
-    InstrumentController(QWidget& window, MainForm& form, ProgramData& data, BellSetModel& bells,
+    InstrumentController(QWidget& window, InstrumentWidgets widgets, ProgramData& data, BellSetModel& bells,
                          RecorderModel& record, KeyHook& keyHook, AudioEngine& engine);
     ~InstrumentController() override;
 
@@ -97,7 +109,7 @@ private:
     void PublishSounds();
 
     QWidget& window_;
-    MainForm& form_;
+    const InstrumentWidgets widgets_;
     ProgramData& data_;
     BellSetModel& bells_;
     RecorderModel& record_;

@@ -2,7 +2,6 @@
 
 #include "app/core/Guard.h"
 #include "app/core/ProgramData.h"
-#include "app/ui/MainForm.h"
 #include "app/ui/TImage.h"
 #include "catalogue/core/BellSetModel.h"
 #include "catalogue/core/TBellData.h"
@@ -32,15 +31,15 @@ constexpr int kVkNumpad3 = 99;
 
 }  // namespace
 
-KeyHook::KeyHook(MainForm& form, ProgramData& data, BellSetModel& bells, RecorderModel& record, StripController& strip, VoiceController& voices, RecorderController& recorder, BellSetController& bellSet)
-    : form_(form), data_(data), bells_(bells), record_(record), strip_(strip), voices_(voices), recorder_(recorder), bellSet_(bellSet) {}
+KeyHook::KeyHook(KeyHookWidgets widgets, ProgramData& data, BellSetModel& bells, RecorderModel& record, StripController& strip, VoiceController& voices, RecorderController& recorder, BellSetController& bellSet)
+    : widgets_(widgets), data_(data), bells_(bells), record_(record), strip_(strip), voices_(voices), recorder_(recorder), bellSet_(bellSet) {}
 
 KeyHook::~KeyHook() {
     Uninstall();
 }
 
 void KeyHook::Connect() {
-    Wire(form_.imgPreview, &TImage::Clicked, this, [this] { strip_.imgPreviewClick(); });
+    Wire(widgets_.imgPreview, &TImage::Clicked, this, [this] { strip_.imgPreviewClick(); });
 }
 
 void KeyHook::Install() {
@@ -97,7 +96,7 @@ void KeyHook::MoveCursor(int step) {
 }
 
 void KeyHook::FocusGroupList(int group) {
-    if (QComboBox* box = form_.GroupChimeBoxes[std::size_t(group)]) {
+    if (QComboBox* box = widgets_.GroupChimeBoxes[std::size_t(group)]) {
         box->setFocus();
     }
 }

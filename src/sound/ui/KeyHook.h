@@ -1,9 +1,12 @@
 #pragma once
 
 #include <QObject>
+#include <QPointer>
+#include <array>
 #include <chrono>
 #include <optional>
 
+class QComboBox;
 class QKeyEvent;
 
 namespace orvane {
@@ -11,12 +14,20 @@ namespace orvane {
 class BellSetController;
 class KeyMap;
 class BellSetModel;
-class MainForm;
+class TImage;
 struct ProgramData;
 class RecorderController;
 class RecorderModel;
 class StripController;
 class VoiceController;
+
+// The key hook's widgets: the preview it connects and the group chime boxes it focuses.
+// Filled from the main window's form by KeyHookWidgetsOf (app/ui/ControllerWidgets.h).
+struct KeyHookWidgets {
+    TImage* imgPreview;
+    // Created and filled by the bell set; read only here.
+    std::array<QPointer<QComboBox>, 3>& GroupChimeBoxes;
+};
 
 // The application-wide key hook: bell keys, the cursor keys and Space, and the keys that move
 // the focus to the group chime lists. It sees the key presses of every window of the program
@@ -27,7 +38,7 @@ class KeyHook : public QObject {
     Q_OBJECT
 
   public:
-    KeyHook(MainForm& form, ProgramData& data, BellSetModel& bells, RecorderModel& record, StripController& strip, VoiceController& voices, RecorderController& recorder, BellSetController& bellSet);
+    KeyHook(KeyHookWidgets widgets, ProgramData& data, BellSetModel& bells, RecorderModel& record, StripController& strip, VoiceController& voices, RecorderController& recorder, BellSetController& bellSet);
     ~KeyHook() override;
 
     // Connects the widgets of this subsystem to their handlers.
@@ -78,7 +89,7 @@ class KeyHook : public QObject {
     // the cursor moves to it, a strike worker sounds it at `gain`, the recorder marks it.
     void StrikeFoundBell(int bell, float gain);
 
-    MainForm& form_;
+    const KeyHookWidgets widgets_;
     ProgramData& data_;
     BellSetModel& bells_;
     RecorderModel& record_;

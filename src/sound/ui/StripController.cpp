@@ -5,8 +5,8 @@
 #include "app/core/ProgramData.h"
 #include "app/core/Rounding.h"
 #include "app/core/TextFile.h"
-#include "app/ui/MainForm.h"
 #include "app/ui/TImage.h"
+#include "app/ui/TPanel.h"
 #include "catalogue/core/BellSetModel.h"
 #include "catalogue/core/DataFileCheck.h"
 #include "catalogue/core/TBellData.h"
@@ -28,12 +28,12 @@ QString StripController::BellHint(int bell) const {
 }
 
 void StripController::BuildStrip() {
-    MainForm& f = form_;
+    const StripWidgets& f = widgets_;
     for (int i = 0; i < TBellData::kBellCount; ++i) {
         auto* picture = new TImage(QStringLiteral("imgBell%1").arg(i), f.pnlBells);
         picture->SetStretch(true);
         picture->setCursor(Qt::PointingHandCursor);
-        form_.Strip.append(picture);
+        widgets_.Strip.append(picture);
         Guarded([&] {
             const QString path = PicturePath(i, false);
             CheckDataFile(path, reporter_);
@@ -48,11 +48,11 @@ void StripController::BuildStrip() {
 }
 
 void StripController::LayoutStrip() {
-    MainForm& f = form_;
+    const StripWidgets& f = widgets_;
     const double w = (f.pnlBells->width() - 4) / 15.0;
     f.pnlBells->SetHeight(Round(w) + 8);
     double x = 2;
-    for (TImage* picture : form_.Strip) {
+    for (TImage* picture : widgets_.Strip) {
         if (!picture) {
             continue;
         }
@@ -65,19 +65,19 @@ void StripController::LayoutStrip() {
 }
 
 void StripController::MoveMarker() {
-    MainForm& f = form_;
+    const StripWidgets& f = widgets_;
     const int bell = bells_.CurrentBell;
-    if (bell < 0 || bell >= form_.Strip.size() || !form_.Strip[bell]) {
+    if (bell < 0 || bell >= widgets_.Strip.size() || !widgets_.Strip[bell]) {
         return;
     }
-    const TImage* picture = form_.Strip[bell];
+    const TImage* picture = widgets_.Strip[bell];
     // Only a real move repaints: a bell key struck again leaves the marker where it is.
     f.imgHot->setGeometry(picture->x(), picture->y() + picture->height() + 1, picture->width(),
                           std::max(2, f.pnlBells->height() - picture->height() - 5));
 }
 
 void StripController::RefreshPreview() {
-    MainForm& f = form_;
+    const StripWidgets& f = widgets_;
     const QString path = PicturePath(bells_.CurrentBell, true);
     CheckDataFile(path, reporter_);
     f.imgPreview->SetPicture(ReadPictureFile(path));
@@ -85,12 +85,12 @@ void StripController::RefreshPreview() {
 }
 
 void StripController::ShowBellPicture(int bell, bool inSet) {
-    if (bell < 0 || bell >= form_.Strip.size() || !form_.Strip[bell]) {
+    if (bell < 0 || bell >= widgets_.Strip.size() || !widgets_.Strip[bell]) {
         return;
     }
     const QString path = PicturePath(bell, inSet);
     CheckDataFile(path, reporter_);
-    form_.Strip[bell]->SetPicture(ReadPictureFile(path));
+    widgets_.Strip[bell]->SetPicture(ReadPictureFile(path));
 }
 
 void StripController::StripClick(int bell) {

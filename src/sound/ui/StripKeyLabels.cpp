@@ -1,6 +1,5 @@
 #include "sound/ui/StripKeyLabels.h"
 
-#include "app/ui/MainForm.h"
 #include "app/ui/TImage.h"
 #include "sound/ui/KeyPlate.h"
 
@@ -16,8 +15,8 @@ constexpr int kMargin = 2;
 }  // namespace
 
 void StripKeyLabels::Build() {
-    for (qsizetype bell = labels_.size(); bell < form_.Strip.size(); ++bell) {
-        TImage* picture = form_.Strip[bell];
+    for (qsizetype bell = labels_.size(); bell < widgets_.Strip.size(); ++bell) {
+        TImage* picture = widgets_.Strip[bell];
         if (!picture) {
             labels_.append(nullptr);
             continue;

@@ -9,8 +9,13 @@ class QLabel;
 
 namespace orvane {
 
-class MainForm;
 class TImage;
+
+// The pictures of the strip, written by the strip controller; the instrument controller
+// passes them on from its own widgets.
+struct StripKeyLabelsWidgets {
+    QList<QPointer<TImage>>& Strip;
+};
 
 // Small labels on the pictures of the strip that tell which key (and, while a MIDI port is
 // open, which MIDI note) rings each bell. A label is white text on a dark, half-transparent
@@ -21,7 +26,7 @@ class StripKeyLabels : public QObject {
     Q_OBJECT
 
 public:
-    explicit StripKeyLabels(MainForm& form) : form_(form) {}
+    explicit StripKeyLabels(StripKeyLabelsWidgets widgets) : widgets_(widgets) {}
 
     // Creates a label on each picture of the strip that has none yet.
     void Build();
@@ -42,7 +47,7 @@ protected:
 private:
     void Place(int bell);
 
-    MainForm& form_;
+    const StripKeyLabelsWidgets widgets_;
     QList<QPointer<QLabel>> labels_;
     bool visible_ = true;
 };

@@ -3,7 +3,6 @@
 #include "animation/ui/FacesController.h"
 #include "app/core/Guard.h"
 #include "app/core/ProgramData.h"
-#include "app/ui/MainForm.h"
 #include "app/ui/SettingsController.h"
 #include "catalogue/core/BellSetModel.h"
 #include "catalogue/core/DataFileCheck.h"
@@ -36,8 +35,8 @@ std::unique_ptr<AudioOutput> MakeOutput(const VoiceController::OutputFactory& fa
 
 }  // namespace
 
-VoiceController::VoiceController(MainForm& form, ProgramData& data, BellSetModel& bells, BadDataFileReporter& reporter, std::mt19937& rng, BellPreview& strip, SettingsController& settings, FacesController& faces, const OutputFactory& outputFactory)
-    : form_(form), data_(data), bells_(bells), reporter_(reporter), rng_(rng), strip_(strip), settings_(settings), faces_(faces),
+VoiceController::VoiceController(VoiceWidgets widgets, ProgramData& data, BellSetModel& bells, BadDataFileReporter& reporter, std::mt19937& rng, BellPreview& strip, SettingsController& settings, FacesController& faces, const OutputFactory& outputFactory)
+    : widgets_(widgets), data_(data), bells_(bells), reporter_(reporter), rng_(rng), strip_(strip), settings_(settings), faces_(faces),
       engine_(std::make_unique<AudioEngine>(MakeOutput(outputFactory))),
       mci_(std::make_unique<Mci>(*engine_)),
       workers_(std::make_unique<VoiceWorkers>()) {
@@ -50,7 +49,7 @@ VoiceController::~VoiceController() {
 }
 
 void VoiceController::Connect() {
-    MainForm& f = form_;
+    const VoiceWidgets& f = widgets_;
     Wire(f.cbStereo, &QCheckBox::clicked, this, &VoiceController::cbStereoClick);
     // The background decode of every bell starts once the event loop runs, that is after the
     // window is shown: on a machine with few cores it would otherwise take the processor from
@@ -101,9 +100,9 @@ void VoiceController::StrikeBell(int bell, float gain) {
 
 void VoiceController::Announce(int bell, std::chrono::steady_clock::time_point at) {
     emit BellStruck(bell, engine_->FrameAt(at));
-    if (form_.cbShowMovie->isChecked()) {
+    if (widgets_.cbShowMovie->isChecked()) {
         faces_.AnimateBell(bell);
-        form_.mmResetTimer->start();
+        widgets_.mmResetTimer->start();
     }
 }
 
@@ -176,7 +175,7 @@ void VoiceController::PreloadBellSet() {
     }
     // Every catalogue bell, from the folder in use first, then from the other one, so that
     // neither a change of the set nor of "Stereo" meets a sound that is not decoded.
-    const bool stereo = form_.cbStereo->isChecked();
+    const bool stereo = widgets_.cbStereo->isChecked();
     QStringList folders{data_.AppPath.SoundDir};
     folders.append((stereo ? data_.MonoTempDir : data_.StereoTempDir) + u'/');
     QStringList paths;

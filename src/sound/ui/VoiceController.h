@@ -8,6 +8,9 @@
 #include <memory>
 #include <random>
 
+class QCheckBox;
+class QTimer;
+
 namespace orvane {
 
 class AudioOutput;
@@ -16,13 +19,20 @@ class BadDataFileReporter;
 class BellPreview;
 class BellSetModel;
 class FacesController;
-class MainForm;
 struct ProgramData;
 class SettingsController;
 class AudioEngine;
 class Mci;
 class VoicePlayer;
 class VoiceWorkers;
+
+// The voices' widgets, all read only here but the reset timer.
+// Filled from the main window's form by VoiceWidgetsOf (app/ui/ControllerWidgets.h).
+struct VoiceWidgets {
+    QCheckBox* cbStereo;  // set from the settings at start-up
+    QCheckBox* cbShowMovie;  // set from the settings at start-up
+    QTimer* mmResetTimer;  // started here and by the player, stopped by the faces
+};
 
 // The bell voices: striking a bell, the sweep of finished voices and its workers, and the sound
 // folder that the "Stereo" check box selects. Owns the sound engine: the output, the audio
@@ -39,7 +49,7 @@ class VoiceController : public QObject {
 
     // Opens the output that the factory gives (the sound device when it gives none);
     // a failed open leaves the engine without a device, and every voice command is rejected.
-    VoiceController(MainForm& form, ProgramData& data, BellSetModel& bells, BadDataFileReporter& reporter, std::mt19937& rng, BellPreview& strip, SettingsController& settings, FacesController& faces,
+    VoiceController(VoiceWidgets widgets, ProgramData& data, BellSetModel& bells, BadDataFileReporter& reporter, std::mt19937& rng, BellPreview& strip, SettingsController& settings, FacesController& faces,
                     const OutputFactory& outputFactory);
     // Stops the workers, closes the voices that are still open, then the output.
     ~VoiceController() override;
@@ -105,7 +115,7 @@ class VoiceController : public QObject {
     // After a bell's voice has started: BellStruck at `at`, and the animation when it is on.
     void Announce(int bell, std::chrono::steady_clock::time_point at);
 
-    MainForm& form_;
+    const VoiceWidgets widgets_;
     ProgramData& data_;
     BellSetModel& bells_;
     BadDataFileReporter& reporter_;

@@ -1,7 +1,7 @@
 #include "sound/ui/VolumeController.h"
 
 #include "app/core/Guard.h"
-#include "app/ui/MainForm.h"
+#include "app/ui/TPanel.h"
 #include "app/ui/TSlider.h"
 #include "sound/core/AudioEngine.h"
 #include "sound/ui/VoiceController.h"
@@ -12,11 +12,11 @@
 
 namespace orvane {
 
-VolumeController::VolumeController(MainForm& form, VoiceController& voices)
-    : form_(form), voices_(voices), control_(&voices.Engine()) {}
+VolumeController::VolumeController(VolumeWidgets widgets, VoiceController& voices)
+    : widgets_(widgets), voices_(voices), control_(&voices.Engine()) {}
 
 void VolumeController::Connect() {
-    MainForm& f = form_;
+    const VolumeWidgets& f = widgets_;
     Wire(f.btnVolume, &QToolButton::clicked, this, &VolumeController::btnVolumeClick);
     Wire(f.tbVolume, &QSlider::valueChanged, this, &VolumeController::tbVolumeChange);
     Wire(f.btnVolumeUp, &QToolButton::clicked, f.nVolumeUp, &QAction::trigger);
@@ -35,12 +35,12 @@ int VolumeController::GetVolume() const {
 
 void VolumeController::ShowDeviceLevel() {
     const int level = GetVolume();
-    form_.tbVolume->SetPosition(VolumeControl::TrackBarPosition(level));
-    form_.btnVolume->setText(VolumeControl::VolumeCaption(level));
+    widgets_.tbVolume->SetPosition(VolumeControl::TrackBarPosition(level));
+    widgets_.btnVolume->setText(VolumeControl::VolumeCaption(level));
 }
 
 void VolumeController::btnVolumeClick() {
-    MainForm& f = form_;
+    const VolumeWidgets& f = widgets_;
     // The pop-up stands on the tools panel.
     f.pnlVolume->move(f.pnlVolume->x(), f.pnlTools->y() - f.pnlVolume->height());
     f.pnlVolume->setVisible(!f.pnlVolume->isVisible());
@@ -53,12 +53,12 @@ void VolumeController::btnVolumeClick() {
 void VolumeController::tbVolumeChange(int position) {
     const int level = VolumeControl::LevelOfPosition(position);
     control_.SetVolume(kWaveOutputDevice, level);
-    form_.btnVolume->setText(VolumeControl::VolumeCaption(level));
+    widgets_.btnVolume->setText(VolumeControl::VolumeCaption(level));
 }
 
 void VolumeController::ShowLevel(int level) {
-    form_.tbVolume->SetPosition(VolumeControl::TrackBarPosition(level));
-    form_.btnVolume->setText(VolumeControl::VolumeCaption(level));
+    widgets_.tbVolume->SetPosition(VolumeControl::TrackBarPosition(level));
+    widgets_.btnVolume->setText(VolumeControl::VolumeCaption(level));
 }
 
 void VolumeController::btnVolumeUpClick() {

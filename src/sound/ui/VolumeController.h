@@ -4,10 +4,27 @@
 
 #include <QObject>
 
+class QAction;
+class QToolButton;
+
 namespace orvane {
 
-class MainForm;
+class TPanel;
+class TSlider;
 class VoiceController;
+
+// The volume controls' widgets.
+// Filled from the main window's form by VolumeWidgetsOf (app/ui/ControllerWidgets.h).
+struct VolumeWidgets {
+    QAction* nVolumeUp;
+    QAction* nVolumeDown;
+    TPanel* pnlTools;  // read only: the pop-up stands on it
+    QToolButton* btnVolumeDown;
+    QToolButton* btnVolume;  // caption also written by the player (volume marks of a score)
+    QToolButton* btnVolumeUp;
+    TPanel* pnlVolume;  // shown here; hidden by the layout with the tools panel
+    TSlider* tbVolume;  // also moved, with its signals blocked, by the player
+};
 
 // The volume controls: the device level on the volume button, the pop-up slider and the louder
 // and softer commands. The device is the wave output kind, the audio engine's output gain; a
@@ -18,7 +35,7 @@ class VolumeController : public QObject {
     Q_OBJECT
 
   public:
-    VolumeController(MainForm& form, VoiceController& voices);
+    VolumeController(VolumeWidgets widgets, VoiceController& voices);
 
     // Connects the widgets of this subsystem to their handlers.
     void Connect();
@@ -47,7 +64,7 @@ class VolumeController : public QObject {
     // and shows the level in the caption.
     void ShowLevel(int level);
 
-    MainForm& form_;
+    const VolumeWidgets widgets_;
     VoiceController& voices_;
     VolumeControl control_;
 };
