@@ -29,11 +29,12 @@ int main(int argc, char** argv) {
     // Read beside the connection to the display and the single-instance claim; the building of
     // the window waits for it before its first text.
     auto fonts = std::make_unique<orvane::FontConfigWarmup>();
-    // The splash picture is decoded beside the start as well; it is needed only after the
-    // window is shown.
+    QApplication app(argc, argv);
+    // The splash picture is decoded beside the start; it is needed only after the window is
+    // shown. Not before the application object: the first thread that uses Qt's objects
+    // becomes its main thread.
     std::future<QImage> splashPicture =
         std::async(std::launch::async, [] { return orvane::LoadJpeg(QStringLiteral(":/images/splash.jpg")); });
-    QApplication app(argc, argv);
     orvane::StartupTrace::Mark("application");
     // First of all: a request to end is honoured at any moment of the start.
     orvane::SignalBridge bridge;
