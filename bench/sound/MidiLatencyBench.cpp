@@ -205,13 +205,20 @@ void MeasureMidiLatency(const std::string& suffix, bool throughJack) {
     bench::PrintSpread("jack_to_voice_ms" + suffix, fromJack, "ms");
     bench::PrintSpread("send_to_arrival_ms" + suffix, toArrival, "ms");
     bench::PrintSpread("arrival_to_voice_ms" + suffix, fromArrival, "ms");
+    // The two parts' own tails: the JACK server's delivery, and the program's way from the
+    // note's arrival to its voice.
+    if (!toArrival.empty()) {
+        bench::Print("send_to_arrival_ms_p99" + suffix, Quantile(toArrival, 0.99), "ms");
+        bench::Print("arrival_to_voice_ms_p99" + suffix, Quantile(fromArrival, 0.99), "ms");
+    }
 }
 
 // The figure names with a suffix.
 std::vector<std::string> Figures(const std::string& suffix) {
     std::vector<std::string> names;
     for (const char* name : {"midi_to_voice_ms_p99", "midi_to_voice_ms", "jack_to_voice_ms",
-                             "send_to_arrival_ms", "arrival_to_voice_ms"}) {
+                             "send_to_arrival_ms", "arrival_to_voice_ms",
+                             "send_to_arrival_ms_p99", "arrival_to_voice_ms_p99"}) {
         names.push_back(name + suffix);
     }
     return names;
