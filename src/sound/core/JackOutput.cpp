@@ -3,7 +3,6 @@
 #include "sound/core/JackSupport.h"
 
 #include <algorithm>
-#include <cstdlib>
 
 namespace orvane {
 
@@ -12,20 +11,6 @@ JackOutput::JackOutput(std::string clientName) : clientName_(std::move(clientNam
 JackOutput::~JackOutput() {
     Stop();
     Close();
-}
-
-bool JackOutput::ServerRunning() {
-    if (!JackServerMayRun()) {
-        return false;
-    }
-    RouteJackMessages();
-    jack_status_t status{};
-    jack_client_t* probe = jack_client_open("OrvaneProbe", JackNoStartServer, &status);
-    if (!probe) {
-        return false;
-    }
-    jack_client_close(probe);
-    return true;
 }
 
 bool JackOutput::Open() {

@@ -32,9 +32,6 @@ class JackOutput final : public AudioOutput {
     JackOutput(const JackOutput&) = delete;
     JackOutput& operator=(const JackOutput&) = delete;
 
-    // Whether a JACK server answers now (opens and closes a client of its own; starts none).
-    static bool ServerRunning();
-
     bool Open() override;
     void Start(AudioRenderer* renderer) override;
     void Stop() override;
