@@ -29,8 +29,9 @@ namespace orvane {
 // before even its head is decoded: a voice started on it waits for its first frame.
 //
 // Threads: the public members are called from one owner thread (the UI thread), WaitHeads from
-// the thread that renders offline too; the background thread shares the entries under a mutex. The audio thread never calls in. References handed
-// out must be released on a thread that may free memory.
+// the thread that renders offline too; the background thread shares the entries under a mutex.
+// The audio thread never calls in. References handed out must be released on a thread that may
+// free memory.
 class SampleCache {
   public:
     explicit SampleCache(int sampleRate, std::int64_t budgetBytes = kDefaultBudgetBytes);
@@ -40,8 +41,9 @@ class SampleCache {
     SampleCache& operator=(const SampleCache&) = delete;
 
     static constexpr std::int64_t kDefaultBudgetBytes = std::int64_t{512} << 20;
-    // Decoded on the caller's thread before a sound is handed out; a fraction of a second keeps
-    // the background decode of the rest ahead of any voice.
+    // Decoded first: by Get on the caller's thread before a sound is handed out, for Request by
+    // the background thread before any other work. A fraction of a second keeps the background
+    // decode of the rest ahead of any voice.
     static constexpr double kHeadSeconds = 0.25;
 
     int SampleRate() const { return sampleRate_; }
