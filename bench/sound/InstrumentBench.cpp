@@ -10,10 +10,19 @@
 //   it lacks are decoded before the choice returns), and every bell is struck at once, without
 //   waiting; the largest time from a strike to the output of its first frame. Beside it the
 //   longest strike call and the time the choice took.
+// - first_strike_unprepared_ms: the same engine with every bell decoded and the set chosen, then
+//   one bell's file is touched (its sound must be decoded again, as if never prepared) and the
+//   bell struck; the time from the strike to the output of its first frame, and the time the
+//   strike call took (first_strike_unprepared_call_ms), over 20 strikes (median, min, max).
+//   The same with the background thread busy, as at start-up: the cache is emptied and the set
+//   queued for decoding again just before the strike (first_strike_unprepared_busy_ms and
+//   first_strike_unprepared_busy_call_ms).
 // - rss_mb_all_bells: resident memory of this process with all fifteen bells of both sets
 //   decoded.
 
 #include <QDirIterator>
+#include <QTemporaryDir>
+#include <filesystem>
 #include <QFile>
 #include <QFileInfo>
 #include <algorithm>
@@ -293,6 +302,77 @@ bench::Register firstStrike({"first_strike_ms_max"}, [] {
     print("first_strike_ms_max", rounds);
     print("first_strike_call_ms_max", calls);
     print("select_all_prepare_ms", choices);
+});
+
+bench::Register firstStrikeUnprepared({"first_strike_unprepared_ms"}, [] {
+    if (!HaveSounds()) {
+        return;
+    }
+    // Copies of the set's sounds, so that touching them leaves the program folder alone.
+    QTemporaryDir dir;
+    QStringList set;
+    for (int bell = 0; bell < orvane::BellSet::kBellCount; ++bell) {
+        set << dir.filePath(QStringLiteral("bell%1.wav").arg(bell, 2, 10, QLatin1Char('0')));
+        QFile::copy(SoundPath(QStringLiteral("Stereo"), bell), set.back());
+    }
+    orvane::OfflineOutput::Options options;
+    options.sampleRate = kRate;
+    options.bufferFrames = 128;
+    auto output = std::make_unique<orvane::OfflineOutput>(options);
+    orvane::OfflineOutput* offline = output.get();
+    orvane::AudioEngine engine(std::move(output));
+    bench::PacedRender paced(*offline, kRate / 128 * 120);
+    paced.Start();
+    engine.Preload(set);
+    engine.PrepareSounds(set);
+    engine.Cache().WaitIdle();
+    std::vector<double> calls;
+    std::vector<double> sounded;
+    std::vector<double> busyCalls;
+    std::vector<double> busySounded;
+    for (int round = 0; round < 40; ++round) {
+        const bool busy = round % 2 == 1;
+        const QString path = set.at(round / 2 % orvane::BellSet::kBellCount);
+        if (busy) {
+            engine.Cache().Clear();
+            engine.Preload(set);
+        }
+        const std::filesystem::path native(QFile::encodeName(path).toStdString());
+        std::filesystem::last_write_time(
+            native, std::filesystem::last_write_time(native) + std::chrono::seconds(1));
+        const auto struck = Clock::now();
+        orvane::AudioEngine::VoiceId voice = -1;
+        engine.OpenVoice(path, voice);
+        engine.PlayVoice(voice);
+        (busy ? busyCalls : calls)
+            .push_back(std::chrono::duration<double, std::milli>(Clock::now() - struck).count());
+        std::optional<Clock::time_point> first;
+        const auto giveUp = Clock::now() + std::chrono::seconds(2);
+        while (!first && Clock::now() < giveUp) {
+            if (const auto frame = engine.VoiceStartFrame(voice)) {
+                first = paced.TimeOfFrame(*frame);
+            }
+            if (!first) {
+                std::this_thread::sleep_for(std::chrono::microseconds(100));
+            }
+        }
+        (busy ? busySounded : sounded)
+            .push_back(first ? std::chrono::duration<double, std::milli>(*first - struck).count()
+                             : 1e9);
+        engine.Cache().WaitIdle();
+        engine.CloseVoice(voice);
+    }
+    paced.Stop();
+    const auto print = [](const std::string& name, std::vector<double> values) {
+        std::sort(values.begin(), values.end());
+        bench::Print(name, values[values.size() / 2], "ms");
+        bench::Print(name + "_min", values.front(), "ms");
+        bench::Print(name + "_max", values.back(), "ms");
+    };
+    print("first_strike_unprepared_ms", sounded);
+    print("first_strike_unprepared_call_ms", calls);
+    print("first_strike_unprepared_busy_ms", busySounded);
+    print("first_strike_unprepared_busy_call_ms", busyCalls);
 });
 
 double ResidentMb() {

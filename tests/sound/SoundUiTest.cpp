@@ -21,10 +21,12 @@
 #include <QAction>
 #include <QCheckBox>
 #include <QDeadlineTimer>
+#include <QFile>
 #include <QFileInfo>
 #include <QKeyEvent>
 #include <QPlainTextEdit>
 #include <QToolButton>
+#include <filesystem>
 
 using namespace orvane;
 
@@ -392,4 +394,36 @@ TEST_F(SoundUi, AfterSelectAllBellsNoStrikeDecodes) {
     offline->Render(512);
     EXPECT_EQ(Engine().TakeVoiceStarts().size(), std::size_t{TBellData::kBellCount});
     EXPECT_TRUE(messages.isEmpty());
+}
+
+TEST_F(SoundUi, AStrikeOfABellWhoseFileChangedDecodesNothingOnTheWindowThread) {
+    Open(Start());
+    w->form.nSelectAll->trigger();
+    w->voices->StrikeBell(3);
+    offline->Render(512);
+    const std::vector<VoiceStart> first = Engine().TakeVoiceStarts();
+    ASSERT_EQ(first.size(), 1u);
+    const QString path = first[0].path;
+    Engine().Cache().WaitIdle();
+
+    // The bell's file is written anew after the set was chosen and its sound decoded.
+    const QByteArray bytes = ProgramFolder::Read(path);
+    ASSERT_FALSE(bytes.isEmpty());
+    ASSERT_TRUE(QFile::remove(path));  // a link to the built sound is replaced, not written through
+    ProgramFolder::Write(path, bytes);
+    const std::filesystem::path native(QFile::encodeName(path).toStdString());
+    std::filesystem::last_write_time(native,
+                                     std::filesystem::file_time_type::clock::now() +
+                                         std::chrono::seconds(5));
+    const int decodes = Engine().Cache().CallerDecodeCount();
+    const std::int64_t struck = Engine().FramesRendered();
+    w->voices->StrikeBell(3);
+    EXPECT_EQ(Engine().Cache().CallerDecodeCount(), decodes) << "the window thread decoded";
+    offline->Render(512);
+    const std::vector<VoiceStart> again = Engine().TakeVoiceStarts();
+    ASSERT_EQ(again.size(), 1u);
+    EXPECT_EQ(again[0].path, path);
+    EXPECT_EQ(again[0].frame, struck) << "the strike sounds at the next buffer offline";
+    EXPECT_TRUE(messages.isEmpty());
+    EXPECT_EQ(GuardLog::Swallowed(), 0);
 }

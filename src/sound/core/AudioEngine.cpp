@@ -46,6 +46,10 @@ AudioEngine::~AudioEngine() {
     // Nothing renders any more: the voices' sounds can go with the members.
 }
 
+void AudioEngine::AwaitSounds() {
+    cache_.WaitHeads();
+}
+
 void AudioEngine::RenderAudio(float* out, int frames,
                               std::chrono::steady_clock::time_point callbackTime) {
     AudioCallbackScope scope;
@@ -68,7 +72,7 @@ EngineError AudioEngine::OpenVoice(const QString& path, VoiceId& voice) {
     if (free == slots_.end()) {
         return EngineError::kNoFreeVoice;
     }
-    DecodeResult decoded = cache_.Get(path);
+    DecodeResult decoded = cache_.Request(path);
     switch (decoded.error) {
         case DecodeError::kNone:
             break;

@@ -41,10 +41,11 @@ struct VoiceStart {
 // clock for sample-exact starts and an output gain that acts on every voice at once.
 //
 // Threads: every member function runs on one thread, the UI thread, except FramesRendered(),
-// FrameAt(), InstrumentStrike() and the audio-thread callback, which the output calls. Sounds are decoded by the
-// sample cache's background thread (Preload), or their head on the UI thread when a voice is
-// opened on a sound not decoded yet; a voice starts at once and plays into the rest as it is
-// decoded. The audio thread sees the sounds only through raw pointers, and this object (on the
+// FrameAt(), InstrumentStrike() and the audio-thread callbacks, which the output calls. Sounds
+// are decoded by the sample cache's background thread (Preload). A voice opened on a sound not
+// decoded yet never decodes on the UI thread: its head is decoded first by the background thread
+// and the voice starts sounding, from its first frame, when the head is there, then plays into
+// the rest as it is decoded. Preparing sounds and sequences decodes the heads they lack at once. The audio thread sees the sounds only through raw pointers, and this object (on the
 // UI thread) holds the owning references until the audio thread has confirmed that it dropped
 // them, so no sound is ever freed on the audio thread.
 class AudioEngine final : public OutputGain, private AudioRenderer {
@@ -67,8 +68,9 @@ class AudioEngine final : public OutputGain, private AudioRenderer {
     int SampleRate() const { return sampleRate_; }
     int BufferFrames() const { return bufferFrames_; }
 
-    // Voices. A voice is opened on a sound file (decoded, or taken from the cache), played once
-    // from its start, and closed. Closing a voice that still sounds silences it.
+    // Voices. A voice is opened on a sound file (taken from the cache, or queued for decoding:
+    // only the file's header is read on this thread), played once from its start, and closed.
+    // Closing a voice that still sounds silences it.
     EngineError OpenVoice(const QString& path, VoiceId& voice);
     // Starts the voice from its first sample at the start of the next buffer, at unity gain.
     // Playing a voice again restarts it.
@@ -163,6 +165,7 @@ class AudioEngine final : public OutputGain, private AudioRenderer {
     std::uint64_t KeepPlan(SequencePlan plan);
     void RenderAudio(float* out, int frames,
                      std::chrono::steady_clock::time_point callbackTime) override;
+    void AwaitSounds() override;
     bool Valid(VoiceId voice) const;
     void DrainStarts();
 

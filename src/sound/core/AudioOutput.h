@@ -13,6 +13,10 @@ class AudioRenderer {
     // time at which the output asked for this buffer. Must not lock, allocate, free or block.
     virtual void RenderAudio(float* out, int frames,
                              std::chrono::steady_clock::time_point callbackTime) = 0;
+    // Called by an output that renders on demand, faster than real time, before it renders:
+    // may block until every sound of a voice that was started is decoded far enough to sound
+    // from its first frame. A real-time output never calls it.
+    virtual void AwaitSounds() {}
 };
 
 // A stereo float sink that pulls buffers from a renderer at its own pace.

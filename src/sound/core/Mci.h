@@ -25,7 +25,8 @@ enum MciCode : int {
 };
 
 // The four voice commands over the audio engine:
-//   "open waveaudio!<path> alias <n>"  decodes the file and opens a voice under alias n; the
+//   "open waveaudio!<path> alias <n>"  opens a voice on the file under alias n (a sound not
+//                                      decoded yet is decoded off this thread, head first); the
 //                                      path runs up to the last " alias " and may hold spaces
 //   "play <n>"                         starts the voice from its beginning at once
 //   "status <n> mode"                  answers "playing" or "stopped" (ended or never played)

@@ -285,7 +285,8 @@ void Mixer::MixChunk(std::int64_t chunkStart, int frames, int ahead) {
         // Where the voice enters the bus; at or past `frames` it starts within the look-ahead
         // and is not moved.
         const int offset = static_cast<int>(std::max<std::int64_t>(0, voice.startFrame - chunkStart));
-        if (offset < frames && !voice.started) {
+        // A voice whose sound has nothing decoded yet starts when its first frame is there.
+        if (offset < frames && !voice.started && (voice.ready > 0 || voice.complete)) {
             voice.started = true;
             const std::int64_t frame = chunkStart + offset;
             if (index < kVoiceCount) {

@@ -39,7 +39,8 @@ struct VoiceStartEvent {
 // everything else it shares is atomic or goes through the two rings.
 //
 // A voice whose sound is still being decoded plays what is decoded and waits at the decoded end
-// until more is published; it ends at the sound's full length.
+// until more is published; it ends at the sound's full length. A voice whose sound has nothing
+// decoded yet waits for its first frame: it starts (and reports its start) when that is there.
 //
 // Voices 0 to kVoiceCount - 1 belong to the UI thread's commands; kSequencerVoices more are
 // started by the audio thread itself (StartOwnVoice) and report no state.

@@ -31,6 +31,9 @@ void OfflineOutput::RenderInto(float* out, int frames, TimePoint callbackTime) {
 }
 
 const std::vector<float>& OfflineOutput::Render(std::int64_t frames) {
+    if (renderer_ != nullptr && frames > 0) {
+        renderer_->AwaitSounds();
+    }
     block_.resize(static_cast<std::size_t>(std::max<std::int64_t>(frames, 0) * 2));
     std::int64_t done = 0;
     while (done < frames) {

@@ -33,9 +33,11 @@ class OfflineOutput final : public AudioOutput {
     // Renders exactly `frames` frames as consecutive buffers of BufferFrames() frames (the last
     // one may be shorter) and returns their interleaved stereo samples, valid until the next
     // call. The callback time of a buffer is the time of Open() plus its first frame at the
-    // nominal rate. Without a started renderer the frames are silent.
+    // nominal rate. Without a started renderer the frames are silent. Not real time: first
+    // waits until the sounds of started voices can sound from their first frame.
     const std::vector<float>& Render(std::int64_t frames);
-    // Renders one buffer of `frames` frames reported as asked for at `callbackTime`.
+    // Renders one buffer of `frames` frames reported as asked for at `callbackTime`, as a
+    // real-time output does (without waiting for any decode).
     const std::vector<float>& RenderBuffer(int frames, TimePoint callbackTime);
 
     // When on, every rendered sample is also appended to AllSamples().

@@ -64,6 +64,7 @@ class FileDecode final : public SampleDecode {
           fileChannels_(info.channels),
           channels_(info.channels >= 2 ? 2 : 1),
           fileFrames_(info.frames),
+          fileRate_(info.samplerate),
           resampler_(info.samplerate, sampleRate),
           resampling_(info.samplerate != sampleRate) {
         buffer_ = std::make_shared<SampleBuffer>(channels_, sampleRate,
@@ -73,9 +74,21 @@ class FileDecode final : public SampleDecode {
 
     const std::shared_ptr<SampleBuffer>& Buffer() const override { return buffer_; }
 
+    void Head(double headSeconds) override {
+        if (buffer_->ReadyFrames() > 0 || buffer_->Complete()) {
+            return;
+        }
+        const auto head = static_cast<sf_count_t>(std::ceil(headSeconds * fileRate_));
+        HeadFrames(std::max<sf_count_t>(head, 1));
+    }
+
+    bool Failed() const override {
+        return fileFrames_ > 0 && buffer_->Complete() && buffer_->Frames() == 0;
+    }
+
     // Decodes the first `fileFrames` frames of the file (all of them when larger) and
     // publishes their output frames.
-    void Head(sf_count_t fileFrames) {
+    void HeadFrames(sf_count_t fileFrames) {
         fileFrames = std::min(fileFrames, fileFrames_);
         if (!resampling_) {
             Copy(fileFrames);
@@ -200,6 +213,7 @@ class FileDecode final : public SampleDecode {
     int fileChannels_;
     int channels_;
     sf_count_t fileFrames_;
+    int fileRate_;
     Resampler resampler_;
     bool resampling_;
     float peak_ = 0.0f;
@@ -280,14 +294,32 @@ DecodeResult DecodeSampleHead(const QString& path, int sampleRate, double headSe
         return result;
     }
     auto decode = std::make_unique<FileDecode>(std::move(file), sfInfo, sampleRate);
-    const auto head = static_cast<sf_count_t>(std::ceil(headSeconds * sfInfo.samplerate));
-    decode->Head(std::max<sf_count_t>(head, 1));
+    decode->Head(headSeconds);
+    if (decode->Failed()) {
+        result.error = DecodeError::kCannotDecode;  // the header read, the samples did not
+        return result;
+    }
     result.buffer = decode->Buffer();
     if (rest != nullptr && !decode->Buffer()->Complete()) {
         *rest = std::move(decode);
     } else {
         decode->Finish();
     }
+    return result;
+}
+
+DecodeResult OpenSampleFile(const QString& path, int sampleRate,
+                            std::unique_ptr<SampleDecode>* decode) {
+    DecodeResult result;
+    SF_INFO sfInfo{};
+    SndFilePtr file;
+    result.error = OpenFile(path, file, sfInfo);
+    if (result.error != DecodeError::kNone || !LengthIsExact(sfInfo)) {
+        return result;
+    }
+    auto opened = std::make_unique<FileDecode>(std::move(file), sfInfo, sampleRate);
+    result.buffer = opened->Buffer();
+    *decode = std::move(opened);
     return result;
 }
 

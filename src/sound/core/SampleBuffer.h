@@ -92,10 +92,24 @@ DecodeResult DecodeSampleFile(const QString& path, int sampleRate);
 DecodeResult DecodeSampleHead(const QString& path, int sampleRate, double headSeconds,
                               std::unique_ptr<SampleDecode>* rest);
 
+// Opens a sound file and makes its sound, of its full length and with nothing decoded yet,
+// without decoding any of it: only the file's header is read. `decode` receives the decode that
+// fills the sound (SampleDecode::Head, then Finish, on any one thread at a time). A sound whose
+// length the file cannot tell exactly (compressed formats) cannot be made ahead of its decode:
+// the result then has no buffer and no error, and `decode` stays empty (use DecodeSampleHead).
+DecodeResult OpenSampleFile(const QString& path, int sampleRate,
+                            std::unique_ptr<SampleDecode>* decode);
+
 // The unfinished part of a sound being decoded: owns the open file and a reference to the sound.
 class SampleDecode {
   public:
     virtual ~SampleDecode() = default;
+    // Decodes and publishes the first `headSeconds` of a sound that has nothing decoded yet
+    // (OpenSampleFile); nothing otherwise. Not the audio thread.
+    virtual void Head(double headSeconds) = 0;
+    // True once the sound has ended with no frame at all although the file claimed some: the
+    // file's samples could not be read.
+    virtual bool Failed() const = 0;
     // Decodes the rest of the sound and publishes it. Runs on one thread at a time (not the
     // audio thread). A read error leaves the sound shortened to what was read.
     virtual void Finish() = 0;

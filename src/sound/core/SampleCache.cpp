@@ -1,6 +1,7 @@
 #include "sound/core/SampleCache.h"
 
 #include <QFile>
+#include <algorithm>
 #include <system_error>
 
 namespace orvane {
@@ -46,6 +47,29 @@ SampleCache::Entry* SampleCache::FreshEntry(const QString& path, const Stamp& st
 DecodeResult SampleCache::Get(const QString& path) {
     const Stamp stamp = StampOf(path);
     {
+        std::unique_lock lock(mutex_);
+        Entry* entry = FreshEntry(path, stamp);
+        if (!stamp.ok) {
+            return {nullptr, DecodeError::kNotFound};
+        }
+        if (entry != nullptr) {
+            entry->lastUse = ++useClock_;
+            std::shared_ptr<const SampleBuffer> buffer = entry->buffer;
+            if (pendingHeads_.contains(buffer.get())) {
+                AwaitHead(buffer.get(), lock);
+                if (buffer->Complete() && buffer->Frames() == 0) {
+                    return {nullptr, DecodeError::kCannotDecode};  // its entry is gone
+                }
+            }
+            return {std::move(buffer), DecodeError::kNone};
+        }
+    }
+    return DecodeAndStore(path, stamp);
+}
+
+DecodeResult SampleCache::Request(const QString& path) {
+    const Stamp stamp = StampOf(path);
+    {
         const std::lock_guard lock(mutex_);
         Entry* entry = FreshEntry(path, stamp);
         if (!stamp.ok) {
@@ -56,7 +80,86 @@ DecodeResult SampleCache::Get(const QString& path) {
             return {entry->buffer, DecodeError::kNone};
         }
     }
-    return DecodeAndStore(path, stamp);
+    std::unique_ptr<SampleDecode> decode;
+    DecodeResult result = OpenSampleFile(path, sampleRate_, &decode);
+    if (result.error != DecodeError::kNone) {
+        return result;
+    }
+    if (!decode) {
+        return DecodeAndStore(path, stamp);
+    }
+    const std::lock_guard lock(mutex_);
+    if (Entry* entry = FreshEntry(path, stamp)) {
+        // The background thread stored the same version meanwhile; the unused decode only
+        // closes its file here.
+        entry->lastUse = ++useClock_;
+        return {entry->buffer, DecodeError::kNone};
+    }
+    ++decodes_;
+    entries_[path] = Entry{result.buffer, stamp.modified, stamp.size, ++useClock_};
+    bytes_ += result.buffer->Bytes();
+    pendingHeads_.insert(result.buffer.get());
+    ++decoding_[result.buffer.get()];
+    urgentHeads_.push_back(std::move(decode));
+    wake_.notify_all();
+    Trim();
+    return result;
+}
+
+void SampleCache::WaitHeads() {
+    std::unique_lock lock(mutex_);
+    headDone_.wait(lock, [this] { return pendingHeads_.empty(); });
+}
+
+void SampleCache::AwaitHead(const SampleBuffer* buffer, std::unique_lock<std::mutex>& lock) {
+    const auto queued = std::find_if(urgentHeads_.begin(), urgentHeads_.end(),
+                                     [buffer](const auto& d) { return d->Buffer().get() == buffer; });
+    if (queued != urgentHeads_.end()) {
+        std::unique_ptr<SampleDecode> decode = std::move(*queued);
+        urgentHeads_.erase(queued);
+        DecodeHead(std::move(decode), lock, urgentRests_);
+        wake_.notify_all();
+        return;
+    }
+    headDone_.wait(lock, [&] { return !pendingHeads_.contains(buffer); });
+}
+
+void SampleCache::DecodeHead(std::unique_ptr<SampleDecode> decode,
+                             std::unique_lock<std::mutex>& lock,
+                             std::deque<std::unique_ptr<SampleDecode>>& rests) {
+    const SampleBuffer* buffer = decode->Buffer().get();
+    if (std::this_thread::get_id() != thread_.get_id()) {
+        ++callerDecodes_;
+    }
+    lock.unlock();
+    decode->Head(kHeadSeconds);
+    lock.lock();
+    pendingHeads_.erase(buffer);
+    headDone_.notify_all();
+    if (decode->Failed() || buffer->Complete()) {
+        Released(decode.get());
+        decode.reset();  // the caller's thread or the background thread: both may free
+        return;
+    }
+    rests.push_back(std::move(decode));
+}
+
+void SampleCache::Released(const SampleDecode* decode) {
+    const SampleBuffer* buffer = decode->Buffer().get();
+    if (--decoding_[buffer] <= 0) {
+        decoding_.erase(buffer);
+    }
+    if (!decode->Failed()) {
+        return;
+    }
+    // Nothing of the file could be read: the next request opens it again.
+    const auto stale = std::find_if(entries_.begin(), entries_.end(), [buffer](const auto& e) {
+        return e.second.buffer.get() == buffer;
+    });
+    if (stale != entries_.end()) {
+        bytes_ -= stale->second.buffer->Bytes();
+        entries_.erase(stale);
+    }
 }
 
 DecodeResult SampleCache::DecodeAndStore(const QString& path, const Stamp& stamp) {
@@ -64,6 +167,9 @@ DecodeResult SampleCache::DecodeAndStore(const QString& path, const Stamp& stamp
     DecodeResult result = DecodeSampleHead(path, sampleRate_, kHeadSeconds, &rest);
     const std::lock_guard lock(mutex_);
     ++decodes_;
+    if (std::this_thread::get_id() != thread_.get_id()) {
+        ++callerDecodes_;
+    }
     if (result.error != DecodeError::kNone) {
         return result;
     }
@@ -93,20 +199,42 @@ void SampleCache::Preload(const QStringList& paths) {
     wake_.notify_all();
 }
 
+bool SampleCache::HasWork() const {
+    return !urgentHeads_.empty() || !urgentRests_.empty() || !heads_.empty() || !rests_.empty();
+}
+
 void SampleCache::WaitIdle() {
     std::unique_lock lock(mutex_);
-    idle_.wait(lock, [this] { return heads_.empty() && rests_.empty() && !working_; });
+    idle_.wait(lock, [this] { return !HasWork() && !working_; });
+}
+
+void SampleCache::FinishRest(std::deque<std::unique_ptr<SampleDecode>>& rests,
+                             std::unique_lock<std::mutex>& lock) {
+    std::unique_ptr<SampleDecode> rest = std::move(rests.front());
+    rests.pop_front();
+    lock.unlock();
+    rest->Finish();
+    lock.lock();
+    Released(rest.get());
+    rest.reset();  // may free a sound dropped meanwhile; this thread may free
+    Trim();
 }
 
 void SampleCache::Run() {
     std::unique_lock lock(mutex_);
     for (;;) {
-        wake_.wait(lock, [this] { return stop_ || !heads_.empty() || !rests_.empty(); });
+        wake_.wait(lock, [this] { return stop_ || HasWork(); });
         if (stop_) {
             return;
         }
         working_ = true;
-        if (!heads_.empty()) {
+        if (!urgentHeads_.empty()) {
+            std::unique_ptr<SampleDecode> decode = std::move(urgentHeads_.front());
+            urgentHeads_.pop_front();
+            DecodeHead(std::move(decode), lock, urgentRests_);
+        } else if (!urgentRests_.empty()) {
+            FinishRest(urgentRests_, lock);
+        } else if (!heads_.empty()) {
             const QString path = heads_.front();
             heads_.pop_front();
             lock.unlock();
@@ -121,20 +249,10 @@ void SampleCache::Run() {
             }
             lock.lock();
         } else {
-            std::unique_ptr<SampleDecode> rest = std::move(rests_.front());
-            rests_.pop_front();
-            lock.unlock();
-            rest->Finish();
-            const SampleBuffer* finished = rest->Buffer().get();
-            lock.lock();
-            if (--decoding_[finished] <= 0) {
-                decoding_.erase(finished);
-            }
-            rest.reset();  // may free a sound dropped meanwhile; this thread may free
-            Trim();
+            FinishRest(rests_, lock);
         }
         working_ = false;
-        if (heads_.empty() && rests_.empty()) {
+        if (!HasWork()) {
             idle_.notify_all();
         }
     }
@@ -159,6 +277,11 @@ std::int64_t SampleCache::DecodedBytes() const {
 int SampleCache::DecodeCount() const {
     const std::lock_guard lock(mutex_);
     return decodes_;
+}
+
+int SampleCache::CallerDecodeCount() const {
+    const std::lock_guard lock(mutex_);
+    return callerDecodes_;
 }
 
 void SampleCache::Trim() {

@@ -11,6 +11,7 @@
 #include <mutex>
 #include <thread>
 #include <unordered_map>
+#include <unordered_set>
 
 #include "sound/core/SampleBuffer.h"
 
@@ -24,11 +25,13 @@ namespace orvane {
 //
 // A sound is handed out as soon as its head (the first kHeadSeconds) is decoded; the rest is
 // decoded by the background thread and published into the same buffer (SampleBuffer's ready
-// count), so a voice can start at once and play on into the rest.
+// count), so a voice can start at once and play on into the rest. Request hands a sound out
+// before even its head is decoded: a voice started on it waits for its first frame.
 //
-// Threads: the public members are called from one owner thread (the UI thread); the background
-// thread shares the entries under a mutex. The audio thread never calls in. References handed
-// out must be released on a thread that may free memory.
+// Threads: the public members are called from one owner thread (the UI thread), WaitHeads from
+// the thread that renders offline too; the background thread shares the entries under a mutex.
+// The audio thread never calls in. References handed out must be released on a thread that may
+// free memory.
 class SampleCache {
   public:
     explicit SampleCache(int sampleRate, std::int64_t budgetBytes = kDefaultBudgetBytes);
@@ -38,15 +41,30 @@ class SampleCache {
     SampleCache& operator=(const SampleCache&) = delete;
 
     static constexpr std::int64_t kDefaultBudgetBytes = std::int64_t{512} << 20;
-    // Decoded on the caller's thread before a sound is handed out; a fraction of a second keeps
-    // the background decode of the rest ahead of any voice.
+    // Decoded first: by Get on the caller's thread before a sound is handed out, for Request by
+    // the background thread before any other work. A fraction of a second keeps the background
+    // decode of the rest ahead of any voice.
     static constexpr double kHeadSeconds = 0.25;
 
     int SampleRate() const { return sampleRate_; }
 
-    // The sound of `path`: the cached one, else its head decoded now and the rest queued for
-    // the background thread. Never waits for the background thread's current work.
+    // The sound of `path` with at least its head decoded: the cached one, else its head decoded
+    // now and the rest queued for the background thread. Waits for the background thread only
+    // when it is decoding the head of a sound handed out by Request.
     DecodeResult Get(const QString& path);
+
+    // The sound of `path` without decoding on the caller's thread: the cached one (its head may
+    // still be decoding), else a sound of the file's full length with nothing decoded yet,
+    // whose head the background thread decodes before any other work and whose rest follows.
+    // Only the file's status and header are read here, so a missing file or one that is not a
+    // sound is reported at once. Samples that turn out unreadable later leave the sound empty
+    // (a voice on it stays silent and ends) and drop its entry, so the next request tries
+    // again. Sounds of compressed files, whose length only their decode tells, are decoded as
+    // Get decodes them.
+    DecodeResult Request(const QString& path);
+    // Blocks until every sound handed out so far has its head decoded (offline rendering: a
+    // voice started on it then sounds from the frame it was started at, as with Get).
+    void WaitHeads();
 
     // Queues `paths` for the background thread, ahead of earlier requests: first the heads of
     // all of them, then their rests. Paths already cached are skipped; missing files are left
@@ -61,8 +79,10 @@ class SampleCache {
 
     int EntryCount() const;
     std::int64_t DecodedBytes() const;
-    // The number of decodes started so far (on either thread).
+    // The number of decodes started so far (on either thread; a Request's counts when queued).
     int DecodeCount() const;
+    // The heads decoded on a thread other than the background thread (Get's callers).
+    int CallerDecodeCount() const;
 
   private:
     struct Entry {
@@ -85,6 +105,20 @@ class SampleCache {
     Entry* FreshEntry(const QString& path, const Stamp& stamp);
     // Decodes the head of path and stores it; the rest goes to the background queue.
     DecodeResult DecodeAndStore(const QString& path, const Stamp& stamp);
+    // Under the lock `lock` holds: waits until the head of `buffer` (a Request's sound) is
+    // decoded, decoding it on this thread when the background thread has not started it.
+    void AwaitHead(const SampleBuffer* buffer, std::unique_lock<std::mutex>& lock);
+    // Decodes the head of a Request's sound (the lock released meanwhile) and queues its rest
+    // on `rests` or, when the file's samples cannot be read, drops its entry.
+    void DecodeHead(std::unique_ptr<SampleDecode> decode, std::unique_lock<std::mutex>& lock,
+                    std::deque<std::unique_ptr<SampleDecode>>& rests);
+    // Under mutex_: `decode` is done with its sound (a sound it could not read loses its entry).
+    void Released(const SampleDecode* decode);
+    // Under the lock `lock` holds: finishes the first decode of `rests` (the lock released
+    // meanwhile).
+    void FinishRest(std::deque<std::unique_ptr<SampleDecode>>& rests,
+                    std::unique_lock<std::mutex>& lock);
+    bool HasWork() const;
     void Trim();
     void Run();
 
@@ -97,9 +131,17 @@ class SampleCache {
     std::int64_t bytes_ = 0;
     std::uint64_t useClock_ = 0;
     int decodes_ = 0;
+    int callerDecodes_ = 0;
     std::unordered_map<QString, Entry, PathHash> entries_;
+    // Work of the background thread, in this order: the heads of Request's sounds, their rests,
+    // the heads of preloaded paths, the rests of those.
+    std::deque<std::unique_ptr<SampleDecode>> urgentHeads_;
+    std::deque<std::unique_ptr<SampleDecode>> urgentRests_;
     std::deque<QString> heads_;
     std::deque<std::unique_ptr<SampleDecode>> rests_;
+    // Request's sounds whose head is not decoded yet (queued or being decoded).
+    std::unordered_set<const SampleBuffer*> pendingHeads_;
+    std::condition_variable headDone_;
     // Sounds whose rest is queued or being decoded: the decoder's reference does not count as
     // a use when the budget is enforced.
     std::unordered_map<const SampleBuffer*, int> decoding_;

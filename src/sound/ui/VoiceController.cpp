@@ -53,7 +53,7 @@ void VoiceController::Connect() {
     Wire(f.cbStereo, &QCheckBox::clicked, this, &VoiceController::cbStereoClick);
     // The background decode of every bell starts once the event loop runs, that is after the
     // window is shown: on a machine with few cores it would otherwise take the processor from
-    // building and showing the window. A strike before then decodes its sound's head itself.
+    // building and showing the window. A strike before then has its sound's head decoded first, off this thread.
     QTimer::singleShot(0, this, [this] { PreloadBellSet(); });
 }
 
