@@ -47,7 +47,9 @@ AudioEngine::~AudioEngine() {
 }
 
 void AudioEngine::AwaitSounds() {
-    cache_.WaitHeads();
+    // Whole sounds, not only their heads: an offline render runs faster than real time and would
+    // overtake the background decode of a sound's rest.
+    cache_.WaitIdle();
 }
 
 void AudioEngine::RenderAudio(float* out, int frames,

@@ -14,8 +14,8 @@ class AudioRenderer {
     virtual void RenderAudio(float* out, int frames,
                              std::chrono::steady_clock::time_point callbackTime) = 0;
     // Called by an output that renders on demand, faster than real time, before it renders:
-    // may block until every sound of a voice that was started is decoded far enough to sound
-    // from its first frame. A real-time output never calls it.
+    // may block until every sound of a voice that was started is decoded, so that the render
+    // sounds as a real-time one would. A real-time output never calls it.
     virtual void AwaitSounds() {}
 };
 

@@ -34,7 +34,7 @@ class OfflineOutput final : public AudioOutput {
     // one may be shorter) and returns their interleaved stereo samples, valid until the next
     // call. The callback time of a buffer is the time of Open() plus its first frame at the
     // nominal rate. Without a started renderer the frames are silent. Not real time: first
-    // waits until the sounds of started voices can sound from their first frame.
+    // waits until the sounds of started voices are decoded.
     const std::vector<float>& Render(std::int64_t frames);
     // Renders one buffer of `frames` frames reported as asked for at `callbackTime`, as a
     // real-time output does (without waiting for any decode).
