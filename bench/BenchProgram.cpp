@@ -14,7 +14,10 @@
 namespace bench {
 
 void CopyProgramFolder(const QString& to) {
-    const QDir source(QStringLiteral(ORVANE_PROGRAM_DIR));
+    // ORVANE_BENCH_PROGRAM_DIR names another built program folder, so that two builds can be
+    // measured by one benchmark, alternately.
+    const QString named = qEnvironmentVariable("ORVANE_BENCH_PROGRAM_DIR");
+    const QDir source(named.isEmpty() ? QStringLiteral(ORVANE_PROGRAM_DIR) : named);
     QDirIterator it(source.path(), QDir::Files, QDirIterator::Subdirectories);
     while (it.hasNext()) {
         const QString from = it.next();

@@ -74,10 +74,11 @@ struct Start {
     double uiCpuMs = 0.0;
 };
 
-// Starts the program in programDir on the display and gives the milliseconds until its main
-// window is mapped (negative when it was not mapped within 30 s) and the processor time the
-// program had taken by then, then ends it as "Exit" does.
-Start StartOnce(const std::string& display, const QString& programDir, const QString& root) {
+// Starts `executable` on the display and gives the milliseconds until its window called
+// `caption` is mapped (negative when it was not mapped within 30 s) and the processor time the
+// process had taken by then, then ends it as "Exit" does.
+Start StartOnce(const std::string& display, const std::string& executable, const std::string& caption,
+                const QString& root) {
     for (const char* folder : {"cache", "tmp", "run"}) {
         QDir().mkpath(root + u'/' + QLatin1String(folder));
     }
@@ -94,10 +95,8 @@ Start StartOnce(const std::string& display, const QString& programDir, const QSt
     if (!watcher.Connected()) {
         return {};
     }
-    const std::string caption = orvane::TfrmMain::DefaultCaption().toStdString();
     const auto start = Clock::now();
-    const pid_t pid =
-        bench::StartProcess((programDir + QStringLiteral("/orvane")).toStdString(), {}, environment);
+    const pid_t pid = bench::StartProcess(executable, {}, environment);
     if (pid <= 0) {
         return {};
     }
@@ -109,6 +108,12 @@ Start StartOnce(const std::string& display, const QString& programDir, const QSt
         return {};
     }
     return {std::chrono::duration<double, std::milli>(*mapped - start).count(), cpuMs, uiCpuMs};
+}
+
+// The program in programDir, until its main window is mapped.
+Start StartProgram(const std::string& display, const QString& programDir, const QString& root) {
+    return StartOnce(display, (programDir + QStringLiteral("/orvane")).toStdString(),
+                     orvane::TfrmMain::DefaultCaption().toStdString(), root);
 }
 
 struct Starts {
@@ -139,7 +144,9 @@ void Report(const std::string& name, const std::string& cpuName, const Starts& s
 }
 
 // Warm: one start installs the chime library and fills the temporary sound folders, then the
-// same folder is started again and again, as a user starts the program every day.
+// same folder is started again and again, as a user starts the program every day. Each start
+// alternates with one of an empty Qt window (startup_bare_window_ms), the floor that any Qt
+// program meets on this machine at that moment.
 void WarmStarts() {
     bench::XServer server;
     QTemporaryDir dir;
@@ -148,12 +155,16 @@ void WarmStarts() {
         return;
     }
     const QString program = FreshProgram(dir.path());
-    StartOnce(server.Display(), program, dir.path());
+    StartProgram(server.Display(), program, dir.path());
+    StartOnce(server.Display(), ORVANE_BARE_WINDOW, "Bare window", dir.path());
     Starts starts;
+    Starts bare;
     for (int i = 0; i < kStarts; ++i) {
-        starts.Add(StartOnce(server.Display(), program, dir.path()));
+        starts.Add(StartProgram(server.Display(), program, dir.path()));
+        bare.Add(StartOnce(server.Display(), ORVANE_BARE_WINDOW, "Bare window", dir.path()));
     }
     Report("startup_process_ms_warm", "startup_process_cpu_ms_warm", starts);
+    Report("startup_bare_window_ms", "startup_bare_window_cpu_ms", bare);
 }
 
 // First: every start on a fresh program folder and empty cache, so the installer writes the
@@ -168,13 +179,13 @@ void FirstStarts() {
     for (int i = 0; i < kStarts; ++i) {
         QTemporaryDir dir;
         const QString program = FreshProgram(dir.path());
-        starts.Add(StartOnce(server.Display(), program, dir.path()));
+        starts.Add(StartProgram(server.Display(), program, dir.path()));
     }
     Report("startup_process_ms_first", "startup_process_cpu_ms_first", starts);
 }
 
 const bench::Register kWarm({"startup_process_ms_warm", "startup_process_cpu_ms_warm",
-                            "startup_process_ui_cpu_ms_warm"},
+                            "startup_process_ui_cpu_ms_warm", "startup_bare_window_ms"},
                            WarmStarts);
 const bench::Register kFirst({"startup_process_ms_first", "startup_process_cpu_ms_first",
                              "startup_process_ui_cpu_ms_first"},

@@ -1,4 +1,5 @@
 #include "app/core/FontConfigWarmup.h"
+#include "app/core/InstallerRun.h"
 #include "app/core/ProgramInfo.h"
 #include "app/core/SessionBus.h"
 #include "app/core/StartupTrace.h"
@@ -14,6 +15,7 @@
 #include <QApplication>
 #include <QPixmap>
 #include <QPointer>
+#include <QScopeGuard>
 #include <QSplashScreen>
 #include <QStandardPaths>
 #include <QTimer>
@@ -30,6 +32,9 @@ int main(int argc, char** argv) {
     // the window waits for it before its first text.
     auto fonts = std::make_unique<orvane::FontConfigWarmup>();
     QApplication app(argc, argv);
+    // The reading thread may use the application's font database: it ends before the
+    // application object, whichever way main returns.
+    const auto fontsEnd = qScopeGuard([&fonts] { fonts.reset(); });
     // The splash picture is decoded beside the start; it is needed only after the window is
     // shown. Not before the application object: the first thread that uses Qt's objects
     // becomes its main thread.
@@ -49,6 +54,16 @@ int main(int argc, char** argv) {
         return 0;
     }
     orvane::StartupTrace::Mark("single instance");
+    fonts->ApplicationReady();
+    orvane::StartOptions options;
+    options.appDir = orvane::ProgramFolder(QApplication::applicationDirPath());
+    options.arguments = QApplication::arguments().mid(1);
+    // The chime library installer runs beside the building of the window, from now on (the
+    // claim is held, so no other copy runs one in this folder); the start-up sequence waits for
+    // it at its installer step.
+    if (!orvane::TfrmMain::IsRecordStart(options.arguments)) {
+        options.installer = orvane::InstallerRun::Start(options.appDir, options.payloadResource);
+    }
     // Machines without a sound card (and demonstrations under a virtual display) may ask for a
     // silent output that keeps real time instead of the sound device. The sound device (a
     // running JACK server, else the sound card) is opened on a thread of its own while the
@@ -68,9 +83,6 @@ int main(int argc, char** argv) {
         }
     });
 
-    orvane::StartOptions options;
-    options.appDir = orvane::ProgramFolder(QApplication::applicationDirPath());
-    options.arguments = QApplication::arguments().mid(1);
     options.cacheDir = QStandardPaths::writableLocation(QStandardPaths::CacheLocation);
     options.askedToEnd = [] { return orvane::SignalBridge::Requested(); };
     options.instrumentLater = true;
@@ -104,7 +116,7 @@ int main(int argc, char** argv) {
     orvane::StartupTrace::Mark("shown");
     // Before any event is processed, so the first picture of the window and the first key
     // already have them.
-    fonts.reset();  // long done; the instrument controls set environment variables
+    fonts.reset();  // done by now; the instrument controls set environment variables
     frmMain->StartInstrument();
     orvane::StartupTrace::Mark("instrument");
     // The splash picture comes up with the main window, above it, and stays for 1500 ms; the

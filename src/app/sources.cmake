@@ -4,6 +4,7 @@ list(APPEND ORVANE_CORE_SOURCES
   src/app/core/Guard.cpp src/app/core/Guard.h
   src/app/core/IniFile.cpp src/app/core/IniFile.h
   src/app/core/LibraryInstaller.cpp src/app/core/LibraryInstaller.h
+  src/app/core/InstallerRun.cpp src/app/core/InstallerRun.h
   src/app/core/PictureFile.cpp src/app/core/PictureFile.h
   src/app/core/ProgramInfo.cpp src/app/core/ProgramInfo.h
   src/app/core/MainCaption.h

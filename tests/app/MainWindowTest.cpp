@@ -1,4 +1,5 @@
 #include "app/core/Guard.h"
+#include "app/core/InstallerRun.h"
 #include "app/ui/LayoutController.h"
 #include "app/ui/TImage.h"
 #include "support/TestWindow.h"
@@ -51,6 +52,20 @@ protected:
 };
 
 }  // namespace
+
+TEST_F(MainWindow, AnInstallerStartedAheadIsWaitedForAtItsStep) {
+    StartOptions options;
+    options.appDir = folder.Dir();
+    options.cacheDir = folder.CacheDir();
+    options.messageBox = [this](const QString&, const QString& text) { messages.append(text); };
+    options.installer = InstallerRun::Start(options.appDir, options.payloadResource);
+    ASSERT_TRUE(options.installer);
+    auto w = std::make_unique<TestWindow>(options);
+    EXPECT_TRUE(messages.isEmpty()) << messages.join("\n").toStdString();
+    EXPECT_EQ(w->CompletedSteps().size(), 22);
+    EXPECT_TRUE(QFileInfo::exists(folder.Path("Chime/common.kli")));
+    EXPECT_FALSE(QFileInfo::exists(folder.Path("bells.exe")));
+}
 
 TEST_F(MainWindow, FirstStartInstallsTheLibraryWritesDefaultsAndRunsEveryStep) {
     auto w = Start();

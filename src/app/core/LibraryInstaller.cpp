@@ -1,5 +1,7 @@
 #include "app/core/LibraryInstaller.h"
 
+#include "app/core/InstallerRun.h"
+
 #include <QCoreApplication>
 #include <QGuiApplication>
 #include <QPointer>
@@ -58,6 +60,26 @@ private:
     QPointer<QWindow> active_;
 };
 
+// Waits for a started process to end, serving the application's pending events every 100 ms
+// and killing the process when askedToEnd() turns true.
+bool WaitServingEvents(QProcess& process, const std::function<bool()>& askedToEnd) {
+    if (!process.waitForStarted(-1)) {
+        return false;
+    }
+    while (!process.waitForFinished(100)) {
+        if (process.state() == QProcess::NotRunning) {
+            break;
+        }
+        QCoreApplication::processEvents();
+        if (askedToEnd && askedToEnd()) {
+            process.kill();
+            process.waitForFinished(-1);
+            return false;
+        }
+    }
+    return process.exitStatus() == QProcess::NormalExit && process.exitCode() == 0;
+}
+
 }  // namespace
 
 bool RunProcess(const QString& commandLine, bool hideWhileWaiting,
@@ -70,60 +92,23 @@ bool RunProcess(const QString& commandLine, bool hideWhileWaiting,
     QProcess process;
     process.setProcessChannelMode(QProcess::ForwardedChannels);
     process.start(program, parts);
+    if (!hideWhileWaiting) {
+        return WaitServingEvents(process, askedToEnd);
+    }
     if (!process.waitForStarted(-1)) {
         return false;
     }
-    if (hideWhileWaiting) {
+    {
         const ApplicationHidden hidden;
         process.waitForFinished(-1);
-    } else {
-        while (!process.waitForFinished(100)) {
-            if (process.state() == QProcess::NotRunning) {
-                break;
-            }
-            QCoreApplication::processEvents();
-            if (askedToEnd && askedToEnd()) {
-                process.kill();
-                process.waitForFinished(-1);
-                return false;
-            }
-        }
     }
     return process.exitStatus() == QProcess::NormalExit && process.exitCode() == 0;
 }
 
 bool InstallChimeLibrary(const QString& appDir, const QString& payloadResource,
                          const std::function<bool()>& askedToEnd) {
-    const QString target = QDir(appDir).filePath(QStringLiteral("bells.exe"));
-    QFile payload(payloadResource);
-    if (!payload.open(QIODevice::ReadOnly)) {
-        return false;
-    }
-    QFile::remove(target);
-    {
-        QFile out(target);
-        if (!out.open(QIODevice::WriteOnly)) {
-            return false;
-        }
-        // Written from where the payload lies (the program's own mapped image for a resource
-        // stored uncompressed): no copy through a buffer of the program's heap.
-        qint64 length = payload.size();
-        const uchar* mapped = length > 0 ? payload.map(0, length) : nullptr;
-        const QByteArray read = mapped ? QByteArray() : payload.readAll();
-        const char* bytes = mapped ? reinterpret_cast<const char*>(mapped) : read.constData();
-        if (!mapped) {
-            length = read.size();
-        }
-        if (out.write(bytes, length) != length) {
-            out.close();
-            QFile::remove(target);
-            return false;
-        }
-        out.setPermissions(QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
-    }
-    const bool ok = RunProcess(QStringLiteral("\"") + target + QStringLiteral("\""), false, askedToEnd);
-    QFile::remove(target);
-    return ok;
+    const std::unique_ptr<InstallerRun> run = InstallerRun::Start(appDir, payloadResource);
+    return run && run->Finish(askedToEnd);
 }
 
 namespace {

@@ -15,7 +15,8 @@ bool RunProcess(const QString& commandLine, bool hideWhileWaiting,
                 const std::function<bool()>& askedToEnd = {});
 
 // Writes the setup payload (a self-extracting program carrying the chime library) to
-// appDir + "bells.exe", runs it with RunProcess, and deletes it. The setup program writes only
+// appDir + "bells.exe", runs it as RunProcess does without hiding, and deletes it (an
+// InstallerRun started and finished at once). The setup program writes only
 // files that do not exist yet. Any failure ends this silently. Returns the result of the run.
 bool InstallChimeLibrary(const QString& appDir, const QString& payloadResource,
                          const std::function<bool()>& askedToEnd = {});

@@ -2,6 +2,7 @@
 
 #include "app/core/Guard.h"
 #include "app/core/IniFile.h"
+#include "app/core/InstallerRun.h"
 #include "app/core/LibraryInstaller.h"
 #include "app/core/StartupTrace.h"
 #include "app/ui/ControllerWidgets.h"
@@ -85,7 +86,11 @@ TfrmMain::~TfrmMain() { FormDestroy(); }
 const QStringList& TfrmMain::VoiceList() const { return voices.VoiceList(); }
 
 bool TfrmMain::IsRecordStart() const {
-    return !options.arguments.isEmpty() && options.arguments.first() == QLatin1String("record");
+    return IsRecordStart(options.arguments);
+}
+
+bool TfrmMain::IsRecordStart(const QStringList& arguments) {
+    return !arguments.isEmpty() && arguments.first() == QLatin1String("record");
 }
 
 template <class F>
@@ -111,12 +116,17 @@ void TfrmMain::FormCreate() {
     });
     Step(4, [&] {
         if (!IsRecordStart()) {
-            InstallChimeLibrary(options.appDir, options.payloadResource, [this] {
+            const auto askedToEnd = [this] {
                 if (options.askedToEnd && options.askedToEnd()) {
                     terminating_ = true;
                 }
                 return terminating_;
-            });
+            };
+            if (options.installer) {
+                options.installer->Finish(askedToEnd);
+            } else {
+                InstallChimeLibrary(options.appDir, options.payloadResource, askedToEnd);
+            }
         }
     });
     Step(5, [&] { keyHook.Install(); });

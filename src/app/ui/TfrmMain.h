@@ -37,6 +37,7 @@
 namespace orvane {
 
 class AudioOutput;
+class InstallerRun;
 class TAboutBox;
 class TfrmPrint;
 class TfrmSoundSaveDlg;
@@ -51,6 +52,9 @@ struct StartOptions {
     QStringList arguments;
     QString cacheDir;
     QString payloadResource = QStringLiteral(":/payload/Setup");
+    // The chime library installer, when the program started it already (InstallerRun): the
+    // installer step waits for it instead of starting it. Empty: the step writes and runs it.
+    std::shared_ptr<InstallerRun> installer;
     std::function<void(const QString& title, const QString& text)> messageBox;
     // Makes the sound output; empty: the sound device (SDL). Tests give an offline output.
     std::function<std::unique_ptr<AudioOutput>()> outputFactory;
@@ -95,6 +99,9 @@ public:
     void ShowMessage(const QString& text);
 
     bool IsRecordStart() const;
+    // True when the command line asks for the recording start ("record"), which skips the
+    // chime library installer.
+    static bool IsRecordStart(const QStringList& arguments);
     // Steps of the start-up sequence that finished (1 to 22), for tests and measurements.
     const QList<int>& CompletedSteps() const { return completedSteps_; }
     // The voice list: the open voice aliases, oldest first.
