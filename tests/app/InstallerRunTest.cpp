@@ -32,11 +32,17 @@ protected:
 
 TEST_F(InstallerRunTest, TheRunGoesOnBesideTheCallerAndFinishWaitsForItsEnd) {
     const QString marker = dir.filePath("done");
-    auto run = InstallerRun::Start(dir.path(), Payload("sleep 0.3; touch '" + marker + "'"));
+    qputenv("ORVANE_INSTALLER_TEST", "at start");
+    auto run = InstallerRun::Start(
+        dir.path(), Payload("sleep 0.3; echo \"$ORVANE_INSTALLER_TEST\" > '" + marker + "'"));
     ASSERT_TRUE(run);
+    qputenv("ORVANE_INSTALLER_TEST", "changed later");
     EXPECT_FALSE(QFileInfo::exists(marker)) << "Start does not wait";
     EXPECT_TRUE(run->Finish());
-    EXPECT_TRUE(QFileInfo::exists(marker));
+    QFile written(marker);
+    ASSERT_TRUE(written.open(QIODevice::ReadOnly));
+    EXPECT_EQ(written.readAll().trimmed(), "at start") << "the environment as it was at the start";
+    qunsetenv("ORVANE_INSTALLER_TEST");
     EXPECT_FALSE(QFileInfo::exists(Setup()));
     EXPECT_TRUE(run->Finish()) << "a second call gives the same answer without waiting";
 }

@@ -51,6 +51,14 @@ bool WriteProgram(const QByteArray& path, const QByteArray& bytes) {
     return ok;
 }
 
+std::vector<std::string> CurrentEnvironment() {
+    std::vector<std::string> variables;
+    for (char** variable = environ; variable != nullptr && *variable != nullptr; ++variable) {
+        variables.emplace_back(*variable);
+    }
+    return variables;
+}
+
 }  // namespace
 
 std::unique_ptr<InstallerRun> InstallerRun::Start(const QString& appDir, const QString& payloadResource) {
@@ -72,7 +80,10 @@ std::unique_ptr<InstallerRun> InstallerRun::Start(const QString& appDir, const Q
 }
 
 InstallerRun::InstallerRun(QString target, QByteArray payload)
-    : target_(std::move(target)), payload_(std::move(payload)), thread_([this] { Run(); }) {}
+    : target_(std::move(target)),
+      payload_(std::move(payload)),
+      environment_(CurrentEnvironment()),
+      thread_([this] { Run(); }) {}
 
 InstallerRun::~InstallerRun() {
     Finish([] { return true; });
@@ -80,13 +91,18 @@ InstallerRun::~InstallerRun() {
 
 void InstallerRun::Run() {
     const QByteArray path = QFile::encodeName(target_);
+    std::vector<char*> environment;
+    for (const std::string& variable : environment_) {
+        environment.push_back(const_cast<char*>(variable.c_str()));
+    }
+    environment.push_back(nullptr);
     bool ok = WriteProgram(path, payload_);
     pid_t pid = 0;
     {
         std::unique_lock lock(mutex_);
         if (ok && !cancelled_) {
             char* const argv[] = {const_cast<char*>(path.constData()), nullptr};
-            ok = ::posix_spawn(&pid, path.constData(), nullptr, nullptr, argv, environ) == 0;
+            ok = ::posix_spawn(&pid, path.constData(), nullptr, nullptr, argv, environment.data()) == 0;
             pid_ = ok ? pid : 0;
         } else {
             ok = false;

@@ -5,7 +5,9 @@
 #include <functional>
 #include <memory>
 #include <mutex>
+#include <string>
 #include <thread>
+#include <vector>
 
 #include <sys/types.h>
 
@@ -40,6 +42,8 @@ class InstallerRun {
 
     const QString target_;
     const QByteArray payload_;  // refers to the program's own image where it can
+    // The environment as it was at Start(): the window thread may change its own meanwhile.
+    const std::vector<std::string> environment_;
     std::mutex mutex_;
     std::condition_variable ended_;
     pid_t pid_ = 0;
