@@ -225,6 +225,40 @@ bench::Register singleBell({"single_bell_limiter_diff"}, [] {
     bench::Print("single_bell_peak_dbfs", Dbfs(loudest), "dBFS");
 });
 
+// The median as the figure, and "_min" and "_max" lines beside it, in milliseconds.
+void PrintMedianMinMax(const std::string& name, std::vector<double> values) {
+    std::sort(values.begin(), values.end());
+    bench::Print(name, values[values.size() / 2], "ms");
+    bench::Print(name + "_min", values.front(), "ms");
+    bench::Print(name + "_max", values.back(), "ms");
+}
+
+// A real-time engine for the strike figures: an offline output of 128-frame buffers, paced at
+// the nominal rate by `paced` once started.
+std::unique_ptr<orvane::OfflineOutput> StrikeOutput() {
+    orvane::OfflineOutput::Options options;
+    options.sampleRate = kRate;
+    options.bufferFrames = 128;
+    return std::make_unique<orvane::OfflineOutput>(options);
+}
+
+// Milliseconds from `struck` to the time the voice's first frame was output, waiting up to 2 s
+// for it (1e9 when it never came).
+double StrikeToFirstFrameMs(orvane::AudioEngine& engine, const bench::PacedRender& paced,
+                            orvane::AudioEngine::VoiceId voice, Clock::time_point struck) {
+    std::optional<Clock::time_point> sounded;
+    const auto giveUp = Clock::now() + std::chrono::seconds(2);
+    while (!sounded && Clock::now() < giveUp) {
+        if (const auto frame = engine.VoiceStartFrame(voice)) {
+            sounded = paced.TimeOfFrame(*frame);
+        }
+        if (!sounded) {
+            std::this_thread::sleep_for(std::chrono::microseconds(100));
+        }
+    }
+    return sounded ? std::chrono::duration<double, std::milli>(*sounded - struck).count() : 1e9;
+}
+
 bench::Register firstStrike({"first_strike_ms_max"}, [] {
     if (!HaveSounds()) {
         return;
@@ -233,10 +267,7 @@ bench::Register firstStrike({"first_strike_ms_max"}, [] {
     std::vector<double> calls;    // the longest strike call of each round: what the window waits
     std::vector<double> choices;  // the set choice itself (heads decoded before it returns)
     for (int round = 0; round < 10; ++round) {
-        orvane::OfflineOutput::Options options;
-        options.sampleRate = kRate;
-        options.bufferFrames = 128;
-        auto output = std::make_unique<orvane::OfflineOutput>(options);
+        auto output = StrikeOutput();
         orvane::OfflineOutput* offline = output.get();
         orvane::AudioEngine engine(std::move(output));
         bench::PacedRender paced(*offline, kRate / 128 * 60);
@@ -274,34 +305,15 @@ bench::Register firstStrike({"first_strike_ms_max"}, [] {
         // The time each voice's first frame was output, from its start frame.
         double worst = 0.0;
         for (std::size_t i = 0; i < voices.size(); ++i) {
-            std::optional<Clock::time_point> sounded;
-            const auto giveUp = Clock::now() + std::chrono::seconds(2);
-            while (!sounded && Clock::now() < giveUp) {
-                if (const auto frame = engine.VoiceStartFrame(voices[i])) {
-                    sounded = paced.TimeOfFrame(*frame);
-                }
-                if (!sounded) {
-                    std::this_thread::sleep_for(std::chrono::microseconds(100));
-                }
-            }
-            worst = std::max(
-                worst, sounded ? std::chrono::duration<double, std::milli>(*sounded - struck[i])
-                                     .count()
-                               : 1e9);
+            worst = std::max(worst, StrikeToFirstFrameMs(engine, paced, voices[i], struck[i]));
         }
         rounds.push_back(worst);
         paced.Stop();
         engine.Cache().WaitIdle();
     }
-    const auto print = [](const std::string& name, std::vector<double> values) {
-        std::sort(values.begin(), values.end());
-        bench::Print(name, values[values.size() / 2], "ms");
-        bench::Print(name + "_min", values.front(), "ms");
-        bench::Print(name + "_max", values.back(), "ms");
-    };
-    print("first_strike_ms_max", rounds);
-    print("first_strike_call_ms_max", calls);
-    print("select_all_prepare_ms", choices);
+    PrintMedianMinMax("first_strike_ms_max", rounds);
+    PrintMedianMinMax("first_strike_call_ms_max", calls);
+    PrintMedianMinMax("select_all_prepare_ms", choices);
 });
 
 bench::Register firstStrikeUnprepared({"first_strike_unprepared_ms"}, [] {
@@ -315,10 +327,7 @@ bench::Register firstStrikeUnprepared({"first_strike_unprepared_ms"}, [] {
         set << dir.filePath(QStringLiteral("bell%1.wav").arg(bell, 2, 10, QLatin1Char('0')));
         QFile::copy(SoundPath(QStringLiteral("Stereo"), bell), set.back());
     }
-    orvane::OfflineOutput::Options options;
-    options.sampleRate = kRate;
-    options.bufferFrames = 128;
-    auto output = std::make_unique<orvane::OfflineOutput>(options);
+    auto output = StrikeOutput();
     orvane::OfflineOutput* offline = output.get();
     orvane::AudioEngine engine(std::move(output));
     bench::PacedRender paced(*offline, kRate / 128 * 120);
@@ -346,33 +355,15 @@ bench::Register firstStrikeUnprepared({"first_strike_unprepared_ms"}, [] {
         engine.PlayVoice(voice);
         (busy ? busyCalls : calls)
             .push_back(std::chrono::duration<double, std::milli>(Clock::now() - struck).count());
-        std::optional<Clock::time_point> first;
-        const auto giveUp = Clock::now() + std::chrono::seconds(2);
-        while (!first && Clock::now() < giveUp) {
-            if (const auto frame = engine.VoiceStartFrame(voice)) {
-                first = paced.TimeOfFrame(*frame);
-            }
-            if (!first) {
-                std::this_thread::sleep_for(std::chrono::microseconds(100));
-            }
-        }
-        (busy ? busySounded : sounded)
-            .push_back(first ? std::chrono::duration<double, std::milli>(*first - struck).count()
-                             : 1e9);
+        (busy ? busySounded : sounded).push_back(StrikeToFirstFrameMs(engine, paced, voice, struck));
         engine.Cache().WaitIdle();
         engine.CloseVoice(voice);
     }
     paced.Stop();
-    const auto print = [](const std::string& name, std::vector<double> values) {
-        std::sort(values.begin(), values.end());
-        bench::Print(name, values[values.size() / 2], "ms");
-        bench::Print(name + "_min", values.front(), "ms");
-        bench::Print(name + "_max", values.back(), "ms");
-    };
-    print("first_strike_unprepared_ms", sounded);
-    print("first_strike_unprepared_call_ms", calls);
-    print("first_strike_unprepared_busy_ms", busySounded);
-    print("first_strike_unprepared_busy_call_ms", busyCalls);
+    PrintMedianMinMax("first_strike_unprepared_ms", sounded);
+    PrintMedianMinMax("first_strike_unprepared_call_ms", calls);
+    PrintMedianMinMax("first_strike_unprepared_busy_ms", busySounded);
+    PrintMedianMinMax("first_strike_unprepared_busy_call_ms", busyCalls);
 });
 
 double ResidentMb() {

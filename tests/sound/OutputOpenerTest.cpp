@@ -79,7 +79,7 @@ TEST(OutputOpener, EngineUsesTheDeviceOpenedLateAndLosesNoFirstStrike) {
     ASSERT_EQ(engine.OpenVoice(sound, voice), EngineError::kNone);
     ASSERT_EQ(engine.PlayVoice(voice), EngineError::kNone);
     // The sound was never prepared: its head is decoded off this thread first.
-    engine.Cache().WaitHeads();
+    engine.Cache().WaitIdle();
     std::vector<float> buffer(2 * 64, 0.0f);
     log.renderer->RenderAudio(buffer.data(), 64, std::chrono::steady_clock::now());
     EXPECT_GT(*std::max_element(buffer.begin(), buffer.end()), 0.1f);

@@ -106,11 +106,6 @@ DecodeResult SampleCache::Request(const QString& path) {
     return result;
 }
 
-void SampleCache::WaitHeads() {
-    std::unique_lock lock(mutex_);
-    headDone_.wait(lock, [this] { return pendingHeads_.empty(); });
-}
-
 void SampleCache::AwaitHead(const SampleBuffer* buffer, std::unique_lock<std::mutex>& lock) {
     const auto queued = std::find_if(urgentHeads_.begin(), urgentHeads_.end(),
                                      [buffer](const auto& d) { return d->Buffer().get() == buffer; });

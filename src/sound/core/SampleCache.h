@@ -28,7 +28,7 @@ namespace orvane {
 // count), so a voice can start at once and play on into the rest. Request hands a sound out
 // before even its head is decoded: a voice started on it waits for its first frame.
 //
-// Threads: the public members are called from one owner thread (the UI thread), WaitHeads from
+// Threads: the public members are called from one owner thread (the UI thread), WaitIdle from
 // the thread that renders offline too; the background thread shares the entries under a mutex.
 // The audio thread never calls in. References handed out must be released on a thread that may
 // free memory.
@@ -62,9 +62,6 @@ class SampleCache {
     // again. Sounds of compressed files, whose length only their decode tells, are decoded as
     // Get decodes them.
     DecodeResult Request(const QString& path);
-    // Blocks until every sound handed out so far has its head decoded (offline rendering: a
-    // voice started on it then sounds from the frame it was started at, as with Get).
-    void WaitHeads();
 
     // Queues `paths` for the background thread, ahead of earlier requests: first the heads of
     // all of them, then their rests. Paths already cached are skipped; missing files are left
