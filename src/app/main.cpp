@@ -1,4 +1,5 @@
 #include "app/core/FontConfigWarmup.h"
+#include "app/core/HeapReserve.h"
 #include "app/core/InstallerRun.h"
 #include "app/core/ProgramInfo.h"
 #include "app/core/SessionBus.h"
@@ -22,11 +23,21 @@
 #include <future>
 #include <memory>
 
+namespace {
+
+// What the window thread's heap grows to by the time the window is shown, with some room.
+constexpr std::size_t kStartHeapBytes = std::size_t(8) << 20;
+
+}  // namespace
+
 int main(int argc, char** argv) {
     orvane::StartupTrace::Mark("main");
     if (const auto code = orvane::AnswerInfoOption(argc, argv)) {
         return *code;
     }
+    // Before anything allocates much: the heap that building the window writes is faulted in
+    // beside the start instead of page by page on the window thread.
+    orvane::HeapReserve heap(kStartHeapBytes);
     orvane::KeepSessionBusFromLaunching();
     // Read beside the connection to the display and the single-instance claim; the building of
     // the window waits for it before its first text.
@@ -74,6 +85,10 @@ int main(int argc, char** argv) {
         sound = std::make_unique<orvane::OutputOpener>(std::make_unique<orvane::SystemOutput>());
     }
     QApplication::setStyle(new orvane::ProgramStyle);
+    // The menu bar stays in the window, where the form draws it. A bar handed to the desktop's
+    // global menu would first ask the session bus whether one is there: a connection thread
+    // and a round trip while the window is being built.
+    QApplication::setAttribute(Qt::AA_DontUseNativeMenuBar);
     QPointer<orvane::TfrmMain> window;
     instance.Listen([&window] {
         if (window && window->isVisible()) {

@@ -2,6 +2,7 @@ list(APPEND ORVANE_CORE_SOURCES
   src/app/core/Checked.cpp src/app/core/Checked.h
   src/app/core/FontConfigWarmup.cpp src/app/core/FontConfigWarmup.h
   src/app/core/Guard.cpp src/app/core/Guard.h
+  src/app/core/HeapReserve.cpp src/app/core/HeapReserve.h
   src/app/core/IniFile.cpp src/app/core/IniFile.h
   src/app/core/LibraryInstaller.cpp src/app/core/LibraryInstaller.h
   src/app/core/InstallerRun.cpp src/app/core/InstallerRun.h

@@ -1,0 +1,64 @@
+#include "app/core/HeapReserve.h"
+
+#include <malloc.h>
+#include <sys/mman.h>
+#include <unistd.h>
+
+#include <cstdint>
+#include <cstdlib>
+
+#ifndef MADV_POPULATE_WRITE
+#define MADV_POPULATE_WRITE 23  // Linux 5.14
+#endif
+
+namespace orvane {
+
+namespace {
+
+std::uintptr_t HeapTop() {
+    return reinterpret_cast<std::uintptr_t>(::sbrk(0));
+}
+
+}  // namespace
+
+HeapReserve::HeapReserve(std::size_t bytes) {
+    if (bytes == 0) {
+        return;
+    }
+    // A freed block at the top of the heap would otherwise be handed back to the system once the
+    // top exceeds 128 KB, and the next block faulted in again page by page.
+    ::mallopt(M_MMAP_THRESHOLD, int(kLargeBlockBytes));
+    ::mallopt(M_TRIM_THRESHOLD, int(bytes + kLargeBlockBytes));
+    const std::uintptr_t pageSize = std::uintptr_t(::sysconf(_SC_PAGESIZE));
+    const std::uintptr_t before = HeapTop();
+    // Grows the heap by `bytes`; freed at once, the block joins the free top of the heap.
+    void* block = std::malloc(bytes);
+    std::free(block);
+    const std::uintptr_t from = (before + pageSize - 1) & ~(pageSize - 1);
+    const std::uintptr_t to = HeapTop() & ~(pageSize - 1);
+    if (block == nullptr || to <= from) {
+        return;
+    }
+    // Faulting in a range is refused by kernels before 5.14: one page tells, before a thread.
+    if (::madvise(reinterpret_cast<void*>(from), pageSize, MADV_POPULATE_WRITE) != 0) {
+        return;
+    }
+    readyBytes_ = to - from;
+    thread_ = std::thread([from, to] {
+        // Writable and present, contents untouched: the window thread may already be using the
+        // range's first pages.
+        ::madvise(reinterpret_cast<void*>(from), to - from, MADV_POPULATE_WRITE);
+    });
+}
+
+HeapReserve::~HeapReserve() {
+    Wait();
+}
+
+void HeapReserve::Wait() {
+    if (thread_.joinable()) {
+        thread_.join();
+    }
+}
+
+}  // namespace orvane
