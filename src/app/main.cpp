@@ -85,10 +85,6 @@ int main(int argc, char** argv) {
         sound = std::make_unique<orvane::OutputOpener>(std::make_unique<orvane::SystemOutput>());
     }
     QApplication::setStyle(new orvane::ProgramStyle);
-    // The menu bar stays in the window, where the form draws it. A bar handed to the desktop's
-    // global menu would first ask the session bus whether one is there: a connection thread
-    // and a round trip while the window is being built.
-    QApplication::setAttribute(Qt::AA_DontUseNativeMenuBar);
     QPointer<orvane::TfrmMain> window;
     instance.Listen([&window] {
         if (window && window->isVisible()) {
