@@ -4,6 +4,7 @@
 #include "app/core/ProgramInfo.h"
 #include "app/core/SessionBus.h"
 #include "app/core/StartupTrace.h"
+#include "app/ui/BackBufferReserve.h"
 #include "app/ui/ProgramStyle.h"
 #include "app/ui/SignalBridge.h"
 #include "app/ui/SingleInstance.h"
@@ -125,6 +126,9 @@ int main(int argc, char** argv) {
 
     frmMain->show();
     orvane::StartupTrace::Mark("shown");
+    // The window's first picture comes once the event loop runs; its back buffer is faulted in
+    // meanwhile.
+    orvane::BackBufferReserve backBuffer(*frmMain);
     // Before any event is processed, so the first picture of the window and the first key
     // already have them.
     fonts.reset();  // done by now; the instrument controls set environment variables

@@ -10,6 +10,7 @@ list(APPEND ORVANE_CORE_SOURCES
   src/app/core/ProgramInfo.cpp src/app/core/ProgramInfo.h
   src/app/core/MainCaption.h
   src/app/core/ModelValue.h
+  src/app/core/PageFaults.cpp src/app/core/PageFaults.h
   src/app/core/ProgramData.h
   src/app/core/Rounding.h
   src/app/core/SessionBus.cpp src/app/core/SessionBus.h
@@ -22,6 +23,7 @@ list(APPEND ORVANE_CORE_SOURCES
 )
 list(APPEND ORVANE_UI_SOURCES
   src/app/ui/AlignLayout.cpp src/app/ui/AlignLayout.h
+  src/app/ui/BackBufferReserve.cpp src/app/ui/BackBufferReserve.h
   src/app/ui/ControllerWidgets.cpp src/app/ui/ControllerWidgets.h
   src/app/ui/LayoutController.cpp src/app/ui/LayoutController.h
   src/app/ui/MainForm.cpp src/app/ui/MainForm.h

@@ -1,15 +1,12 @@
 #include "app/core/HeapReserve.h"
 
+#include "app/core/PageFaults.h"
+
 #include <malloc.h>
-#include <sys/mman.h>
 #include <unistd.h>
 
 #include <cstdint>
 #include <cstdlib>
-
-#ifndef MADV_POPULATE_WRITE
-#define MADV_POPULATE_WRITE 23  // Linux 5.14
-#endif
 
 namespace orvane {
 
@@ -40,15 +37,12 @@ HeapReserve::HeapReserve(std::size_t bytes) {
         return;
     }
     // Faulting in a range is refused by kernels before 5.14: one page tells, before a thread.
-    if (::madvise(reinterpret_cast<void*>(from), pageSize, MADV_POPULATE_WRITE) != 0) {
+    if (!FaultInWritable(from, from + pageSize)) {
         return;
     }
     readyBytes_ = to - from;
-    thread_ = std::thread([from, to] {
-        // Writable and present, contents untouched: the window thread may already be using the
-        // range's first pages.
-        ::madvise(reinterpret_cast<void*>(from), to - from, MADV_POPULATE_WRITE);
-    });
+    // The window thread may already be using the range's first pages meanwhile.
+    thread_ = std::thread([from, to] { FaultInWritable(from, to); });
 }
 
 HeapReserve::~HeapReserve() {
