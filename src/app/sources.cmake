@@ -1,4 +1,5 @@
 list(APPEND ORVANE_CORE_SOURCES
+  src/app/core/BackgroundFaultIn.cpp src/app/core/BackgroundFaultIn.h
   src/app/core/Checked.cpp src/app/core/Checked.h
   src/app/core/FontConfigWarmup.cpp src/app/core/FontConfigWarmup.h
   src/app/core/Guard.cpp src/app/core/Guard.h
@@ -10,7 +11,6 @@ list(APPEND ORVANE_CORE_SOURCES
   src/app/core/ProgramInfo.cpp src/app/core/ProgramInfo.h
   src/app/core/MainCaption.h
   src/app/core/ModelValue.h
-  src/app/core/PageFaults.cpp src/app/core/PageFaults.h
   src/app/core/ProgramData.h
   src/app/core/Rounding.h
   src/app/core/SessionBus.cpp src/app/core/SessionBus.h

@@ -2,6 +2,7 @@
 // without a page fault per page.
 
 #include "app/ui/BackBufferReserve.h"
+#include "support/ThreadFaults.h"
 #include "support/ProgramFolder.h"
 
 #include <QCoreApplication>
@@ -9,17 +10,10 @@
 #include <QPainter>
 #include <QWidget>
 #include <gtest/gtest.h>
-#include <sys/resource.h>
 
 using namespace orvane;
 
 namespace {
-
-long ThreadFaults() {
-    rusage usage{};
-    getrusage(RUSAGE_THREAD, &usage);
-    return usage.ru_minflt;
-}
 
 // A window that fills itself, as the main window's panels do.
 class FilledWindow : public QWidget {

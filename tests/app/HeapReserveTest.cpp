@@ -2,9 +2,9 @@
 // large, comes without a page fault per page.
 
 #include "app/core/HeapReserve.h"
+#include "support/ThreadFaults.h"
 
 #include <gtest/gtest.h>
-#include <sys/resource.h>
 
 #include <cstdlib>
 #include <cstring>
@@ -13,12 +13,6 @@
 using namespace orvane;
 
 namespace {
-
-long ThreadFaults() {
-    rusage usage{};
-    getrusage(RUSAGE_THREAD, &usage);
-    return usage.ru_minflt;
-}
 
 // Allocates `bytes` in blocks of `block` bytes and writes every byte; gives the page faults this
 // thread took for it.

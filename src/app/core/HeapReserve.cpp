@@ -1,7 +1,5 @@
 #include "app/core/HeapReserve.h"
 
-#include "app/core/PageFaults.h"
-
 #include <malloc.h>
 #include <unistd.h>
 
@@ -31,27 +29,13 @@ HeapReserve::HeapReserve(std::size_t bytes) {
     // Grows the heap by `bytes`; freed at once, the block joins the free top of the heap.
     void* block = std::malloc(bytes);
     std::free(block);
+    // The whole pages between the old and the new top: the page below the old top is in use,
+    // and nothing is mapped beyond the new one.
     const std::uintptr_t from = (before + pageSize - 1) & ~(pageSize - 1);
     const std::uintptr_t to = HeapTop() & ~(pageSize - 1);
-    if (block == nullptr || to <= from) {
-        return;
-    }
-    // Faulting in a range is refused by kernels before 5.14: one page tells, before a thread.
-    if (!FaultInWritable(from, from + pageSize)) {
-        return;
-    }
-    readyBytes_ = to - from;
-    // The window thread may already be using the range's first pages meanwhile.
-    thread_ = std::thread([from, to] { FaultInWritable(from, to); });
-}
-
-HeapReserve::~HeapReserve() {
-    Wait();
-}
-
-void HeapReserve::Wait() {
-    if (thread_.joinable()) {
-        thread_.join();
+    if (block != nullptr && to > from) {
+        // The window thread may already be using the range's first pages meanwhile.
+        faultIn_.emplace(from, to);
     }
 }
 

@@ -1,7 +1,9 @@
 #pragma once
 
+#include "app/core/BackgroundFaultIn.h"
+
 #include <cstddef>
-#include <thread>
+#include <optional>
 
 namespace orvane {
 
@@ -19,7 +21,7 @@ namespace orvane {
 // program's entry uses this; it changes the allocator's settings for the whole process, so it
 // comes before anything else allocates much.
 //
-// Threads: construct and destroy on one thread; the destructor waits for the faulting-in.
+// Threads: construct and destroy on one thread; destroying waits for the faulting-in.
 class HeapReserve {
   public:
     // Blocks this large or larger get a mapping of their own, as the allocator does by default
@@ -28,19 +30,21 @@ class HeapReserve {
     static constexpr std::size_t kLargeBlockBytes = std::size_t(32) << 20;
 
     explicit HeapReserve(std::size_t bytes);
-    ~HeapReserve();
     HeapReserve(const HeapReserve&) = delete;
     HeapReserve& operator=(const HeapReserve&) = delete;
 
     // Waits until the range is faulted in. Idempotent.
-    void Wait();
+    void Wait() {
+        if (faultIn_) {
+            faultIn_->Wait();
+        }
+    }
     // The bytes of heap made ready (0 when the system cannot fault a range in at once: the
     // heap then grows page by page as before).
-    std::size_t ReadyBytes() const { return readyBytes_; }
+    std::size_t ReadyBytes() const { return faultIn_ ? faultIn_->Bytes() : 0; }
 
   private:
-    std::size_t readyBytes_ = 0;
-    std::thread thread_;
+    std::optional<BackgroundFaultIn> faultIn_;
 };
 
 }  // namespace orvane

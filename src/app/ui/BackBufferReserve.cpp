@@ -1,7 +1,5 @@
 #include "app/ui/BackBufferReserve.h"
 
-#include "app/core/PageFaults.h"
-
 #include <QBackingStore>
 #include <QImage>
 #include <QWidget>
@@ -23,26 +21,14 @@ BackBufferReserve::BackBufferReserve(QWidget& window) {
     if (device == nullptr || device->devType() != QInternal::Image) {
         return;
     }
-    auto* image = static_cast<QImage*>(device);
-    const auto from = reinterpret_cast<std::uintptr_t>(image->constBits());
-    const auto to = from + std::uintptr_t(image->sizeInBytes());
-    if (image->isNull() || !FaultInWritable(from, from + 1)) {
+    const auto* image = static_cast<const QImage*>(device);
+    if (image->isNull()) {
         return;
     }
-    bytes_ = std::size_t(to - from);
-    // The buffer stays while the window is not resized; a resize meanwhile only makes the call
-    // fault in a range no longer used, or fail.
-    thread_ = std::thread([from, to] { FaultInWritable(from, to); });
-}
-
-BackBufferReserve::~BackBufferReserve() {
-    Wait();
-}
-
-void BackBufferReserve::Wait() {
-    if (thread_.joinable()) {
-        thread_.join();
-    }
+    const auto from = reinterpret_cast<std::uintptr_t>(image->constBits());
+    // The buffer stays while the window is not resized; a resize meanwhile only makes the
+    // faulting-in touch a range no longer used, or fail.
+    faultIn_.emplace(from, from + std::uintptr_t(image->sizeInBytes()));
 }
 
 }  // namespace orvane

@@ -1,7 +1,9 @@
 #pragma once
 
+#include "app/core/BackgroundFaultIn.h"
+
 #include <cstddef>
-#include <thread>
+#include <optional>
 
 class QWidget;
 
@@ -15,24 +17,26 @@ namespace orvane {
 // rather than at the first paint, as it would be anyway) and faulted in beside the rest of the
 // start, the first picture finds it ready.
 //
-// Threads: construct and destroy on the window's thread; the destructor waits for the thread.
+// Threads: construct and destroy on the window's thread; destroying waits for the faulting-in.
 // The window must outlive the object.
 class BackBufferReserve {
   public:
     explicit BackBufferReserve(QWidget& window);
-    ~BackBufferReserve();
     BackBufferReserve(const BackBufferReserve&) = delete;
     BackBufferReserve& operator=(const BackBufferReserve&) = delete;
 
     // Waits until the buffer is faulted in. Idempotent.
-    void Wait();
+    void Wait() {
+        if (faultIn_) {
+            faultIn_->Wait();
+        }
+    }
     // The bytes being faulted in: 0 when the window has no back buffer in memory of its own
     // (not shown yet, or drawn by other means), or the system cannot.
-    std::size_t Bytes() const { return bytes_; }
+    std::size_t Bytes() const { return faultIn_ ? faultIn_->Bytes() : 0; }
 
   private:
-    std::size_t bytes_ = 0;
-    std::thread thread_;
+    std::optional<BackgroundFaultIn> faultIn_;
 };
 
 }  // namespace orvane
