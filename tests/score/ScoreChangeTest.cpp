@@ -77,3 +77,19 @@ TEST(ScoreChange, AreaOfEqualPagesIsEmptyAndOfANewBackgroundWhole) {
     ASSERT_FALSE(area.isEmpty());
     EXPECT_LE(area.boundingRect().width(), 2 * 640 / ScoreChange::kBands);
 }
+
+TEST(ScoreChange, NeighbouringChangedColumnsAreOneRectangleAndSeparateOnesStaySeparate) {
+    const QSize size(640, 120);
+    const int column = size.width() / ScoreChange::kBands;
+    const auto fill = [](int left, int top, int right, int bottom) {
+        return ScorePrimitive::MakeFill(QPoint(left, top), QPoint(right, bottom), Qt::black);
+    };
+    // Changes of different heights in columns 2, 3 and 4, and one in column 9.
+    const ScorePrimitives after{fill(2 * column + 5, 10, 2 * column + 15, 20),
+                                fill(3 * column + 5, 40, 3 * column + 15, 90),
+                                fill(4 * column + 5, 30, 4 * column + 15, 35),
+                                fill(9 * column + 5, 60, 9 * column + 15, 70)};
+    const QRegion run(QRect(QPoint(2 * column + 5, 10), QPoint(4 * column + 14, 89)));
+    const QRegion alone(QRect(QPoint(9 * column + 5, 60), QPoint(9 * column + 14, 69)));
+    EXPECT_EQ(ScoreChange::Area({}, after, size), run + alone);
+}

@@ -94,11 +94,23 @@ QRegion ScoreChange::Area(const ScorePrimitives& before, const ScorePrimitives& 
     if (whole) {
         return QRegion(image);
     }
+    // Neighbouring columns that change become one rectangle as high as their changes: the
+    // painter then clips to a few rectangles and the window system receives a few requests,
+    // where a column each would be cut into many pieces of different heights.
     QRegion area;
+    QRect run;
     for (const QRect& band : bands) {
-        if (!band.isEmpty()) {
-            area += band;
+        if (band.isEmpty()) {
+            if (!run.isEmpty()) {
+                area += run;
+            }
+            run = QRect();
+        } else {
+            run = run.isEmpty() ? band : run.united(band);
         }
+    }
+    if (!run.isEmpty()) {
+        area += run;
     }
     return area;
 }

@@ -13,8 +13,10 @@ namespace orvane {
 //
 // The primitives common to both lists in the same order (a common subsequence, found greedily)
 // keep their pixels; the pixels of every other primitive, of either list, lie inside the area.
-// The area is given as one rectangle per beat column (a sixteenth of the width) at most, each
-// as high as the changes in that column, so a window system receives few small rectangles. Pure computation on the caller's thread.
+// The area is made of beat columns (a sixteenth of the width each): a run of neighbouring
+// columns that change is one rectangle, as high as the changes in the run, so that the painter
+// clips to a few rectangles and the window system receives a few requests. Pure computation on
+// the caller's thread.
 class ScoreChange {
   public:
     static constexpr int kBands = 16;
