@@ -112,6 +112,45 @@ TEST(MultiProducerQueue, AReserveKeepsPlacesFreeForOtherCommands) {
     EXPECT_FALSE(queue.Pop(out));
 }
 
+// Holds the first push made after `hold` is set between its reading of the producers' position
+// and of the consumer's, until `release`: a producer thread that the scheduler stops there.
+struct HeldProducer {
+    static inline std::atomic<bool> hold{false};
+    static inline std::atomic<bool> held{false};
+    static inline std::atomic<bool> release{false};
+    static void AfterTailRead() {
+        if (hold.exchange(false)) {
+            held = true;
+            while (!release.load()) {
+                std::this_thread::yield();
+            }
+        }
+    }
+};
+
+TEST(MultiProducerQueue, AProducerStoppedWhileOthersPushAndTheConsumerTakesStillFindsRoom) {
+    MultiProducerQueue<int, 8, HeldProducer> queue;
+    HeldProducer::hold = true;
+    std::atomic<bool> pushed{false};
+    std::thread late([&] { pushed = queue.Push(100); });
+    while (!HeldProducer::held.load()) {
+        std::this_thread::yield();
+    }
+    // While it is stopped, other pushes come and the consumer takes them all: the ring is empty.
+    int out = -1;
+    for (int i = 0; i < 3; ++i) {
+        ASSERT_TRUE(queue.Push(i));
+        ASSERT_TRUE(queue.Pop(out));
+        EXPECT_EQ(out, i);
+    }
+    HeldProducer::release = true;
+    late.join();
+    EXPECT_TRUE(pushed) << "an empty ring refused the push";
+    ASSERT_TRUE(queue.Pop(out));
+    EXPECT_EQ(out, 100);
+    EXPECT_EQ(queue.FreeSpace(), 8u);
+}
+
 class InstrumentEngine : public ::testing::Test {
 protected:
     void SetUp() override {

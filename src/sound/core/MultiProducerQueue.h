@@ -18,7 +18,15 @@ namespace orvane {
 // so a number derived from it (a serial) increases strictly in the order the consumer sees.
 // A producer that stalls between claiming a position and filling it holds back the items behind
 // it; the consumer then simply finds the ring empty until it is filled.
-template <typename T, std::size_t Capacity>
+//
+// ProducerPause::AfterTailRead() runs in a push between its reading of the producers' position
+// and of the consumer's: nothing in the program, a place where a test stops a producer as the
+// scheduler may.
+struct NoProducerPause {
+    static void AfterTailRead() {}
+};
+
+template <typename T, std::size_t Capacity, typename ProducerPause = NoProducerPause>
 class MultiProducerQueue {
     static_assert(std::is_trivially_copyable_v<T>);
     static_assert(Capacity >= 2 && (Capacity & (Capacity - 1)) == 0);
@@ -41,8 +49,15 @@ class MultiProducerQueue {
             return false;
         }
         std::uint64_t position = tail_.load(std::memory_order_relaxed);
+        ProducerPause::AfterTailRead();
         for (;;) {
             const std::uint64_t head = head_.load(std::memory_order_acquire);
+            if (position < head) {
+                // Read before other pushes that the consumer has already taken: out of date,
+                // and not a full ring. Read after the consumer's position, it is at least that.
+                position = tail_.load(std::memory_order_relaxed);
+                continue;
+            }
             if (position - head >= Capacity - reserve) {
                 return false;
             }
