@@ -23,7 +23,7 @@ protected:
         f.write(("#!/bin/sh\n" + body + "\n").toUtf8());
         return path;
     }
-    QString Setup() const { return dir.filePath("bells.exe"); }
+    QString InstallerFile() const { return dir.filePath("bells.exe"); }
 
     QTemporaryDir dir;
 };
@@ -43,7 +43,7 @@ TEST_F(InstallerRunTest, TheRunGoesOnBesideTheCallerAndFinishWaitsForItsEnd) {
     ASSERT_TRUE(written.open(QIODevice::ReadOnly));
     EXPECT_EQ(written.readAll().trimmed(), "at start") << "the environment as it was at the start";
     qunsetenv("ORVANE_INSTALLER_TEST");
-    EXPECT_FALSE(QFileInfo::exists(Setup()));
+    EXPECT_FALSE(QFileInfo::exists(InstallerFile()));
     EXPECT_TRUE(run->Finish()) << "a second call gives the same answer without waiting";
 }
 
@@ -51,10 +51,10 @@ TEST_F(InstallerRunTest, FailuresAreReportedAndLeaveNoFile) {
     auto failing = InstallerRun::Start(dir.path(), Payload("exit 3"));
     ASSERT_TRUE(failing);
     EXPECT_FALSE(failing->Finish());
-    EXPECT_FALSE(QFileInfo::exists(Setup()));
+    EXPECT_FALSE(QFileInfo::exists(InstallerFile()));
 
     EXPECT_FALSE(InstallerRun::Start(dir.path(), dir.filePath("no-such-payload")));
-    EXPECT_FALSE(QFileInfo::exists(Setup()));
+    EXPECT_FALSE(QFileInfo::exists(InstallerFile()));
     auto unwritable = InstallerRun::Start(dir.filePath("no/such/folder"), Payload("exit 0"));
     ASSERT_TRUE(unwritable) << "a folder that cannot be written is reported by Finish";
     EXPECT_FALSE(unwritable->Finish());
@@ -67,11 +67,11 @@ TEST_F(InstallerRunTest, AnEndRequestOrTheOwnersEndKillsAnUnfinishedRun) {
     ASSERT_TRUE(asked);
     int polls = 0;
     EXPECT_FALSE(asked->Finish([&] { return ++polls == 2; }));
-    EXPECT_FALSE(QFileInfo::exists(Setup()));
+    EXPECT_FALSE(QFileInfo::exists(InstallerFile()));
 
     auto dropped = InstallerRun::Start(dir.path(), Payload("sleep 30"));
     ASSERT_TRUE(dropped);
     dropped.reset();
-    EXPECT_FALSE(QFileInfo::exists(Setup()));
+    EXPECT_FALSE(QFileInfo::exists(InstallerFile()));
     EXPECT_LT(timer.elapsed(), 10000) << "neither run was waited for to its end";
 }
