@@ -17,11 +17,14 @@ bool FaultInWritable(std::uintptr_t from, std::uintptr_t to) {
 
 }  // namespace
 
-BackgroundFaultIn::BackgroundFaultIn(std::uintptr_t from, std::uintptr_t to) {
+BackgroundFaultIn::BackgroundFaultIn(Range range) {
+    if (range.to <= range.from) {
+        return;
+    }
     const std::uintptr_t pageSize = std::uintptr_t(::sysconf(_SC_PAGESIZE));
-    from &= ~(pageSize - 1);
-    to = (to + pageSize - 1) & ~(pageSize - 1);
-    if (to <= from || !FaultInWritable(from, from + pageSize)) {
+    const std::uintptr_t from = range.from & ~(pageSize - 1);
+    const std::uintptr_t to = (range.to + pageSize - 1) & ~(pageSize - 1);
+    if (!FaultInWritable(from, from + pageSize)) {
         return;
     }
     bytes_ = std::size_t(to - from);

@@ -17,9 +17,14 @@ namespace orvane {
 // Threads: construct and destroy on one thread; the destructor waits for the thread.
 class BackgroundFaultIn {
   public:
-    BackgroundFaultIn() = default;
-    // The range from `from` to `to`, rounded out to whole pages.
-    BackgroundFaultIn(std::uintptr_t from, std::uintptr_t to);
+    // Addresses from `from` to `to`; empty when `to` is not above `from`.
+    struct Range {
+        std::uintptr_t from = 0;
+        std::uintptr_t to = 0;
+    };
+
+    // The range rounded out to whole pages; an empty range does nothing.
+    explicit BackgroundFaultIn(Range range);
     ~BackgroundFaultIn();
     BackgroundFaultIn(const BackgroundFaultIn&) = delete;
     BackgroundFaultIn& operator=(const BackgroundFaultIn&) = delete;

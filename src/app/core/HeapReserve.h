@@ -3,7 +3,6 @@
 #include "app/core/BackgroundFaultIn.h"
 
 #include <cstddef>
-#include <optional>
 
 namespace orvane {
 
@@ -22,7 +21,7 @@ namespace orvane {
 // comes before anything else allocates much.
 //
 // Threads: construct and destroy on one thread; destroying waits for the faulting-in.
-class HeapReserve {
+class HeapReserve : public BackgroundFaultIn {
   public:
     // Blocks this large or larger get a mapping of their own, as the allocator does by default
     // with smaller ones: the largest pictures of the window (its back buffer, a page of the
@@ -30,21 +29,10 @@ class HeapReserve {
     static constexpr std::size_t kLargeBlockBytes = std::size_t(32) << 20;
 
     explicit HeapReserve(std::size_t bytes);
-    HeapReserve(const HeapReserve&) = delete;
-    HeapReserve& operator=(const HeapReserve&) = delete;
 
-    // Waits until the range is faulted in. Idempotent.
-    void Wait() {
-        if (faultIn_) {
-            faultIn_->Wait();
-        }
-    }
     // The bytes of heap made ready (0 when the system cannot fault a range in at once: the
-    // heap then grows page by page as before).
-    std::size_t ReadyBytes() const { return faultIn_ ? faultIn_->Bytes() : 0; }
-
-  private:
-    std::optional<BackgroundFaultIn> faultIn_;
+    // heap then grows page by page as before). Wait() waits until they are.
+    std::size_t ReadyBytes() const { return Bytes(); }
 };
 
 }  // namespace orvane

@@ -2,9 +2,6 @@
 
 #include "app/core/BackgroundFaultIn.h"
 
-#include <cstddef>
-#include <optional>
-
 class QWidget;
 
 namespace orvane {
@@ -19,24 +16,11 @@ namespace orvane {
 //
 // Threads: construct and destroy on the window's thread; destroying waits for the faulting-in.
 // The window must outlive the object.
-class BackBufferReserve {
+class BackBufferReserve : public BackgroundFaultIn {
   public:
+    // Bytes() is 0 when the window has no back buffer in memory of its own (not shown yet, or
+    // drawn by other means), or the system cannot fault a range in at once.
     explicit BackBufferReserve(QWidget& window);
-    BackBufferReserve(const BackBufferReserve&) = delete;
-    BackBufferReserve& operator=(const BackBufferReserve&) = delete;
-
-    // Waits until the buffer is faulted in. Idempotent.
-    void Wait() {
-        if (faultIn_) {
-            faultIn_->Wait();
-        }
-    }
-    // The bytes being faulted in: 0 when the window has no back buffer in memory of its own
-    // (not shown yet, or drawn by other means), or the system cannot.
-    std::size_t Bytes() const { return faultIn_ ? faultIn_->Bytes() : 0; }
-
-  private:
-    std::optional<BackgroundFaultIn> faultIn_;
 };
 
 }  // namespace orvane
