@@ -99,18 +99,15 @@ QRegion ScoreChange::Area(const ScorePrimitives& before, const ScorePrimitives& 
     // where a column each would be cut into many pieces of different heights.
     QRegion area;
     QRect run;
-    for (const QRect& band : bands) {
-        if (band.isEmpty()) {
-            if (!run.isEmpty()) {
-                area += run;
-            }
+    for (int band = 0; band <= kBands; ++band) {
+        // Past the last column, an empty one ends the last run.
+        const QRect column = band < kBands ? bands[size_t(band)] : QRect();
+        if (!column.isEmpty()) {
+            run = run.united(column);
+        } else if (!run.isEmpty()) {
+            area += run;
             run = QRect();
-        } else {
-            run = run.isEmpty() ? band : run.united(band);
         }
-    }
-    if (!run.isEmpty()) {
-        area += run;
     }
     return area;
 }
